@@ -1,0 +1,14 @@
+// The one hook through which modal dialogs are shown, so tests can fill their fields and press
+// OK or Cancel instead of running a real modal loop.
+#pragma once
+
+#include <functional>
+
+class QDialog;
+
+// Shows the dialog modally and returns its result (QDialog::Accepted or Rejected).
+int ExecDialog(QDialog &Dialog);
+
+// Replaces the hook (tests); an empty function restores QDialog::exec.
+using TDialogExecHook = std::function<int(QDialog &)>;
+void SetDialogExecHook(TDialogExecHook hook);

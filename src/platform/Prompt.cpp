@@ -1,0 +1,231 @@
+// The Qt implementation of the prompt interface and the standard error report.
+#include "platform/Prompt.h"
+#include "platform/TextCodec.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QDir>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+
+namespace {
+
+QWidget *DialogParent()
+{
+    return QApplication::activeWindow();
+}
+
+class TQtPrompt final : public TPrompt {
+public:
+    TModalResult MessageDlg(const QString &Msg, TMsgDlgType Type, TMsgDlgButtons Buttons, int,
+                            const QString &Caption) override
+    {
+        QMessageBox box(DialogParent());
+        QString title = Caption;
+        if (title.isEmpty()) {
+            switch (Type) {
+            case TMsgDlgType::mtWarning: title = "Warning"; break;
+            case TMsgDlgType::mtError: title = "Error"; break;
+            case TMsgDlgType::mtInformation: title = "Information"; break;
+            case TMsgDlgType::mtConfirmation: title = "Confirm"; break;
+            default: title = QApplication::applicationDisplayName(); break;
+            }
+        }
+        box.setWindowTitle(title);
+        QString text = Msg;
+        text.replace("&&", "&");
+        box.setText(text);
+        switch (Type) {
+        case TMsgDlgType::mtWarning: box.setIcon(QMessageBox::Warning); break;
+        case TMsgDlgType::mtError: box.setIcon(QMessageBox::Critical); break;
+        case TMsgDlgType::mtInformation: box.setIcon(QMessageBox::Information); break;
+        case TMsgDlgType::mtConfirmation: box.setIcon(QMessageBox::Question); break;
+        default: break;
+        }
+        struct B { unsigned bit; const char *text; QMessageBox::ButtonRole role; TModalResult result; };
+        const B buttons[] = {
+            {mbYes, "&Yes", QMessageBox::YesRole, mrYes}, {mbNo, "&No", QMessageBox::NoRole, mrNo},
+            {mbOK, "OK", QMessageBox::AcceptRole, mrOk}, {mbCancel, "Cancel", QMessageBox::RejectRole, mrCancel},
+            {mbAbort, "&Abort", QMessageBox::RejectRole, mrAbort}, {mbRetry, "&Retry", QMessageBox::AcceptRole, mrRetry},
+            {mbIgnore, "&Ignore", QMessageBox::AcceptRole, mrIgnore}, {mbAll, "&All", QMessageBox::YesRole, mrAll},
+        };
+        std::vector<std::pair<QAbstractButton *, TModalResult>> made;
+        for (const B &b : buttons)
+            if (Buttons & b.bit)
+                made.emplace_back(box.addButton(QString::fromLatin1(b.text), b.role), b.result);
+        if (made.empty())
+            made.emplace_back(box.addButton("OK", QMessageBox::AcceptRole), mrOk);
+        box.exec();
+        for (auto &[button, result] : made)
+            if (box.clickedButton() == button)
+                return result;
+        return (Buttons & mbCancel) ? mrCancel : (Buttons & mbNo) ? mrNo : mrOk;
+    }
+
+    bool InputQuery(const QString &Caption, const QString &PromptText, QString &Value) override
+    {
+        bool ok = false;
+        const QString text = QInputDialog::getText(DialogParent(), Caption, PromptText, QLineEdit::Normal, Value, &ok);
+        if (ok)
+            Value = text;
+        return ok;
+    }
+
+    bool OpenFile(TFileDialogRequest &R) override
+    {
+        QString selected;
+        const QString filter = ConvertFilter(R.Filter);
+        const QStringList filters = filter.split(";;");
+        if (R.FilterIndex >= 1 && R.FilterIndex <= filters.size())
+            selected = filters.at(R.FilterIndex - 1);
+        const QString start = R.InitialDir.isEmpty() ? R.FileName : QDir(R.InitialDir).filePath(R.FileName);
+        if (R.MultiSelect) {
+            const QStringList files = QFileDialog::getOpenFileNames(DialogParent(), R.Title, start, filter, &selected);
+            if (files.isEmpty())
+                return false;
+            R.Files = files;
+            R.FileName = files.first();
+        } else {
+            const QString file = QFileDialog::getOpenFileName(DialogParent(), R.Title, start, filter, &selected);
+            if (file.isEmpty())
+                return false;
+            R.FileName = file;
+            R.Files = QStringList{file};
+        }
+        R.FilterIndex = filters.indexOf(selected) + 1;
+        return true;
+    }
+
+    bool SaveFile(TFileDialogRequest &R) override
+    {
+        QString selected;
+        const QString filter = ConvertFilter(R.Filter);
+        const QStringList filters = filter.split(";;");
+        if (R.FilterIndex >= 1 && R.FilterIndex <= filters.size())
+            selected = filters.at(R.FilterIndex - 1);
+        const QString start = R.InitialDir.isEmpty() ? R.FileName : QDir(R.InitialDir).filePath(R.FileName);
+        // The callers ask their own overwrite question where the system has one.
+        const QString file = QFileDialog::getSaveFileName(DialogParent(), R.Title, start, filter, &selected,
+                                                          R.OverwritePrompt ? QFileDialog::Options()
+                                                                            : QFileDialog::DontConfirmOverwrite);
+        if (file.isEmpty())
+            return false;
+        R.FileName = file;
+        R.Files = QStringList{file};
+        R.FilterIndex = filters.indexOf(selected) + 1;
+        return true;
+    }
+
+    bool ChooseFont(TFontRequest &F) override
+    {
+        QFont initial(F.Name);
+        initial.setPixelSize(F.Height < 0 ? -F.Height : (F.Height > 0 ? F.Height : 12));
+        initial.setBold(F.Bold);
+        initial.setItalic(F.Italic);
+        bool ok = false;
+        const QFont font = QFontDialog::getFont(&ok, initial, DialogParent(), "Font",
+                                                F.FixedPitchOnly ? QFontDialog::MonospacedFonts
+                                                                 : QFontDialog::FontDialogOptions());
+        if (!ok)
+            return false;
+        F.Name = font.family();
+        if (font.pixelSize() > 0)
+            F.Height = -font.pixelSize();
+        else
+            F.Height = -qRound(font.pointSizeF() * 96.0 / 72.0);
+        F.Bold = font.bold();
+        F.Italic = font.italic();
+        return true;
+    }
+
+    bool ChooseColor(QColor &Color, std::vector<QColor> &Custom) override
+    {
+        for (int i = 0; i < QColorDialog::customCount() && i < int(Custom.size()); ++i)
+            QColorDialog::setCustomColor(i, Custom[size_t(i)]);
+        const QColor chosen = QColorDialog::getColor(Color, DialogParent(), "Color");
+        Custom.resize(size_t(QColorDialog::customCount()));
+        for (int i = 0; i < QColorDialog::customCount(); ++i)
+            Custom[size_t(i)] = QColorDialog::customColor(i);
+        if (!chosen.isValid())
+            return false;
+        Color = chosen;
+        return true;
+    }
+
+    bool PrintDialog(QPrinter &Printer) override
+    {
+        QPrintDialog dialog(&Printer, DialogParent());
+        return dialog.exec() == QDialog::Accepted;
+    }
+
+    bool PrinterSetup(QPrinter &Printer) override
+    {
+        QPageSetupDialog dialog(&Printer, DialogParent());
+        return dialog.exec() == QDialog::Accepted;
+    }
+
+    void Beep() override { QApplication::beep(); }
+};
+
+TPrompt *g_prompt = nullptr;
+
+} // namespace
+
+TPrompt &Prompt()
+{
+    static TQtPrompt qtPrompt;
+    return g_prompt ? *g_prompt : qtPrompt;
+}
+
+void SetPrompt(TPrompt *prompt)
+{
+    g_prompt = prompt;
+}
+
+TModalResult ShowError(const QString &Msg) { return Prompt().MessageDlg(Msg, TMsgDlgType::mtError, mbOK); }
+TModalResult ShowWarning(const QString &Msg) { return Prompt().MessageDlg(Msg, TMsgDlgType::mtWarning, mbOK); }
+TModalResult ShowInformation(const QString &Msg) { return Prompt().MessageDlg(Msg, TMsgDlgType::mtInformation, mbOK); }
+TModalResult AskConfirmation(const QString &Msg, TMsgDlgButtons Buttons)
+{
+    return Prompt().MessageDlg(Msg, TMsgDlgType::mtConfirmation, Buttons);
+}
+
+void ShowException(const std::exception &E)
+{
+    // Engine messages are bytes in the system's code page.
+    Prompt().MessageDlg(BytesToQString(std::string(E.what())), TMsgDlgType::mtError, mbOK);
+}
+
+bool Guarded(const std::function<void()> &f)
+{
+    try {
+        f();
+        return true;
+    } catch (const std::exception &e) {
+        ShowException(e);
+    } catch (...) {
+        Prompt().MessageDlg("Unknown error", TMsgDlgType::mtError, mbOK);
+    }
+    return false;
+}
+
+QString ConvertFilter(const QString &WindowsFilter)
+{
+    const QStringList parts = WindowsFilter.split('|');
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts.at(i).isEmpty() && parts.at(i + 1).isEmpty())
+            continue;
+        QString patterns = parts.at(i + 1);
+        patterns.replace(';', ' ');
+        out << parts.at(i) + " (" + patterns + ")";
+    }
+    return out.join(";;");
+}
