@@ -1,7 +1,7 @@
 // Key command tables and the command processor that turns key strokes into command numbers.
 #pragma once
 
-#include "editor/EdErrors.h"
+#include "core/editor/EdErrors.h"
 
 #include <memory>
 #include <string>

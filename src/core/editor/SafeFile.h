@@ -2,7 +2,7 @@
 // backup renames, and a fault-injection hook for tests.
 #pragma once
 
-#include "editor/EdErrors.h"
+#include "core/editor/EdErrors.h"
 
 #include <cstddef>
 #include <functional>

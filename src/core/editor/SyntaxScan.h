@@ -91,9 +91,3 @@ TPaintRows PaintRowRange(int ClipTop, int ClipBottom, int LineHeight, int Visibl
 std::vector<TScanRow> ScanPaintPass(const std::vector<std::string> &Lines, int TopLine, int VisibleRows,
                                     TPaintRows Rows, const TScanGeometry &Geometry,
                                     const TScanSelection &Selection);
-
-// Screen column (from 1) of character column Column of a line: the width of the characters
-// before it with tabs expanded, plus 1; columns past the end count one each.
-int ScreenColumn(std::string_view Line, int Column, int TabSize);
-// The line with every tab expanded to spaces up to the next multiple of TabSize.
-void ExpandTabs(std::string_view Line, int TabSize, std::string &Out);
