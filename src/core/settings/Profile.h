@@ -30,12 +30,17 @@ public:
     // Every line "key=value" of a section in file order.
     std::vector<std::string> ReadSectionValues(const std::string &Section) const;
     bool SectionExists(const std::string &Section) const;
+    bool ValueExists(const std::string &Section, const std::string &Key) const;
 
-    // Each write rereads and rewrites the file; throws EProfileError when it cannot be stored.
+    // Each write rereads the file and stores it whole through a temporary file and a rename;
+    // throws EProfileError when it cannot be stored (the previous file then stays intact).
+    // Line breaks inside a value are stored as spaces.
     void WriteString(const std::string &Section, const std::string &Key, const std::string &Value);
     void WriteInteger(const std::string &Section, const std::string &Key, int Value);
     void WriteBool(const std::string &Section, const std::string &Key, bool Value);
+    // Removes every section of that name with its lines; no file is created when there is none.
     void EraseSection(const std::string &Section);
+    void DeleteKey(const std::string &Section, const std::string &Key);
 
 private:
     std::string Path;

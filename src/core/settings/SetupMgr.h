@@ -2,10 +2,13 @@
 // moment it is set. Also the settings file name, the working directory and the colour indices.
 #pragma once
 
-#include "settings/Profile.h"
+#include "core/settings/Profile.h"
 
 #include <cstdint>
 #include <string>
+
+// The settings file's name as the program knows it.
+inline constexpr const char *kSettingsFileName = "PELMAR32.INI";
 
 // A colour as red, green, blue.
 struct TColor {
@@ -16,6 +19,7 @@ struct TColor {
 // Index 0..15 to one of the 16 standard colours (black, maroon, green, olive, navy, purple, teal,
 // silver, grey, red, lime, yellow, blue, fuchsia, aqua, white). Out-of-range indices give black.
 TColor ColorIndexToColor(int Index);
+bool IsValidColorIndex(int Index);
 // The index of a standard colour, or -1.
 int ColorToColorIndex(TColor Color);
 
@@ -37,6 +41,9 @@ struct TSystemMetrics {
 
 class TSetupManager {
 public:
+    // Loads, in this order: Maximize, WordWrap, MDIChildMaximize, the window rectangle, the three
+    // colours, SyntaxHighlighting, LowerCaseTags, NetscapeDDE, ProgPath, Dictionary,
+    // UserDictionary, DefFileExt. Missing or malformed values take their defaults.
     TSetupManager(const std::string &FileName, const TSystemMetrics &Metrics);
 
     int WindowTop() const { return FWindowTop; }
@@ -48,6 +55,10 @@ public:
     TColor TextColor() const { return FTextColor; }
     TColor ElementColor() const { return FElementColor; }
     TColor EntityColor() const { return FEntityColor; }
+    // The indices behind the three colours (always 0..15).
+    int TextColorIndex() const { return FTextColorIndex; }
+    int ElementColorIndex() const { return FElementColorIndex; }
+    int EntityColorIndex() const { return FEntityColorIndex; }
     bool LowerCaseTags() const { return FLowerCaseTags; }
     bool MDIChildMaximize() const { return FMDIChildMaximize; }
     bool Maximize() const { return FMaximize; }
@@ -72,9 +83,15 @@ public:
     void SetDictionary(const std::string &v);
     void SetUserDictionary(const std::string &v);
     void SetDefFileExt(const std::string &v);
+    // Store ColorIndexToColor(Index) and write the index. An index outside 0..15 stands for the
+    // property's default index (0, 12, 9), which is then stored and written instead.
     void SetTextColorIndex(int Index);
     void SetElementColorIndex(int Index);
     void SetEntityColorIndex(int Index);
+
+    static constexpr int DefaultTextColorIndex = 0;
+    static constexpr int DefaultElementColorIndex = 12;
+    static constexpr int DefaultEntityColorIndex = 9;
 
     const TProfile &Profile() const { return FProfile; }
 
@@ -84,5 +101,7 @@ private:
     bool FWordWrap = false, FSyntaxHighlighting = true, FLowerCaseTags = false;
     bool FMDIChildMaximize = false, FMaximize = false, FNetscapeDDE = false;
     TColor FTextColor, FElementColor, FEntityColor;
+    int FTextColorIndex = DefaultTextColorIndex, FElementColorIndex = DefaultElementColorIndex;
+    int FEntityColorIndex = DefaultEntityColorIndex;
     std::string FProgPath, FDictionary, FUserDictionary, FDefFileExt;
 };

@@ -1,0 +1,90 @@
+// The main window's own keys of the settings file.
+#include "core/settings/AppSettings.h"
+
+TAppFlags ReadAppFlags(const TProfile &Profile)
+{
+    TAppFlags f;
+    f.UseActualCharacters = Profile.ReadBool("Setup", "UseActualCharacters", false);
+    f.NewlineAfterTitle = Profile.ReadBool("Setup", "NewlineAfterTitle", false);
+    f.ForceHTMLExt = Profile.ReadBool("Setup", "ForceHTMLExt", true);
+    f.NeverUseCENTER = Profile.ReadBool("Setup", "NeverUseCENTER", true);
+    return f;
+}
+
+TQuickKeyTable ReadQuickKeys(const TProfile &Profile)
+{
+    TQuickKeyTable t;
+    for (int i = 0; i < 26; ++i)
+        t[std::size_t(i)] = Profile.ReadString("QuickKeys", std::string(1, char('A' + i)), "");
+    return t;
+}
+
+void WriteQuickKeys(TProfile &Profile, const TQuickKeyTable &Table)
+{
+    for (int i = 0; i < 26; ++i)
+        Profile.WriteString("QuickKeys", std::string(1, char('A' + i)), Table[std::size_t(i)]);
+}
+
+const char *SpeedBarKey(TSpeedBar Bar)
+{
+    switch (Bar) {
+    case TSpeedBar::Standard: return "DisplayStandardSpeedBar";
+    case TSpeedBar::Common: return "DisplayCommonSpeedBar";
+    case TSpeedBar::Extended: return "DisplayExtendedSpeedBar";
+    case TSpeedBar::Special: return "DisplaySpecialSpeedBar";
+    case TSpeedBar::Custom: return "DisplayCustomSpeedBar";
+    }
+    return "";
+}
+
+bool ReadSpeedBarVisible(const TProfile &Profile, TSpeedBar Bar)
+{
+    return Profile.ReadBool("Setup", SpeedBarKey(Bar), true);
+}
+
+void WriteSpeedBarVisible(TProfile &Profile, TSpeedBar Bar, bool Visible)
+{
+    Profile.WriteBool("Setup", SpeedBarKey(Bar), Visible);
+}
+
+std::vector<std::string> ReadRecentFiles(const TProfile &Profile)
+{
+    std::vector<std::string> names;
+    for (std::size_t i = 1; i <= kMaxRecentFiles; ++i) {
+        std::string name = Profile.ReadString("Recent Files", std::to_string(i), "");
+        if (!name.empty())
+            names.push_back(std::move(name));
+    }
+    return names;
+}
+
+void WriteRecentFiles(TProfile &Profile, const std::vector<std::string> &Names)
+{
+    Profile.EraseSection("Recent Files");
+    for (std::size_t i = 0; i < Names.size() && i < kMaxRecentFiles; ++i)
+        Profile.WriteString("Recent Files", std::to_string(i + 1), Names[i]);
+}
+
+TWindowRect DefaultWindowRect(const TSystemMetrics &m)
+{
+    return {m.CXBorder, m.CYBorder, m.CXScreen - m.CXBorder, m.CYScreen - 2 * m.CYIcon + 4};
+}
+
+TWindowRect FitWindowRect(TWindowRect r, const TSystemMetrics &m)
+{
+    const TWindowRect def = DefaultWindowRect(m);
+    auto usable = [](int v) { return v >= 100 && v <= 32767; };
+    if (!usable(r.Width) || !usable(r.Height)) {
+        r.Width = def.Width;
+        r.Height = def.Height;
+    }
+    constexpr long long kVisible = 50;
+    const long long left = r.Left, top = r.Top;
+    const bool onScreen = left + r.Width >= kVisible && left <= m.CXScreen - kVisible &&
+                          top + r.Height >= kVisible && top <= m.CYScreen - kVisible;
+    if (!onScreen) {
+        r.Left = def.Left;
+        r.Top = def.Top;
+    }
+    return r;
+}
