@@ -2,23 +2,10 @@
 // paragraph marks and the Intelligent Tag Insert.
 #include "core/markup/TextTransform.h"
 
+#include "core/markup/SaveNoTags.h"
 #include "core/markup/TagCase.h"
 
-std::string RemoveHTMLTags(std::string_view Text)
-{
-    std::string Result;
-    Result.reserve(Text.size());
-    bool InTag = false;
-    for (char c : Text) {
-        if (c == '<')
-            InTag = true;
-        if (!InTag)
-            Result += c;
-        if (c == '>')
-            InTag = false;
-    }
-    return Result;
-}
+std::string RemoveHTMLTags(std::string_view Text) { return TTagStripper().Feed(Text); }
 
 std::vector<std::string> SplitSelectionLines(std::string_view Text)
 {
