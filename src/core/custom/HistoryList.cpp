@@ -3,6 +3,8 @@
 
 #include "core/custom/CustomFiles.h"
 
+#include <algorithm>
+
 std::string HistoryFileName(const std::string &WorkDir, const std::string &Name)
 {
     if (WorkDir.empty())
@@ -71,6 +73,17 @@ bool SameTextIgnoringCase(std::string_view A, std::string_view B)
         if (FoldCase(static_cast<unsigned char>(A[i])) != FoldCase(static_cast<unsigned char>(B[i])))
             return false;
     return true;
+}
+
+int CompareTextIgnoringCase(std::string_view A, std::string_view B)
+{
+    const std::size_t n = std::min(A.size(), B.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const int a = FoldCase(static_cast<unsigned char>(A[i])), b = FoldCase(static_cast<unsigned char>(B[i]));
+        if (a != b)
+            return a - b;
+    }
+    return A.size() < B.size() ? -1 : (A.size() > B.size() ? 1 : 0);
 }
 
 void THistoryList::Load()

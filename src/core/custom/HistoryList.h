@@ -20,6 +20,8 @@ std::string FormatHistoryText(const std::vector<std::string> &Entries);
 // Equal when the texts differ at most in the case of their letters (ANSI code page letters,
 // accented ones included).
 bool SameTextIgnoringCase(std::string_view A, std::string_view B);
+// Negative, 0 or positive as A sorts before, with or after B when letter case is ignored.
+int CompareTextIgnoringCase(std::string_view A, std::string_view B);
 
 class THistoryList {
 public:
