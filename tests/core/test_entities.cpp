@@ -11,6 +11,36 @@ namespace {
 
 std::string Ch(unsigned char c) { return std::string(1, static_cast<char>(c)); }
 
+// One paragraph shown as display lines of at most Width characters, re-wrapped after each edit.
+class TWrappedDocument final : public TLineDocument {
+public:
+    TWrappedDocument(std::string Text, std::size_t Width) : Para(std::move(Text)), Width(Width) {}
+    std::string Para;
+
+    int LineCount() override { return Para.empty() ? 1 : static_cast<int>((Para.size() + Width - 1) / Width); }
+    std::string GetLine(int Line) override { return Para.substr(Offset(Line, 1), Width); }
+    std::string GetStringLine(int Line) override { return GetLine(Line); }
+    bool GetSelection(int &, int &, int &, int &) override { return SelEnd > SelStart; }
+    void SetSelection(int Line1, int Col1, int Line2, int Col2, bool) override
+    {
+        SelStart = Offset(Line1, Col1);
+        SelEnd = Offset(Line2, Col2);
+    }
+    void SetCaretPosition(int Line, int Col) override { SelStart = SelEnd = Offset(Line, Col); }
+    bool InsertPlainText(const std::string &Text) override
+    {
+        Para.replace(SelStart, SelEnd - SelStart, Text);
+        SelStart = SelEnd = SelStart + Text.size();
+        return true;
+    }
+    bool InsertMarkup(const std::string &Text) override { return InsertPlainText(Text); }
+
+private:
+    std::size_t Offset(int Line, int Col) const { return std::min(Para.size(), (Line - 1) * Width + Col - 1); }
+    std::size_t Width;
+    std::size_t SelStart = 0, SelEnd = 0;
+};
+
 }  // namespace
 
 TEST(EntityTable, OrderAndContents)
@@ -211,4 +241,25 @@ TEST(ConvertEntities, NoneConverted)
         .Info("No Entities Converted.");
     EXPECT_EQ(ConvertEntitiesToCharacters(Doc, Q), 0);
     EXPECT_EQ(Doc.Text(), "a & b; c\n");
+}
+
+TEST(ConvertWrapped, LineCountTakenOnceAndSplitEntities)
+{
+    {
+        // The first replacement pushes the other two characters onto lines that did not exist at
+        // the start: they are not visited.
+        TWrappedDocument Doc(Ch(233) + Ch(233) + Ch(233), 8);
+        TScriptedQuestions Q;
+        Q.Ask("Confirm each replacement?", TQuestionButtons::YesNo, TAnswer::No).Info("Characters Converted: 1");
+        EXPECT_EQ(ConvertCharactersToEntities(Doc, Q), 1);
+        EXPECT_EQ(Doc.Para, "&eacute;" + Ch(233) + Ch(233));
+    }
+    {
+        // An entity split over two display lines is not found.
+        TWrappedDocument Doc("ab&eacute; &lt;", 5);
+        TScriptedQuestions Q;
+        Q.Ask("Confirm each replacement?", TQuestionButtons::YesNo, TAnswer::No).Info("Entities Converted: 1");
+        EXPECT_EQ(ConvertEntitiesToCharacters(Doc, Q), 1);
+        EXPECT_EQ(Doc.Para, "ab&eacute; <");
+    }
 }

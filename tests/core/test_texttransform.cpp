@@ -1,4 +1,5 @@
 // Tag removal, the list makers, comment lines, automatic paragraph marks and Intelligent Tag Insert.
+#include "core/editor/EdErrors.h"
 #include "core/markup/TextTransform.h"
 #include "ScriptedQuestions.h"
 
@@ -172,4 +173,24 @@ TEST(IntelligentTagInsert, WholeDocumentWithAndWithoutQuestions)
         // A tab before the match neither hides the match nor is turned into blanks.
         EXPECT_EQ(Doc.Lines(), (Lines{"First.<BR>", "A.B", "A.B.", "\tEnd.<BR>", "Last.<BR>"}));
     }
+}
+
+TEST(StringLineDocument, ReplacesSelectionsAcrossLines)
+{
+    TStringLineDocument Doc({"one two", "three", "\tfour"});
+    Doc.SetSelection(2, 3, 1, 5, false);   // given backwards: ordered, caret at the first pair
+    int L1, C1, L2, C2;
+    ASSERT_TRUE(Doc.GetSelection(L1, C1, L2, C2));
+    EXPECT_EQ(std::vector<int>({L1, C1, L2, C2}), std::vector<int>({1, 5, 2, 3}));
+    EXPECT_TRUE(Doc.InsertPlainText("X\r\nY\nZ"));
+    EXPECT_EQ(Doc.Lines(), (Lines{"one X", "Y", "Zree", "\tfour"}));
+    Doc.GetCaretPosition(L1, C1);
+    EXPECT_EQ(std::vector<int>({L1, C1}), std::vector<int>({3, 2}));
+    EXPECT_FALSE(Doc.GetSelection(L1, C1, L2, C2));
+    EXPECT_EQ(Doc.GetStringLine(4), "        four");
+    Doc.SetLowerCaseTags(true);
+    Doc.SetCaretPosition(4, 99);            // cut to the line's end
+    Doc.InsertMarkup("<BR CLEAR=\"ALL\">");
+    EXPECT_EQ(Doc.GetLine(4), "\tfour<br clear=\"ALL\">");
+    EXPECT_THROW(Doc.GetLine(5), EInvalidLineOrPara);
 }
