@@ -1,6 +1,9 @@
 // History list files: parsing, case-blind adding, saving, and missing or unwritable files.
 #include "core/custom/CustomFiles.h"
 #include "core/custom/HistoryList.h"
+#include "core/editor/SafeFile.h"
+
+#include <cerrno>
 
 #include <gtest/gtest.h>
 
@@ -91,6 +94,25 @@ TEST_F(HistoryFiles, MissingFileThenFirstSaveCreatesIt)
     EXPECT_EQ(Slurp(name), "\r\n<IMG SRC=\"a.gif\">\r\n");
 }
 
+TEST_F(HistoryFiles, UnreadableFileReported)
+{
+    const std::string name = HistoryFileName(Dir.string(), URLsHistoryName);
+    std::ofstream(name, std::ios::binary) << "a\r\n";
+    THistoryList list(name);
+    for (TFileOp failing : {TFileOp::Open, TFileOp::Read}) {
+        TFileFaultScope fault([&](TFileOp Op, const std::string &) { return Op == failing ? EIO : 0; });
+        try {
+            list.Load();
+            FAIL() << "an unreadable file must be reported";
+        } catch (const ECustomFileError &e) {
+            EXPECT_EQ(std::string(e.what()), "Cannot open file " + name);
+        }
+        EXPECT_TRUE(list.Items().empty());
+    }
+    list.Load();
+    EXPECT_EQ(list.Items(), Lines{"a"});
+}
+
 TEST_F(HistoryFiles, AddIgnoresCaseKeepsOrderAndSaveRewrites)
 {
     const std::string name = HistoryFileName(Dir.string(), URLsHistoryName);
@@ -118,22 +140,28 @@ TEST_F(HistoryFiles, AddIgnoresCaseKeepsOrderAndSaveRewrites)
 
 TEST_F(HistoryFiles, UnwritableFileKeepsOldContent)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "permissions do not bind the super-user";
     const std::string name = HistoryFileName(Dir.string(), HostsHistoryName);
     std::ofstream(name, std::ios::binary) << "old\r\n";
     THistoryList list(name);
     list.Load();
     list.Add("new");
-    fs::permissions(Dir, fs::perms::owner_read | fs::perms::owner_exec);
-    try {
-        list.Save();
-        FAIL() << "an unwritable file must be reported";
-    } catch (const ECustomFileError &e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot create file " + name);
+    for (TFileOp failing : {TFileOp::Create, TFileOp::Write, TFileOp::Sync, TFileOp::Rename}) {
+        TFileFaultScope fault([&](TFileOp Op, const std::string &) { return Op == failing ? EIO : 0; });
+        try {
+            list.Save();
+            FAIL() << "an unwritable file must be reported";
+        } catch (const ECustomFileError &e) {
+            EXPECT_EQ(std::string(e.what()), "Cannot create file " + name);
+        }
+        EXPECT_EQ(Slurp(name), "old\r\n");
     }
-    fs::permissions(Dir, fs::perms::owner_all);
-    EXPECT_EQ(Slurp(name), "old\r\n");
+    if (::geteuid() != 0) {
+        fs::permissions(Dir, fs::perms::owner_read | fs::perms::owner_exec);
+        EXPECT_THROW(list.Save(), ECustomFileError);
+        fs::permissions(Dir, fs::perms::owner_all);
+    }
+    list.Save();
+    EXPECT_EQ(Slurp(name), "old\r\nnew\r\n");
 }
 
 TEST_F(HistoryFiles, UnwritableTargetsReportedEvenForRoot)

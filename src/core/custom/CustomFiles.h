@@ -18,7 +18,6 @@ std::string CannotCreateFileMessage(const std::string &FileName);
 // The whole content of a regular file, or nothing when it cannot be opened or read.
 std::optional<std::string> ReadWholeFile(const std::string &FileName);
 
-// Replaces the file's content through a temporary file in the same directory that is renamed
-// over it, so a failed write leaves the old file as it was. Keeps an existing file's
-// permissions. Returns false on any failure.
+// Replaces the file's content safely (SaveFileSafely: a temporary file renamed over it, so a
+// failed write leaves the old file as it was). Returns false on any failure.
 bool WriteWholeFile(const std::string &FileName, const std::string &Bytes);
