@@ -1,33 +1,84 @@
 #!/usr/bin/env bash
-# Starts the real program under Xvfb, waits for its window, closes it and checks what it wrote.
+# Starts the real program under Xvfb, drives it with keys as a user would, closes it through
+# File > Exit and checks the settings file it wrote.
 set -euo pipefail
 exe="$1"
 work=$(mktemp -d)
-trap 'kill $xpid 2>/dev/null || true; rm -rf "$work"' EXIT
+xpid=""
+ppid=""
+cleanup() {
+  [ -n "$ppid" ] && kill "$ppid" 2>/dev/null || true
+  [ -n "$xpid" ] && kill "$xpid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
 export XDG_CONFIG_HOME="$work/config"
 mkdir -p "$XDG_CONFIG_HOME" "$work/cwd"
-disp=:$((90 + RANDOM % 400))
-Xvfb "$disp" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xpid=$!
-export DISPLAY=$disp
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+ini="$XDG_CONFIG_HOME/PELMAR32.INI"
+
+# A free display: Xvfb refuses a number that is taken, so try a few.
+for _ in $(seq 10); do
+  disp=:$((90 + RANDOM % 400))
+  Xvfb "$disp" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  xpid=$!
+  export DISPLAY=$disp
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  xdpyinfo >/dev/null 2>&1 && break
+  kill "$xpid" 2>/dev/null || true
+  xpid=""
+done
+[ -n "$xpid" ] || { echo "smoke: no X server"; exit 1; }
 unset QT_QPA_PLATFORM
 cd "$work/cwd"
-"$exe" &
-ppid=$!
-win=""
-for _ in $(seq 100); do
-  win=$(xdotool search --name '^Pelmar32' 2>/dev/null | head -n1 || true)
-  [ -n "$win" ] && break
-  sleep 0.1
+
+fail() { echo "smoke: $*"; [ -f "$ini" ] && { echo "--- $ini"; cat "$ini"; }; exit 1; }
+
+start() {
+  "$exe" >"$work/out.log" 2>&1 &
+  ppid=$!
+  win=""
+  for _ in $(seq 100); do
+    win=$(xdotool search --name '^Pelmar32' 2>/dev/null | head -n1 || true)
+    [ -n "$win" ] && break
+    sleep 0.1
+  done
+  [ -n "$win" ] || fail "no Pelmar32 window"
+  sleep 0.5
+  xdotool windowfocus --sync "$win" 2>/dev/null || true
+}
+
+keys() {  # a menu accelerator, then the item's letter
+  xdotool key --clearmodifiers "$1"
+  sleep 0.4
+  xdotool key "$2"
+  sleep 0.4
+}
+
+exit_by_menu() {
+  keys alt+f x
+  for _ in $(seq 100); do kill -0 "$ppid" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$ppid" 2>/dev/null && fail "program did not exit"
+  wait "$ppid" || fail "program exited with an error: $(cat "$work/out.log")"
+  ppid=""
+}
+
+# 1. A first start without any settings file, then File > Exit.
+start
+[ -f "$ini" ] && fail "settings file written at start-up"
+exit_by_menu
+[ -f "$ini" ] || fail "no settings file after exit"
+grep -q '^\[Setup\]' "$ini" || fail "no Setup section"
+grep -q '^Maximize=0' "$ini" || fail "no Maximize key"
+for key in Top Left Width Height; do
+  grep -q "^$key=-\?[0-9]\+" "$ini" || fail "no Position key $key"
 done
-if [ -z "$win" ]; then echo "smoke: no Pelmar32 window"; kill $ppid; exit 1; fi
-sleep 0.5
-xdotool windowfocus --sync "$win" 2>/dev/null || true
-xdotool key --clearmodifiers alt+f
-sleep 0.3
-xdotool key x
-for _ in $(seq 100); do kill -0 $ppid 2>/dev/null || break; sleep 0.1; done
-if kill -0 $ppid 2>/dev/null; then echo "smoke: program did not exit"; kill $ppid; exit 1; fi
-wait $ppid
-echo "smoke: window appeared and closed"
+grep -q '^\[Recent Files\]' "$ini" && fail "a Recent Files section without recent files"
+
+# 2. Options > Extended Characters SpeedBar hides the bar and stores the choice at once.
+start
+keys alt+p e
+grep -q '^DisplayExtendedSpeedBar=0' "$ini" || fail "the toggle did not write its key"
+exit_by_menu
+grep -q '^DisplayExtendedSpeedBar=0' "$ini" || fail "the key was lost at exit"
+
+echo "smoke: window appeared, bar toggle stored, closed through File > Exit, settings written"
