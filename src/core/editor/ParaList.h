@@ -194,11 +194,14 @@ private:
     TParaNode MakeNode(std::string_view Text) const;
 
     // Primitive steps; each records itself unless replaying.
-    int DoInsertChars(int Para, int Offset, std::string_view Chars);
+    // Check false skips the limit checks (the caller made them, or undo replays).
+    int DoInsertChars(int Para, int Offset, std::string_view Chars, bool Check);
     void DoDeleteChars(int Para, int Offset, int Count);
-    int DoReplaceChars(int Para, int Offset, int OldCount, std::string_view New);
-    int DoInsertPara(int N, std::string Text, TUndoKind Kind);
-    std::string DoDeletePara(int Para, bool Record);
+    int DoReplaceChars(int Para, int Offset, int OldCount, std::string_view New, bool Check);
+    // The new paragraph becomes number N.
+    int DoInsertPara(int N, std::string Text, TUndoKind Kind, bool Check);
+    // Removes Count paragraphs from First; when replaying, returns the (last) removed text.
+    std::string DoDeleteParas(int First, int Count);
     int DoSplit(int Para, int Offset, int Indent);
     int DoJoin(int Para, int Offset);
 
