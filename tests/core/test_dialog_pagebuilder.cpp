@@ -116,3 +116,164 @@ TEST(PageBuilder, WritesCRLFFileAndReportsFailure)
     EXPECT_THROW(WriteHomePage(a), EFileError);
     fs::remove_all(dir);
 }
+
+namespace {
+
+// An expected file written with plain line feeds, as the CR LF file it stands for.
+std::string Crlf(const std::string &Text)
+{
+    std::string out;
+    for (const char c : Text) {
+        if (c == '\n')
+            out += '\r';
+        out += c;
+    }
+    return out;
+}
+
+const std::string Head = "<HTML>\n<HEAD>\n<!-- This is the header of the HTML document -->\n";
+const std::string Tail = "<HR>\n" + Credit + "\n</BODY>\n</HTML>\n";
+
+} // namespace
+
+TEST(PageBuilder, WholeFilesOfTheWizardsCases)
+{
+    // Title only, everything else at its initial state.
+    TPageWizardAnswers a;
+    a.Title = "My Page";
+    EXPECT_EQ(GenerateHomePage(a), Crlf(Head + R"(<TITLE>My Page</TITLE>
+</HEAD>
+
+<BODY>
+<!-- The body of the document begins here -->
+<H1>My Page</H1>
+<HR>
+
+<P>
+<!-- This is a paragraph of text -->
+</P>
+<HR>
+
+)" + Tail));
+
+    // A centred subheading: both headings centred, unquoted, the rule after them.
+    TPageWizardAnswers b = a;
+    b.SubHeading = "About me";
+    b.CenterHeadings = true;
+    b.ParagraphLines = {"Line one", "line two"};
+    EXPECT_EQ(GenerateHomePage(b), Crlf(Head + R"(<TITLE>My Page</TITLE>
+</HEAD>
+
+<BODY>
+<!-- The body of the document begins here -->
+<H1 ALIGN=center>My Page</H1>
+
+<H2 ALIGN=center>About me</H2>
+<HR>
+
+<P>
+<!-- This is a paragraph of text -->
+Line one
+line two
+</P>
+<HR>
+
+)" + Tail));
+
+    // The rule unchecked: only the rule after the headings goes.
+    TPageWizardAnswers c = a;
+    c.HRAfterHeadings = false;
+    c.CenterParagraph = true;
+    EXPECT_EQ(GenerateHomePage(c), Crlf(Head + R"(<TITLE>My Page</TITLE>
+</HEAD>
+
+<BODY>
+<!-- The body of the document begins here -->
+<H1>My Page</H1>
+
+<P ALIGN=center>
+<!-- This is a paragraph of text -->
+</P>
+<HR>
+
+)" + Tail));
+
+    // Link pairs: the one without a URL and the one without a text are left out.
+    TPageWizardAnswers d = a;
+    d.LinkDesc[0] = "Search";
+    d.LinkURL[0] = "http://search.example/";
+    d.LinkDesc[1] = "Nowhere";
+    d.LinkDesc[2] = "News";
+    d.LinkURL[2] = "http://news.example/";
+    EXPECT_EQ(GenerateHomePage(d), Crlf(Head + R"(<TITLE>My Page</TITLE>
+</HEAD>
+
+<BODY>
+<!-- The body of the document begins here -->
+<H1>My Page</H1>
+<HR>
+
+<P>
+<!-- This is a paragraph of text -->
+</P>
+<HR>
+
+Here are some links to some other sites on the Internet
+<UL>
+<!-- These items are in an unordered list -->
+  <LI><A HREF="http://search.example/">Search</A>
+  <LI><A HREF="http://news.example/">News</A>
+</UL>
+
+)" + Tail));
+
+    // All pairs empty but the first text: the list with no items.
+    TPageWizardAnswers e = a;
+    e.LinkDesc[0] = "Orphan";
+    EXPECT_EQ(GenerateHomePage(e), Crlf(Head + R"(<TITLE>My Page</TITLE>
+</HEAD>
+
+<BODY>
+<!-- The body of the document begins here -->
+<H1>My Page</H1>
+<HR>
+
+<P>
+<!-- This is a paragraph of text -->
+</P>
+<HR>
+
+Here are some links to some other sites on the Internet
+<UL>
+<!-- These items are in an unordered list -->
+</UL>
+
+)" + Tail));
+
+    // An image chosen with Browse: its lower-cased name only, centred here.
+    TPageWizardAnswers f = a;
+    f.ImageFileName = PageImageFromBrowse("/home/ann/Pictures/ME_Photo.GIF");
+    f.CenterImage = true;
+    EXPECT_EQ(GenerateHomePage(f), Crlf(Head + R"(<TITLE>My Page</TITLE>
+</HEAD>
+
+<BODY>
+<!-- The body of the document begins here -->
+<H1>My Page</H1>
+<HR>
+
+<!-- This tag specifies an image file to be displayed on the page -->
+<P ALIGN=center>
+<IMG SRC="me_photo.gif">
+</P>
+
+<P>
+<!-- This is a paragraph of text -->
+</P>
+<HR>
+
+)" + Tail));
+    f.CenterImage = false;
+    const std::string uncentred = GenerateHomePage(f);
+    EXPECT_NE(uncentred.find("page -->\r\n<IMG SRC=\"me_photo.gif\">\r\n\r\n<P>\r\n"), std::string::npos);
+}
