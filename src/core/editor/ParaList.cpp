@@ -362,12 +362,12 @@ TParaNode TParaList::MakeNode(std::string_view Text) const
 
 int TParaList::DoInsertChars(int Para, int Offset, std::string_view Chars, bool Check)
 {
+    if (Chars.empty())
+        return 0; // inserting nothing fills no gap either
     TParaNode &N = Store.Node(Para);
     const int Len = N.Length();
     const int Fill = std::max(0, Offset - 1 - Len);
     const int Total = Fill + static_cast<int>(Chars.size());
-    if (Total == 0)
-        return 0;
     if (Check)
         if (const int E = CheckLimits(Para, 0, Total))
             return E;
@@ -538,7 +538,8 @@ int TParaList::DoJoin(int Para, int Offset)
         if (Len == 0 && Offset == 1) {
             DoDeleteParas(Para, 1); // the empty paragraph itself goes
         } else {
-            if (const int E = DoInsertChars(Para, Offset, Next, false))
+            // Spaces fill the gap up to the offset, also when the next paragraph is empty.
+            if (const int E = DoInsertChars(Para, Len + 1, std::string(static_cast<std::size_t>(Fill), ' ') + Next, false))
                 return E;
             DoDeleteParas(Para + 1, 1);
         }
