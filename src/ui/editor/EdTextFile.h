@@ -67,5 +67,5 @@ private:
     TTextReadResult FLastRead;
 };
 
-// The warning shown after loading a file whose lines were longer than the paragraph limit.
-extern const char *const LinesSplitWarning;
+// The warning shown after reading a file whose lines were longer than the paragraph limit.
+QString LinesSplitWarningText(int ParaLengthLimit);
