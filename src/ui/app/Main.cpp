@@ -132,6 +132,7 @@ TMainForm::TMainForm(const QStringList &CommandLineFiles, QWidget *Parent)
     CreateToolBars();
     CreateStatusBar();
     ConnectCommands();
+    ConnectDocumentCommands();
     FormCreate();
 }
 
@@ -603,9 +604,17 @@ void TMainForm::SetMergedMenus(const QList<QMenu *> &Menus)
 
 void TMainForm::ActiveFormChanged()
 {
+    // Maximising or restoring a child changes the caption too.
+    if (QMdiSubWindow *sub = ActiveChild())
+        connect(sub, &QMdiSubWindow::windowStateChanged, this, &TMainForm::ChildStateChanged, Qt::UniqueConnection);
     TDocumentWindowIntf *doc = ActiveDocument();
     SetMergedMenus(doc ? doc->MergedMenus() : QList<QMenu *>());
     UpdateMenuItems();
+}
+
+void TMainForm::ChildStateChanged()
+{
+    Guarded([this] { UpdateMenuItems(); });
 }
 
 void TMainForm::UpdateMenuItems()
@@ -708,11 +717,13 @@ QStringList TMainForm::RecentFiles() const
 
 void TMainForm::BuildRecentEntries(const QStringList &Names)
 {
-    for (QAction *entry : FRecentEntries) {
+    // The entries stay in place and their captions shift; only the count changes.
+    while (FRecentEntries.size() > Names.size()) {
+        QAction *entry = FRecentEntries.takeLast();
         File1->removeAction(entry);
+        entry->setObjectName(QString());
         entry->deleteLater();
     }
-    FRecentEntries.clear();
     if (Names.isEmpty()) {
         if (FRecentSeparator) {
             File1->removeAction(FRecentSeparator);
@@ -725,12 +736,15 @@ void TMainForm::BuildRecentEntries(const QStringList &Names)
         FRecentSeparator = File1->addSeparator();
         FRecentSeparator->setObjectName("RecentSeparator");
     }
-    for (const QString &name : Names) {
-        QAction *entry = File1->addAction(MenuCaption(name));
+    while (FRecentEntries.size() < Names.size()) {
+        QAction *entry = File1->addAction(QString());
         entry->setObjectName(QString("RecentFile%1").arg(FRecentEntries.size() + 1));
-        entry->setData(name);
         connect(entry, &QAction::triggered, this, [this, entry] { Guarded([this, entry] { RecentFileClick(entry); }); });
         FRecentEntries << entry;
+    }
+    for (int i = 0; i < Names.size(); ++i) {
+        FRecentEntries[i]->setText(MenuCaption(Names[i]));
+        FRecentEntries[i]->setData(Names[i]);
     }
 }
 

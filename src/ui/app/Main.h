@@ -20,6 +20,7 @@ class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QPrinter;
 class QStatusBar;
 class QToolBar;
 class TEdController;
@@ -164,6 +165,19 @@ public:
     void ExtendedSpeedBarClick();
     void SpecialSpeedBarClick();
     void CustomSpeedBarClick();
+    // File commands on the active document window (nothing without one) and Editor Font.
+    void FileNewItemClick();
+    void NewwithDocumentTemplate1Click();
+    void InsertFile1Click();
+    void FileSaveItemClick();
+    void FileSaveAsItemClick();
+    void SaveAsUnix1Click();
+    void SavewithoutHTMLTags1Click();
+    void Print1Click();
+    void PrintSetup1Click();
+    void Font1Click();
+    // The printer that Print Setup sets up and Print prints on (made on first use).
+    QPrinter &Printer();
     // Opens the command-line files (runs once, after the window is first shown).
     void FormShow();
     // Asks every document window whether it may close; false when one refuses.
@@ -187,9 +201,12 @@ private:
     void CreateToolBars();
     void CreateStatusBar();
     void ConnectCommands();
+    // Installs the document window factory and connects the File commands and Editor Font.
+    void ConnectDocumentCommands();
     void FormCreate();
     void FormDestroy();
     void ActiveFormChanged();
+    void ChildStateChanged();
     void BuildRecentEntries(const QStringList &Names);
     void BuildWindowList();
     void Tile(TTileMode Mode);
@@ -212,6 +229,7 @@ private:
     QList<QAction *> FWindowListEntries;
     QList<QPointer<QMenu>> FMergedMenus;
     QList<QMetaObject::Connection> FActiveFormConnections;
+    std::shared_ptr<QPrinter> FPrinter;
 };
 
 // The one main window (nullptr outside its lifetime).
