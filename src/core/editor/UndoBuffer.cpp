@@ -29,6 +29,13 @@ template <class T> T Load(const unsigned char *P)
 
 template <class T> void Store(unsigned char *P, T V) { std::memcpy(P, &V, sizeof V); }
 
+// Copies a possibly empty text (whose data may be null).
+void CopyText(unsigned char *To, std::string_view S)
+{
+    if (!S.empty())
+        std::memcpy(To, S.data(), S.size());
+}
+
 bool HoldsParagraph(TUndoKind K) { return K == ukInsertParaBefore || K == ukInsertParaAfter || K == ukDeletePara; }
 
 } // namespace
@@ -225,15 +232,15 @@ bool TUndoBuffer::TryMerge(TUndoKind Kind, int Para, int Offset, std::string_vie
         const int NewLen = H.DataLength - 2 - OldLen;
         unsigned char *NewPart = D + 2 + OldLen;
         std::memmove(NewPart + Chars.size(), NewPart, static_cast<std::size_t>(NewLen));
-        std::memcpy(NewPart, Chars.data(), Chars.size());
-        std::memcpy(NewPart + Chars.size() + NewLen, New.data(), New.size());
+        CopyText(NewPart, Chars);
+        CopyText(NewPart + Chars.size() + NewLen, New);
         Store<std::uint16_t>(D, static_cast<std::uint16_t>(OldLen + Chars.size()));
     } else if (Front) {
         std::memmove(D + Chars.size(), D, H.DataLength);
-        std::memcpy(D, Chars.data(), Chars.size());
+        CopyText(D, Chars);
         H.Offset = Offset;
     } else {
-        std::memcpy(D + H.DataLength, Chars.data(), Chars.size());
+        CopyText(D + H.DataLength, Chars);
     }
     H.DataLength = static_cast<std::uint16_t>(H.DataLength + Added);
     WriteHeader(Current, H);
@@ -256,14 +263,14 @@ void TUndoBuffer::Append(TUndoKind Kind, int Para, int Offset, std::string_view 
     unsigned char *D = Block.get() + Pos + RecordHeaderSize;
     if (Kind == ukReplaceChars) {
         Store<std::uint16_t>(D, static_cast<std::uint16_t>(Data.size()));
-        std::memcpy(D + 2, Data.data(), Data.size());
-        std::memcpy(D + 2 + Data.size(), Data2.data(), Data2.size());
+        CopyText(D + 2, Data);
+        CopyText(D + 2 + Data.size(), Data2);
         H.DataLength = static_cast<std::uint16_t>(2 + Data.size() + Data2.size());
     } else if (HoldsParagraph(Kind)) {
         Store<std::uint32_t>(D, Slot);
         H.DataLength = 4;
     } else {
-        std::memcpy(D, Data.data(), Data.size());
+        CopyText(D, Data);
         H.DataLength = static_cast<std::uint16_t>(Data.size());
     }
     WriteHeader(Pos, H);
