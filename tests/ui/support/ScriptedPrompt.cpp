@@ -5,6 +5,15 @@
 
 TScriptedPrompt::TScriptedPrompt() { SetPrompt(this); }
 
+TScriptedPrompt::Step TScriptedPrompt::MakeStep(TPromptRecord::Kind kind, const QString &text, bool prefix)
+{
+    Step s;
+    s.kind = kind;
+    s.text = text;
+    s.prefix = prefix;
+    return s;
+}
+
 TScriptedPrompt::~TScriptedPrompt()
 {
     SetPrompt(nullptr);
@@ -32,7 +41,7 @@ TScriptedPrompt::Step TScriptedPrompt::Next(TPromptRecord::Kind kind, const QStr
 TScriptedPrompt &TScriptedPrompt::ExpectMessage(const QString &text, TModalResult answer, TMsgDlgType type,
                                                 TMsgDlgButtons buttons)
 {
-    Step s{TPromptRecord::Message, text};
+    Step s = MakeStep(TPromptRecord::Message, text);
     s.answer = answer;
     s.type = type;
     s.buttons = buttons;
@@ -42,7 +51,7 @@ TScriptedPrompt &TScriptedPrompt::ExpectMessage(const QString &text, TModalResul
 
 TScriptedPrompt &TScriptedPrompt::ExpectMessagePrefix(const QString &prefix, TModalResult answer)
 {
-    Step s{TPromptRecord::Message, prefix, true};
+    Step s = MakeStep(TPromptRecord::Message, prefix, true);
     s.answer = answer;
     script.push_back(s);
     return *this;
@@ -50,7 +59,7 @@ TScriptedPrompt &TScriptedPrompt::ExpectMessagePrefix(const QString &prefix, TMo
 
 TScriptedPrompt &TScriptedPrompt::ExpectInput(const QString &prompt, const QString &answer)
 {
-    Step s{TPromptRecord::Input, prompt};
+    Step s = MakeStep(TPromptRecord::Input, prompt);
     s.input = answer;
     script.push_back(s);
     return *this;
@@ -69,7 +78,7 @@ TScriptedPrompt &TScriptedPrompt::ExpectOpen(const QString &answer)
 
 TScriptedPrompt &TScriptedPrompt::ExpectOpenWith(std::function<bool(TFileDialogRequest &)> handler)
 {
-    Step s{TPromptRecord::Open, "open dialog"};
+    Step s = MakeStep(TPromptRecord::Open, "open dialog");
     s.file = std::move(handler);
     script.push_back(s);
     return *this;
@@ -88,7 +97,7 @@ TScriptedPrompt &TScriptedPrompt::ExpectSave(const QString &answer)
 
 TScriptedPrompt &TScriptedPrompt::ExpectSaveWith(std::function<bool(TFileDialogRequest &)> handler)
 {
-    Step s{TPromptRecord::Save, "save dialog"};
+    Step s = MakeStep(TPromptRecord::Save, "save dialog");
     s.file = std::move(handler);
     script.push_back(s);
     return *this;
@@ -96,7 +105,7 @@ TScriptedPrompt &TScriptedPrompt::ExpectSaveWith(std::function<bool(TFileDialogR
 
 TScriptedPrompt &TScriptedPrompt::ExpectFont(std::function<bool(TFontRequest &)> handler)
 {
-    Step s{TPromptRecord::Font, "font dialog"};
+    Step s = MakeStep(TPromptRecord::Font, "font dialog");
     s.font = std::move(handler);
     script.push_back(s);
     return *this;
@@ -104,7 +113,7 @@ TScriptedPrompt &TScriptedPrompt::ExpectFont(std::function<bool(TFontRequest &)>
 
 TScriptedPrompt &TScriptedPrompt::ExpectColor(std::function<bool(QColor &, std::vector<QColor> &)> handler)
 {
-    Step s{TPromptRecord::Color, "colour dialog"};
+    Step s = MakeStep(TPromptRecord::Color, "colour dialog");
     s.color = std::move(handler);
     script.push_back(s);
     return *this;
@@ -112,7 +121,7 @@ TScriptedPrompt &TScriptedPrompt::ExpectColor(std::function<bool(QColor &, std::
 
 TScriptedPrompt &TScriptedPrompt::ExpectPrint(std::function<bool(QPrinter &)> handler)
 {
-    Step s{TPromptRecord::Print, "print dialog"};
+    Step s = MakeStep(TPromptRecord::Print, "print dialog");
     s.print = std::move(handler);
     script.push_back(s);
     return *this;
@@ -166,28 +175,28 @@ bool TScriptedPrompt::SaveFile(TFileDialogRequest &Request)
 
 bool TScriptedPrompt::ChooseFont(TFontRequest &Font)
 {
-    records.push_back({TPromptRecord::Font});
+    records.push_back({TPromptRecord::Font, QString(), QString()});
     Step s = Next(TPromptRecord::Font, "font dialog");
     return s.font ? s.font(Font) : false;
 }
 
 bool TScriptedPrompt::ChooseColor(QColor &Color, std::vector<QColor> &CustomColors)
 {
-    records.push_back({TPromptRecord::Color});
+    records.push_back({TPromptRecord::Color, QString(), QString()});
     Step s = Next(TPromptRecord::Color, "colour dialog");
     return s.color ? s.color(Color, CustomColors) : false;
 }
 
 bool TScriptedPrompt::PrintDialog(QPrinter &Printer)
 {
-    records.push_back({TPromptRecord::Print});
+    records.push_back({TPromptRecord::Print, QString(), QString()});
     Step s = Next(TPromptRecord::Print, "print dialog");
     return s.print ? s.print(Printer) : false;
 }
 
 bool TScriptedPrompt::PrinterSetup(QPrinter &Printer)
 {
-    records.push_back({TPromptRecord::PrintSetup});
+    records.push_back({TPromptRecord::PrintSetup, QString(), QString()});
     Step s = Next(TPromptRecord::Print, "printer setup");
     return s.print ? s.print(Printer) : false;
 }

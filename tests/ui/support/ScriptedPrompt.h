@@ -54,7 +54,7 @@ public:
 
 private:
     struct Step {
-        TPromptRecord::Kind kind;
+        TPromptRecord::Kind kind = TPromptRecord::Message;
         QString text;
         bool prefix = false;
         TModalResult answer = mrNone;
@@ -67,6 +67,7 @@ private:
         std::function<bool(QPrinter &)> print;
     };
     Step Next(TPromptRecord::Kind kind, const QString &what);
+    static Step MakeStep(TPromptRecord::Kind kind, const QString &text, bool prefix = false);
 
     std::deque<Step> script;
     std::vector<TPromptRecord> records;
