@@ -1469,6 +1469,8 @@ void TEdCustomEditor::CmdDelWord()
 
 void TEdCustomEditor::CmdNewLine()
 {
+    if (!CanEdit())
+        return;
     TParaList::TGroup group(*List);
     if (HasSelection() && CanEdit()) {
         const int code = DeleteSelectionCode();

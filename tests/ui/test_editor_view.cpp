@@ -1,0 +1,342 @@
+// The editor's view: public operations and their range errors, scrolling, scroll bars, mouse and
+// painting.
+#include "support/EditorFixture.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QScrollBar>
+
+namespace {
+
+std::string Lines(int Count, const std::string &Prefix = "line ")
+{
+    std::string text;
+    for (int i = 1; i <= Count; ++i) {
+        text += Prefix + std::to_string(i);
+        if (i < Count)
+            text += "\r\n";
+    }
+    return text;
+}
+
+// Records which display lines were painted.
+class TRecordingEditor : public TEdCustomEditor {
+public:
+    using TEdCustomEditor::TEdCustomEditor;
+    std::vector<std::pair<int, int>> Painted;
+
+protected:
+    void PaintRows(QPainter &Painter, int First, int Last) override
+    {
+        Painted.emplace_back(First, Last);
+        TEdCustomEditor::PaintRows(Painter, First, Last);
+    }
+};
+
+} // namespace
+
+class EditorView : public TEditorFixture {};
+
+TEST_F(EditorView, OperationsCheckTheirRanges)
+{
+    Load("abc\r\n\tx\r\n");
+    EXPECT_EQ(Ed->LineCount(), 3);
+    EXPECT_EQ(Ed->ParaCount(), 3);
+    try {
+        Ed->SetCaretPosition(0, 1);
+        ADD_FAILURE() << "no exception";
+    } catch (const EInvalidLineOrPara &e) {
+        EXPECT_STREQ(e.what(), "Invalid line or paragraph index");
+    }
+    EXPECT_THROW(Ed->SetCaretPosition(4, 1), EInvalidLineOrPara);
+    EXPECT_THROW(Ed->SetCaretPosition(1, 0), EInvalidLineOrPara);
+    Ed->SetCaretPosition(1, 99);
+    EXPECT_EQ(Caret(), std::make_pair(1, 4));
+    EXPECT_THROW(Ed->GetLine(0), EInvalidLineOrPara);
+    EXPECT_THROW(Ed->GetStringLine(4), EInvalidLineOrPara);
+    EXPECT_THROW(Ed->GetLineLength(-1), EInvalidLineOrPara);
+    int len = -1;
+    EXPECT_THROW(Ed->GetParaPointer(4, len), EInvalidLineOrPara);
+    EXPECT_STREQ(Ed->GetParaPointer(2, len), "\tx");
+    EXPECT_EQ(len, 2);
+    char buf[3];
+    EXPECT_STREQ(Ed->GetLine(1, buf, 3), "ab");
+    EXPECT_EQ(Ed->GetStringLine(2), "        x");
+    EXPECT_EQ(Ed->GetLineLength(2), 2);
+    EXPECT_THROW(Ed->SetBookmarkAt(1, 9, 1), EInvalidLineOrCol);
+    Ed->SetBookmarkAt(1, 2, 2);
+    EXPECT_EQ(Ed->ParaList().Bookmark(1), (TParaPos{2, 2}));
+
+    int l1 = 0, c1 = 0, l2 = 0, c2 = 0;
+    EXPECT_FALSE(Ed->GetSelection(l1, c1, l2, c2));
+    Ed->SelectAll(false);
+    EXPECT_EQ(Caret(), std::make_pair(1, 1));
+    ASSERT_TRUE(Ed->GetSelection(l1, c1, l2, c2));
+    EXPECT_EQ(std::vector<int>({l1, c1, l2, c2}), std::vector<int>({1, 1, 3, 1}));
+    EXPECT_EQ(Ed->SelectedText(), "abc\r\n\tx\r\n");
+    Ed->SetSelection(2, 9, 1, 2, true);  // columns cut to the line, caret at the second end
+    EXPECT_EQ(Caret(), std::make_pair(1, 2));
+    EXPECT_EQ(Ed->SelectedText(), "bc\r\n\tx");
+    Ed->DeleteSelection();
+    EXPECT_EQ(Text(), "a\r\n");
+
+    // An empty text ignores SetSelection.
+    Ed->ClearText();
+    Ed->SetSelection(1, 1, 1, 1, true);
+    Ed->SelectAll(true);
+    EXPECT_FALSE(Ed->HasSelection());
+
+    // InsertString returns its error instead of raising it, and the caret goes after the text.
+    EXPECT_EQ(Ed->InsertString("a\r\nb"), 0);
+    EXPECT_EQ(Caret(), std::make_pair(2, 2));
+    Ed->SetParaLengthLimit(5);
+    EXPECT_EQ(Ed->InsertString("123456"), 268);
+    EXPECT_EQ(Text(), "a\r\nb");
+    EXPECT_TRUE(Ed->Modified());
+    Ed->SetModified(false);
+    EXPECT_FALSE(Ed->Modified());
+}
+
+TEST_F(EditorView, PropertySettersFollowTheirRules)
+{
+    Ed->SetScrollPastEnd(true);
+    Ed->SetWordWrap(true);
+    EXPECT_TRUE(Ed->WordWrap());
+    EXPECT_FALSE(Ed->ScrollPastEnd());
+    Ed->SetWrapAtLeft(false);
+    EXPECT_TRUE(Ed->WrapAtLeft());
+    Ed->SetScrollPastEnd(true);
+    EXPECT_FALSE(Ed->WordWrap());
+    Ed->SetWrapAtLeft(false);
+    EXPECT_FALSE(Ed->WrapAtLeft());
+    Ed->SetWrapColumn(0);
+    EXPECT_EQ(Ed->WrapColumn(), 80);
+    Ed->SetTabSize(0);
+    EXPECT_EQ(Ed->TabSize(), 8);
+    Ed->SetParaLengthLimit(40000);
+    EXPECT_EQ(Ed->ParaLengthLimit(), 32767);
+    Ed->SetLeftMargin(-3);
+    EXPECT_EQ(Ed->LeftMargin(), 15);
+    Ed->SetScrollBarsAlways(true);
+    Ed->SetScrollBars(ssNone);
+    EXPECT_FALSE(Ed->ScrollBarsAlways());
+    Ed->SetScrollBarsAlways(true);
+    EXPECT_FALSE(Ed->ScrollBarsAlways());
+    Ed->SetScrollBars(ssBoth);
+    // Wrapping to the window follows the width.
+    Ed->SetWordWrap(true);
+    Ed->SetWrapToWindow(true);
+    EXPECT_EQ(Ed->WrapColumn(), Ed->VisibleColumns() - 2);
+    Ed->setGeometry(0, 0, 300, 300);
+    Settle();
+    EXPECT_EQ(Ed->WrapColumn(), Ed->VisibleColumns() - 2);
+    // Metrics: columns and rows from the client size.
+    const int cw = Ed->CharWidth(), lh = Ed->LineHeight();
+    EXPECT_EQ(Ed->VisibleColumns(), (Ed->viewport()->width() - 15 - 5) / cw);
+    EXPECT_EQ(Ed->VisibleRows(), Ed->viewport()->height() / lh);
+}
+
+TEST_F(EditorView, CaretMovesScrollTheView)
+{
+    Load(Lines(100));
+    std::vector<int> tops;
+    Ed->OnTopLineChanged = [&](TEdCustomEditor *, int Line) { tops.push_back(Line); };
+    const int rows = Ed->VisibleRows();
+    Ed->SetCaretPosition(100, 1);
+    EXPECT_EQ(Ed->TopLine(), 100 - rows + 1);
+    EXPECT_EQ(tops, std::vector<int>{100 - rows + 1});
+    Ed->SetCaretPosition(1, 1);
+    EXPECT_EQ(Ed->TopLine(), 1);
+    // A page down keeps the caret's row on screen.
+    Ed->SetCaretPosition(3, 1);
+    Key(Qt::Key_PageDown);
+    EXPECT_EQ(Caret().first, 3 + rows - 1);
+    EXPECT_EQ(Ed->TopLine(), 1 + rows - 1);
+    Key(Qt::Key_PageUp, Qt::ControlModifier);  // to the top of the page
+    EXPECT_EQ(Caret().first, Ed->TopLine());
+    Key(Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(Caret().first, Ed->TopLine() + rows - 1);
+    // Scrolling never moves the caret.
+    const auto caret = Caret();
+    Ed->ProcessCommand(ccScrollDown, 0);
+    EXPECT_EQ(Caret(), caret);
+    // The vertical bar over the top lines.
+    QScrollBar *v = Ed->verticalScrollBar();
+    EXPECT_EQ(v->maximum(), 100 - rows + 1);
+    v->setSliderPosition(v->maximum());
+    v->triggerAction(QAbstractSlider::SliderMove);
+    EXPECT_EQ(Ed->TopLine(), 100 - rows + 1);
+    v->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(Ed->TopLine(), 100 - rows);
+}
+
+TEST_F(EditorView, HorizontalScrollReturnsToTheLeftEdge)
+{
+    Load(std::string(300, 'x') + "\r\nshort\r\n" + std::string(300, 'y'));
+    const int cols = Ed->VisibleColumns();
+    Ed->SetCaretPosition(1, 200);
+    EXPECT_EQ(Ed->HScroll(), 200 - cols);
+    // The range ends at 512 columns even for longer lines.
+    EXPECT_EQ(Ed->horizontalScrollBar()->maximum(), 512);
+    // Moving down into a long line to a later line resets the scroll to the left edge.
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Caret(), std::make_pair(2, 6));
+    EXPECT_EQ(Ed->HScroll(), 0);
+    Key(Qt::Key_End);
+    Ed->SetCaretPosition(1, 200);
+    EXPECT_GT(Ed->HScroll(), 0);
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Caret(), std::make_pair(3, 6));
+    // Enter at a scrolled position comes back to the left edge.
+    Ed->SetCaretPosition(3, 250);
+    EXPECT_GT(Ed->HScroll(), 0);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Ed->HScroll(), 0);
+    // Left of the view: the offset puts the caret one column in.
+    Ed->SetCaretPosition(1, 250);
+    Ed->SetCaretPosition(1, 100);
+    EXPECT_EQ(Ed->HScroll(), 99);
+}
+
+TEST_F(EditorView, MouseClicksDragsAndDoubleClicks)
+{
+    // Clicking into an empty text does not move the caret.
+    QTest::mouseClick(Ed->viewport(), Qt::LeftButton, Qt::NoModifier, CellPoint(3, 5));
+    Settle();
+    EXPECT_EQ(Caret(), std::make_pair(1, 1));
+    EXPECT_TRUE(Statuses.empty());
+
+    Load("hello world\r\n<b>bold</b> and more\r\nthird line\r\n" + Lines(60));
+    QTest::mouseClick(Ed->viewport(), Qt::LeftButton, Qt::NoModifier, CellPoint(1, 7));
+    EXPECT_EQ(Caret(), std::make_pair(1, 7));
+    QTest::mouseClick(Ed->viewport(), Qt::LeftButton, Qt::ShiftModifier, CellPoint(2, 4));
+    EXPECT_EQ(Ed->SelectedText(), "world\r\n<b>");
+    // Past the end of a line: after its last character.
+    QTest::mouseClick(Ed->viewport(), Qt::LeftButton, Qt::NoModifier, CellPoint(3, 40));
+    EXPECT_EQ(Caret(), std::make_pair(3, 11));
+    EXPECT_EQ(LastStatus().Line, 3);
+
+    // Double-click: the word and the blanks after it; on a delimiter the word before it.
+    QTest::mouseDClick(Ed->viewport(), Qt::LeftButton, Qt::NoModifier, CellPoint(1, 3));
+    EXPECT_EQ(Ed->SelectedText(), "hello ");
+    EXPECT_EQ(Caret(), std::make_pair(1, 7));
+    QTest::mouseDClick(Ed->viewport(), Qt::LeftButton, Qt::NoModifier, CellPoint(2, 8));
+    EXPECT_EQ(Ed->SelectedText(), "bold");
+    QTest::mouseDClick(Ed->viewport(), Qt::LeftButton, Qt::ShiftModifier, CellPoint(2, 14));
+    EXPECT_EQ(Ed->SelectedText(), "bold</b> and ");
+
+    // The left margin selects whole lines; a double click there the paragraph without its break.
+    const QPoint margin(5, Ed->LineHeight() / 2);
+    QTest::mouseClick(Ed->viewport(), Qt::LeftButton, Qt::NoModifier, margin);
+    EXPECT_EQ(Ed->SelectedText(), "hello world\r\n");
+    EXPECT_EQ(Caret(), std::make_pair(2, 1));
+    QTest::mousePress(Ed->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(5, Ed->LineHeight() * 2 + 2));
+    QTest::mouseMove(Ed->viewport(), margin);
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, Ed->LineHeight() / 2), QPointF(), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(Ed->viewport(), &move);
+    // Above the anchor (the pressed line's start) the selection runs from the mouse line to it.
+    EXPECT_EQ(Ed->SelectedText(), "hello world\r\n<b>bold</b> and more\r\n");
+    EXPECT_EQ(Caret(), std::make_pair(1, 1));
+    QMouseEvent down(QEvent::MouseMove, QPointF(5, Ed->LineHeight() * 3 + 2), QPointF(), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(Ed->viewport(), &down);
+    EXPECT_EQ(Ed->SelectedText(), "third line\r\nline 1\r\n");
+    EXPECT_EQ(Caret(), std::make_pair(5, 1));
+    QTest::mouseRelease(Ed->viewport(), Qt::LeftButton, Qt::NoModifier, margin);
+    QTest::mouseDClick(Ed->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(5, Ed->LineHeight() + 2));
+    EXPECT_EQ(Ed->SelectedText(), "<b>bold</b> and more");
+
+    // Dragging below the window scrolls down one line per step.
+    QTest::mousePress(Ed->viewport(), Qt::LeftButton, Qt::NoModifier, CellPoint(1, 1));
+    const int top = Ed->TopLine();
+    const int rows = Ed->VisibleRows();
+    for (int i = 1; i <= 3; ++i) {
+        QMouseEvent below(QEvent::MouseMove, QPointF(30, Ed->viewport()->height() + 10), QPointF(), Qt::NoButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(Ed->viewport(), &below);
+        EXPECT_EQ(Ed->TopLine(), top + i);
+        EXPECT_EQ(Caret().first, top + rows - 1 + i);
+    }
+    QTest::mouseRelease(Ed->viewport(), Qt::LeftButton, Qt::NoModifier, CellPoint(1, 1));
+    EXPECT_TRUE(Ed->HasSelection());
+}
+
+TEST_F(EditorView, WordWrapAddressesDisplayLines)
+{
+    Ed->SetWordWrap(true);
+    Ed->SetWrapColumn(10);
+    Load("aaaa bbbb cccc\r\nz");
+    EXPECT_EQ(Ed->LineCount(), 3);
+    EXPECT_EQ(Ed->GetLine(1), "aaaa bbbb ");
+    EXPECT_EQ(Ed->GetLine(2), "cccc");
+    Ed->SetCaretPosition(1, 3);
+    Key(Qt::Key_End);  // stays on the wrapped line, on its last character
+    EXPECT_EQ(Caret(), std::make_pair(1, 10));
+    Key(Qt::Key_Right);
+    EXPECT_EQ(Caret(), std::make_pair(2, 1));
+    Key(Qt::Key_Left);
+    EXPECT_EQ(Caret(), std::make_pair(1, 10));
+    // Typing that pushes a word onto the next line moves the caret with it.
+    Ed->SetCaretPosition(2, 5);
+    Type("dd");
+    EXPECT_EQ(Ed->GetLine(2), "ccccdd");
+    Ed->SetCaretPosition(1, 5);
+    Type("xx");
+    EXPECT_EQ(Ed->GetLine(1), "aaaaxx ");
+    EXPECT_EQ(Ed->GetLine(2), "bbbb ");
+    EXPECT_EQ(Ed->ParaCount(), 2);
+}
+
+TEST_F(EditorView, PaintsOnlyChangedLinesAndDrawsSelectionAndBookmarks)
+{
+    Window.reset();
+    auto window = std::make_unique<QWidget>();
+    auto *ed = new TRecordingEditor(window.get());
+    ed->setGeometry(0, 0, 400, 300);
+    window->resize(400, 300);
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    ed->setFocus();
+    ASSERT_EQ(ed->InsertString(Lines(100)), 0);
+    ed->SetCaretPosition(5, 3);
+    Settle();
+    ed->Painted.clear();
+    QTest::keyClicks(ed, "Q");
+    Settle();
+    ASSERT_FALSE(ed->Painted.empty());
+    for (const auto &[first, last] : ed->Painted) {
+        EXPECT_GE(first, 5);
+        EXPECT_LE(last, 5);
+    }
+    // A new line repaints from the edit down.
+    ed->Painted.clear();
+    QTest::keyClick(ed, Qt::Key_Return);
+    Settle();
+    ASSERT_FALSE(ed->Painted.empty());
+    EXPECT_GE(ed->Painted.front().first, 5);
+    EXPECT_GE(ed->Painted.front().second, ed->TopLine() + ed->VisibleRows() - 1);
+
+    // Rendered offscreen: the selection in the highlight colour, the bookmark in the margin.
+    ed->SetSelection(1, 1, 1, 5, true);
+    ed->SetCaretPosition(2, 1);
+    ed->SetBookmark(4);
+    ed->SetSelection(1, 1, 1, 5, true);
+    QImage image(ed->viewport()->size(), QImage::Format_RGB32);
+    ed->viewport()->render(&image);
+    const QColor sel = ed->HighlightColors().Back(ed->palette());
+    const int y = ed->LineHeight() - 2;
+    EXPECT_EQ(QColor(image.pixel(ed->LeftMargin() + 1, y)), sel);
+    EXPECT_NE(QColor(image.pixel(ed->LeftMargin() + 6 * ed->CharWidth(), y)), sel);
+    int marked = 0;
+    for (int x = 0; x < ed->LeftMargin(); ++x)
+        for (int yy = ed->LineHeight(); yy < 2 * ed->LineHeight(); ++yy)
+            marked += QColor(image.pixel(x, yy)) == QColor(0, 96, 128) ? 1 : 0;
+    EXPECT_GT(marked, 10);
+    int unmarked = 0;
+    for (int x = 0; x < ed->LeftMargin(); ++x)
+        for (int yy = 2 * ed->LineHeight(); yy < 3 * ed->LineHeight(); ++yy)
+            unmarked += QColor(image.pixel(x, yy)) == QColor(0, 96, 128) ? 1 : 0;
+    EXPECT_EQ(unmarked, 0);
+}
