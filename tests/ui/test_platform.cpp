@@ -1,0 +1,152 @@
+// The platform layer: byte/character conversion, filter conversion, the standard error report,
+// the dialog and key-state hooks, program starts, the classes-root open command, DDE and help.
+#include "core/settings/Profile.h"
+#include "platform/Dde.h"
+#include "platform/DialogExec.h"
+#include "platform/Help.h"
+#include "platform/KeyState.h"
+#include "platform/Process.h"
+#include "platform/Prompt.h"
+#include "platform/Registry.h"
+#include "platform/ScreenMetrics.h"
+#include "platform/TextCodec.h"
+#include "support/ScriptedPrompt.h"
+
+#include <QDialog>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+inline void PrintTo(const QString &Text, std::ostream *Out)
+{
+    *Out << '"' << Text.toStdString() << '"';
+}
+
+namespace {
+
+TEST(PlatformTest, BytesAndCharactersRoundTrip)
+{
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all.push_back(char(b));
+    const QString shown = BytesToQString(all);
+    ASSERT_EQ(shown.size(), 256);
+    EXPECT_EQ(shown.at(0x80), QChar(0x20AC)) << "the euro sign of the code page";
+    EXPECT_EQ(shown.at(0xE9), QChar(0xE9));
+    EXPECT_EQ(shown.at(0x9F), QChar(0x0178));
+    EXPECT_EQ(QStringToBytes(shown), all) << "every byte comes back";
+    EXPECT_EQ(QStringToBytes(QString::fromUtf8("a\u4e2d\xf0\x9f\x98\x80z")), "a??z") << "outside the code page";
+}
+
+TEST(PlatformTest, WindowsFiltersBecomeQtFilters)
+{
+    EXPECT_EQ(ConvertFilter("HTML files (*.htm,*.html)|*.htm;*.html|All files (*.*)|*.*|"),
+              "HTML files (*.htm,*.html) (*.htm *.html);;All files (*.*) (*.*)");
+    EXPECT_EQ(ConvertFilter("Text Files (*.txt)|*.txt"), "Text Files (*.txt) (*.txt)");
+    EXPECT_EQ(ConvertFilter(""), "");
+}
+
+TEST(PlatformTest, GuardedShowsTheStandardErrorReport)
+{
+    TScriptedPrompt prompt;
+    prompt.ExpectMessage("Unable to write to /x/PELMAR32.INI", mrOk, TMsgDlgType::mtError, mbOK);
+    EXPECT_FALSE(Guarded([] { throw EProfileError("/x/PELMAR32.INI"); }));
+    prompt.ExpectMessage("Unknown error", mrOk, TMsgDlgType::mtError, mbOK);
+    EXPECT_FALSE(Guarded([] { throw 42; }));
+    bool ran = false;
+    EXPECT_TRUE(Guarded([&] { ran = true; }));
+    EXPECT_TRUE(ran);
+    // Engine messages are bytes of the code page.
+    prompt.ExpectMessage(QString::fromUtf8("caf\u00e9"), mrOk);
+    Guarded([] { throw std::runtime_error("caf\xe9"); });
+}
+
+TEST(PlatformTest, DialogAndKeyStateHooks)
+{
+    QDialog dialog;
+    int calls = 0;
+    SetDialogExecHook([&](QDialog &d) {
+        ++calls;
+        EXPECT_EQ(&d, &dialog);
+        return int(QDialog::Accepted);
+    });
+    EXPECT_EQ(ExecDialog(dialog), int(QDialog::Accepted));
+    SetDialogExecHook({});
+    EXPECT_EQ(calls, 1);
+
+    SetKeyStateQuery([] { return Qt::KeyboardModifiers(Qt::ShiftModifier | Qt::ControlModifier); });
+    EXPECT_TRUE(QueryKeyState() & Qt::ShiftModifier);
+    SetKeyStateQuery({});
+
+    const TSystemMetrics m = PrimaryScreenMetrics();
+    EXPECT_GT(m.CXScreen, 0);
+    EXPECT_GT(m.CYScreen, 0);
+}
+
+TEST(PlatformTest, CommandLinesSplitByQuotes)
+{
+    EXPECT_EQ(SplitCommandLine("browser file:///tmp/a.htm"), (QStringList{"browser", "file:///tmp/a.htm"}));
+    EXPECT_EQ(SplitCommandLine("  \"/opt/My Browser/bin/web\"  --new  \"/tmp/a b.htm\" "),
+              (QStringList{"/opt/My Browser/bin/web", "--new", "/tmp/a b.htm"}));
+    EXPECT_EQ(SplitCommandLine("say \"a \"\"quoted\"\" word\" \"\""), (QStringList{"say", "a \"quoted\" word", ""}));
+    EXPECT_EQ(SplitCommandLine("C:\\Progs\\web.exe x;rm -rf"), (QStringList{"C:\\Progs\\web.exe", "x;rm", "-rf"}))
+        << "no shell: separators are plain text";
+    EXPECT_TRUE(SplitCommandLine("   ").isEmpty());
+
+    QStringList started;
+    SetProgramStarter([&](const QString &program, const QStringList &args) {
+        started << program << args;
+        return program != "missing";
+    });
+    EXPECT_TRUE(StartProgram("\"/usr/bin/web browser\" \"/tmp/~htm0001.htm\""));
+    EXPECT_EQ(started, (QStringList{"/usr/bin/web browser", "/tmp/~htm0001.htm"}));
+    EXPECT_FALSE(StartProgram("missing arg"));
+    EXPECT_FALSE(StartProgram(""));
+    SetProgramStarter({});
+    EXPECT_FALSE(StartProgram("/nonexistent/program/pelmar-test"));
+}
+
+TEST(PlatformTest, ClassesRootOpenCommandFromDesktopEntries)
+{
+    QTemporaryDir dir;
+    auto write = [&](const QString &name, const QByteArray &text) {
+        QFile f(dir.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+        return dir.filePath(name);
+    };
+    EXPECT_EQ(DesktopEntryOpenCommand(write("a.desktop", "[Desktop Action new]\nExec=other\n"
+                                                         "[Desktop Entry]\nName=Web\nExec=/usr/bin/web %u\n")),
+              "/usr/bin/web \"%1\"");
+    EXPECT_EQ(DesktopEntryOpenCommand(write("b.desktop", "[Desktop Entry]\nExec=\"/opt/My Web/web\" --name %c %i %F\n")),
+              "\"/opt/My Web/web\" --name \"%1\"");
+    EXPECT_EQ(DesktopEntryOpenCommand(write("c.desktop", "[Desktop Entry]\nExec=viewer --100%% \n")), "viewer --100%");
+    EXPECT_EQ(DesktopEntryOpenCommand(write("d.desktop", "[Desktop Entry]\nName=No exec\n")), "");
+    EXPECT_EQ(DesktopEntryOpenCommand(dir.filePath("missing.desktop")), "");
+
+    EXPECT_EQ(ReadClassesRootDefault("htmlfile"), "") << "only open commands have a value";
+    SetClassesRootReader([](const QString &key) { return key == "htmlfile\\shell\\open\\command" ? "web %1" : ""; });
+    EXPECT_EQ(ReadClassesRootDefault("htmlfile\\shell\\open\\command"), "web %1");
+    SetClassesRootReader({});
+}
+
+TEST(PlatformTest, NoDdeServerAndNoHelpByDefault)
+{
+    std::unique_ptr<TDdeConversation> dde = NewDdeConversation();
+    EXPECT_FALSE(dde->OpenLink("IExplore", "WWW_OpenURL"));
+    struct TOpen : TDdeConversation {
+        bool OpenLink(const QString &, const QString &) override { return true; }
+        bool Execute(const QByteArray &) override { return true; }
+        bool Request(const QByteArray &) override { return true; }
+        void CloseLink() override {}
+    };
+    SetDdeConversationFactory([] { return std::make_unique<TOpen>(); });
+    EXPECT_TRUE(NewDdeConversation()->OpenLink("Netscape", "WWW_Activate"));
+    SetDdeConversationFactory({});
+
+    ASSERT_FALSE(HelpServiceInstalled());
+    Help().ShowTopic("acknow");  // ignored, no crash
+}
+
+} // namespace
