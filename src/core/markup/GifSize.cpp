@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <memory>
 
+#include <sys/stat.h>
+
 TGifSize GifSizeFromBytes(const unsigned char *Data, size_t Size)
 {
     TGifSize size;
@@ -19,6 +21,10 @@ TGifSize GifSizeFromBytes(const unsigned char *Data, size_t Size)
 
 TGifSize ReadGifSize(const std::string &FileName)
 {
+    // Opening a pipe or a device named like a picture would wait for a writer for ever.
+    struct stat st {};
+    if (::stat(FileName.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return {};
     std::unique_ptr<FILE, int (*)(FILE *)> f(std::fopen(FileName.c_str(), "rb"), &std::fclose);
     if (!f)
         return {};
