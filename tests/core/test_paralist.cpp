@@ -435,6 +435,23 @@ TEST(ParaList, UndoStepsAndModified)
     EXPECT_TRUE(L.Modified());
     EXPECT_EQ(L.ParaText(1), "hello");
 
+    // Typing past the end fills the gap with spaces, and undo takes them away again.
+    L.InsertChars(1, 8, "x");
+    EXPECT_EQ(L.ParaText(1), "hello  x");
+    EXPECT_EQ(*L.Undo(), (TParaPos{1, 6}));
+    EXPECT_EQ(L.ParaText(1), "hello");
+
+    // A group that outgrows the block leaves no history at all, and recording goes on afterwards.
+    TParaList G;
+    Load(G, SV(1000, "line"));
+    G.InsertChars(1, 1, "x");
+    G.DeleteRange({2, 1}, {1000, 1}); // 999 paragraph records of 20 bytes
+    EXPECT_EQ(G.ParaCount(), 3);
+    EXPECT_FALSE(G.CanUndo());
+    G.InsertChars(1, 1, "y");
+    EXPECT_EQ(*G.Undo(), (TParaPos{1, 1}));
+    EXPECT_EQ(G.ParaText(1), "xline");
+
     // Typing "abc" then inserting "<B>" at the caret without a selection is one step.
     TParaList T;
     T.InsertChars(1, 1, "a");
