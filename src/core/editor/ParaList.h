@@ -115,7 +115,9 @@ public:
     // Appends paragraph Para + 1 to Para at Offset (at least its end; past it, spaces fill the gap).
     // An empty Para is deleted instead. Fails with 266 when the result would be too long.
     int JoinPara(int Para, int Offset);
-    // Deletes the characters from From up to To (exclusive), joining the paragraphs around it.
+    // Deletes the characters from From up to To (exclusive; the ends may come in either order),
+    // joining the paragraphs around it; both offsets 1 deletes whole paragraphs. Fails with 266,
+    // changing nothing, when the joined remains would be too long.
     int DeleteRange(TParaPos From, TParaPos To);
     // Inserts text that may hold line breaks (CR LF, LF, CR CR LF, or a CR ending the text) at
     // (Para, Offset); a text with breaks is one undo group, one without merges with typing.
