@@ -133,6 +133,7 @@ TMainForm::TMainForm(const QStringList &CommandLineFiles, QWidget *Parent)
     CreateStatusBar();
     ConnectCommands();
     ConnectDocumentCommands();
+    ConnectSetupCommands();
     FormCreate();
 }
 

@@ -176,6 +176,12 @@ public:
     void Print1Click();
     void PrintSetup1Click();
     void Font1Click();
+    // Options > Preferences: the Preferences dialog; after OK the open documents take the colours.
+    void Setup1Click();
+    // Options > HTML Page Builder: the page builder wizard.
+    void HTMLPageBuilder1Click();
+    // Applies the syntax colours of the settings to every open document window.
+    void ApplyEditorColors();
     // The printer that Print Setup sets up and Print prints on (made on first use).
     QPrinter &Printer();
     // Opens the command-line files (runs once, after the window is first shown).
@@ -203,6 +209,8 @@ private:
     void ConnectCommands();
     // Installs the document window factory and connects the File commands and Editor Font.
     void ConnectDocumentCommands();
+    // Connects Preferences and the page builder, and installs the colour chooser.
+    void ConnectSetupCommands();
     void FormCreate();
     void FormDestroy();
     void ActiveFormChanged();
