@@ -157,6 +157,7 @@ TMDIChild *TMDIChild::Create(TMainForm &Main, const QString &Name, bool NewFlag)
 {
     auto *doc = new TMDIChild(Main);  // owned by the MDI area, deleted on close
     doc->setWindowTitle(Name);
+    Main.MDIClient->setActiveSubWindow(doc);
     doc->Editor->SetFileName(Name);
     if (!NewFlag)
         Guarded([doc] { doc->Editor->SetIsOpen(true); });
