@@ -9,6 +9,9 @@
 #include "platform/TextCodec.h"
 #include "ui/app/AboutSW.h"
 #include "ui/app/HelpViewer.h"
+#include "ui/app/SpeedBars.h"
+#include "ui/document/DocCommands.h"
+#include "ui/document/FindReplace.h"
 #include "ui/editor/EdBase.h"
 
 #include <QAbstractButton>
@@ -130,10 +133,13 @@ TMainForm::TMainForm(const QStringList &CommandLineFiles, QWidget *Parent)
 
     CreateActions();
     CreateToolBars();
+    InstallSpeedBars(*this);
     CreateStatusBar();
     ConnectCommands();
     ConnectDocumentCommands();
     ConnectSetupCommands();
+    InstallFindReplace(*this);
+    InstallDocumentCommands();
     FormCreate();
 }
 
