@@ -199,6 +199,14 @@ TEST_F(EditorKeys, BookmarksAreSetWithShiftCtrlDigitAndMenuShortcutsWin)
     Key(Qt::Key_3, Qt::ControlModifier);
     EXPECT_EQ(fired, 1);
     EXPECT_EQ(Caret(), std::make_pair(3, 3));
+    // Hidden, it fires no more, and the key still does not reach the editor.
+    action->setEnabled(true);
+    action->setVisible(false);
+    Ed->SetCaretPosition(1, 1);
+    Key(Qt::Key_3, Qt::ControlModifier);
+    EXPECT_EQ(fired, 1);
+    EXPECT_EQ(Caret(), std::make_pair(1, 1));
+    Ed->SetCaretPosition(3, 3);
     // Shift+Ctrl+digit still reaches the editor.
     Key(Qt::Key_7, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(Ed->ParaList().Bookmark(7), (TParaPos{3, 3}));

@@ -1053,7 +1053,9 @@ bool TEdCustomEditor::MenuOwnsKey(const QKeyEvent *E) const
     for (QWidget *w : win->findChildren<QWidget *>())
         actions += w->actions();
     for (const QAction *a : std::as_const(actions)) {
-        if (!a->isEnabled() || !a->isVisible())
+        // Hidden entries count too (a hidden action also reads as disabled): their keys do
+        // nothing rather than reach the key table.
+        if (!a->isEnabled() && a->isVisible())
             continue;
         if (a->shortcuts().contains(seq) && ActionReachable(a, win))
             return true;
@@ -1099,6 +1101,8 @@ bool TEdCustomEditor::event(QEvent *E)
 void TEdCustomEditor::keyPressEvent(QKeyEvent *E)
 {
     E->accept();
+    if (MenuOwnsKey(E))
+        return;
     Guarded([&] { HandleKey(E); });
 }
 

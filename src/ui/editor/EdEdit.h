@@ -205,7 +205,8 @@ protected:
     bool viewportEvent(QEvent *E) override;
     void changeEvent(QEvent *E) override;
 
-    // True when an enabled, visible action of this window owns the key as its shortcut.
+    // True when an enabled action of this window (shown or hidden, reachable through its menus or
+    // widgets) owns the key as its shortcut: such keys never reach the key table.
     bool MenuOwnsKey(const QKeyEvent *E) const;
 
 private:
