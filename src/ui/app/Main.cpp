@@ -9,6 +9,7 @@
 #include "platform/TextCodec.h"
 #include "ui/app/AboutSW.h"
 #include "ui/app/HelpViewer.h"
+#include "ui/app/Preview.h"
 #include "ui/app/SpeedBars.h"
 #include "ui/document/DocCommands.h"
 #include "ui/document/FindReplace.h"
@@ -137,6 +138,7 @@ TMainForm::TMainForm(const QStringList &CommandLineFiles, QWidget *Parent)
     CreateStatusBar();
     ConnectCommands();
     ConnectDocumentCommands();
+    ConnectPreviewCommands(*this);
     ConnectSetupCommands();
     InstallFindReplace(*this);
     InstallDocumentCommands();
