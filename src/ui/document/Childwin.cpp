@@ -163,6 +163,8 @@ TMDIChild *TMDIChild::Create(TMainForm &Main, const QString &Name, bool NewFlag)
         Guarded([doc] { doc->Editor->SetIsOpen(true); });
     doc->Editor->setFocus();
     Guarded([doc] { doc->ReportStatus(); });
+    // Once more after the creator is done with the caption, as the focus moving in would.
+    QMetaObject::invokeMethod(doc, [doc] { Guarded([doc] { doc->ReportStatus(); }); }, Qt::QueuedConnection);
     return doc;
 }
 
@@ -245,8 +247,9 @@ bool TMDIChild::DocumentModified() const
 
 bool TMDIChild::eventFilter(QObject *Watched, QEvent *E)
 {
+    // After the editor has taken its new size and recounted its columns.
     if (Watched == Editor && E->type() == QEvent::Resize)
-        Guarded([this] { FormResize(); });
+        QMetaObject::invokeMethod(this, [this] { Guarded([this] { FormResize(); }); }, Qt::QueuedConnection);
     return QMdiSubWindow::eventFilter(Watched, E);
 }
 

@@ -69,7 +69,16 @@ protected:
     TMainForm &Start()
     {
         form = std::make_unique<TMainForm>();
+        form->show();
+        QCoreApplication::processEvents();
         return *form;
+    }
+    // Runs the shut-down; the next start reads the settings afresh.
+    void Stop()
+    {
+        form.reset();
+        QDir::setCurrent(tmp.path() + "/cwd");
+        ResetSettingsFileName();
     }
     QString Path(const QString &Name) const { return tmp.path() + "/cwd/" + Name; }
     static void Put(const QString &Path, const QByteArray &Bytes)

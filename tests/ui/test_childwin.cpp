@@ -1,0 +1,319 @@
+// The document window: set-up from the settings, the three status panels, saving in both
+// formats under the right name (and safely when the disk refuses), the close query and close.
+#include "support/DocumentFixture.h"
+
+#include "core/editor/SafeFile.h"
+#include "platform/TextCodec.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QMdiSubWindow>
+
+#include <cerrno>
+
+namespace {
+
+class ChildWinTest : public DocumentTest {
+protected:
+    // Scripts the save dialog: checks its title and answers with a full name (empty: Cancel).
+    static void AnswerSave(TScriptedPrompt &Prompt, const QString &Title, const QString &Answer)
+    {
+        Prompt.ExpectSaveWith([Title, Answer](TFileDialogRequest &r) {
+            EXPECT_EQ(r.Title, Title);
+            EXPECT_EQ(r.HelpContext, 7);
+            EXPECT_TRUE(r.Filter.startsWith("HTML files (*.htm,*.html)|"));
+            if (Answer.isEmpty())
+                return false;
+            r.FileName = Answer;
+            return true;
+        });
+    }
+    QString Panels() const
+    {
+        return form->LineColPanel->text() + "|" + form->ModifiedPanel->text() + "|" + form->UnixPanel->text();
+    }
+};
+
+TEST_F(ChildWinTest, CreationTakesTheEditorSetUpFromTheSettings)
+{
+    Setting("Setup", "ChildMaximize", "1");
+    Setting("Setup", "WordWrap", "1");
+    Setting("Debug", "NoUndo", "1");
+    Setting("Font", "Name", "No Such Font Anywhere");
+    Setting("Font", "Size", "-15");
+    Setting("Font", "Bold", "1");
+    Setting("Font", "Italic", "1");
+    Start();
+    TMDIChild *doc = NewDocument();
+    Settle();
+    EXPECT_TRUE(doc->isMaximized());
+    EXPECT_TRUE(doc->Editor->WordWrap());
+    EXPECT_EQ(doc->Editor->ScrollBars(), ssVertical);
+    EXPECT_EQ(doc->Editor->UndoBufferSize(), 0);
+    EXPECT_FALSE(doc->Action("Undo1")->isEnabled());
+    EXPECT_FALSE(doc->Action("Redo1")->isEnabled());
+    EXPECT_TRUE(doc->Action("Paste1")->isEnabled());
+    const QFont font = doc->Editor->FixedFont().Font();
+    EXPECT_TRUE(font.bold());
+    EXPECT_TRUE(font.italic());
+    EXPECT_EQ(font.pixelSize(), 15);
+    EXPECT_NE(font.family(), "No Such Font Anywhere") << "a missing font gives the system's fixed font";
+    EXPECT_EQ(doc->Editor->WrapColumn(), doc->Editor->VisibleColumns() - 1);
+    EXPECT_EQ(doc->Editor->BackupExt(), "BAK");
+    EXPECT_FALSE(doc->Editor->HideSelection());
+    EXPECT_TRUE(doc->Editor->WantTab());
+    EXPECT_EQ(doc->windowTitle(), "Untitled");
+
+    Stop();
+    Setting("Setup", "ChildMaximize", "0");
+    Setting("Setup", "WordWrap", "0");
+    Setting("Debug", "NoUndo", "0");
+    Start();
+    doc = NewDocument();
+    EXPECT_FALSE(doc->isMaximized());
+    EXPECT_EQ(doc->Editor->ScrollBars(), ssBoth);
+    EXPECT_TRUE(doc->Action("Undo1")->isEnabled());
+    EXPECT_GT(doc->Editor->UndoBufferSize(), 0);
+    EXPECT_EQ(form->windowTitle(), "Pelmar32 - [Untitled]");
+}
+
+TEST_F(ChildWinTest, StatusPanelsFollowTheActiveDocument)
+{
+    Put(Path("dos.htm"), "one\r\ntwo\r\n");
+    Put(Path("unix.htm"), "a\nb\nc\nd\ne\nf\ng\nh\ni\nj\nk\nthe twelfth line\n");
+    Start();
+    TMDIChild *fresh = NewDocument();
+    Settle();
+    EXPECT_EQ(Panels(), "1:1||");
+    TMDIChild *dos = OpenFile(Path("dos.htm"));
+    Settle();
+    EXPECT_EQ(Panels(), "1:1||DOS File");
+    EXPECT_EQ(form->windowTitle(), "Pelmar32 - [" + Path("dos.htm") + "]");
+    TMDIChild *unix = OpenFile(Path("unix.htm"));
+    unix->Editor->SetCaretPosition(12, 5);
+    Settle();
+    EXPECT_EQ(Panels(), "12:5||Unix File");
+    Type(unix, "x");
+    Settle();
+    EXPECT_EQ(Panels(), "12:6|Modified|Unix File");
+    EXPECT_TRUE(form->FileSaveItem->isEnabled());
+
+    // Save follows the active document only.
+    form->MDIClient->setActiveSubWindow(dos);
+    Settle();
+    EXPECT_EQ(Panels(), "1:1||DOS File");
+    EXPECT_FALSE(form->FileSaveItem->isEnabled()) << "another document's changes do not count";
+    form->MDIClient->setActiveSubWindow(unix);
+    Settle();
+    form->FileSaveItem->trigger();
+    Settle();
+    EXPECT_EQ(Panels(), "12:6||Unix File");
+    EXPECT_FALSE(form->FileSaveItem->isEnabled());
+    EXPECT_EQ(Bytes(Path("unix.htm")), "a\nb\nc\nd\ne\nf\ng\nh\ni\nj\nk\nthe xtwelfth line\n");
+    (void)fresh;
+}
+
+TEST_F(ChildWinTest, SaveKeepsTheFormatAndTheExactFileName)
+{
+    Put(Path("Mixed.HTM"), "a\nb\n");
+    Put(Path("Dos.Htm"), "a\r\nb\r\n");
+    Start();
+    TMDIChild *unix = OpenFile(Path("Mixed.HTM"));
+    Type(unix, "<");
+    ASSERT_TRUE(unix->SaveDocument());
+    EXPECT_EQ(Bytes(Path("Mixed.HTM")), "<a\nb\n") << "a Unix file stays Unix";
+    EXPECT_FALSE(QFile::exists(Path("mixed.htm"))) << "names are case-sensitive: the exact name is kept";
+    EXPECT_EQ(unix->Editor->FileName(), Path("Mixed.HTM"));
+    EXPECT_FALSE(unix->Editor->Modified());
+
+    TMDIChild *dos = OpenFile(Path("Dos.Htm"));
+    Type(dos, ">");
+    ASSERT_TRUE(dos->SaveDocument());
+    EXPECT_EQ(Bytes(Path("Dos.Htm")), ">a\r\nb\r\n");
+    EXPECT_FALSE(QFile::exists(Path("dos.htm")));
+
+    // A new document asks for a name with the DOS title and is written with CR LF.
+    TScriptedPrompt prompt;
+    TMDIChild *fresh = NewDocument();
+    Type(fresh, "x\r\ny");
+    AnswerSave(prompt, "Save As DOS File", Path("new.htm"));
+    ASSERT_TRUE(fresh->SaveDocument());
+    EXPECT_EQ(Bytes(Path("new.htm")), "x\r\ny\r\n");
+    EXPECT_EQ(fresh->windowTitle(), Path("new.htm"));
+    EXPECT_EQ(fresh->Editor->FileFormat(), ffDos);
+    EXPECT_EQ(form->RecentFiles().value(0), Path("new.htm"));
+}
+
+TEST_F(ChildWinTest, SaveAsLowerCasesTheTypedNameAddsTheExtensionAndAsksBeforeOverwriting)
+{
+    QDir(tmp.path()).mkpath("cwd/My.Site");
+    Start();
+    TScriptedPrompt prompt;
+    TMDIChild *doc = NewDocument();
+    Type(doc, "text");
+
+    AnswerSave(prompt, "Save As DOS File", Path("My.Site/Index"));
+    ASSERT_TRUE(doc->SaveAsDOSFile());
+    EXPECT_EQ(doc->windowTitle(), Path("My.Site/index.htm")) << "the directory is kept as chosen";
+    EXPECT_EQ(Bytes(Path("My.Site/index.htm")), "text\r\n");
+    EXPECT_FALSE(QFileInfo::exists(Path("my.site")));
+
+    // The dialog starts from the name part of the previous choice.
+    prompt.ExpectSaveWith([this](TFileDialogRequest &r) {
+        EXPECT_EQ(r.FileName, "index.htm");
+        EXPECT_EQ(r.Title, "Save As UNIX File");
+        r.FileName = Path("Page.HTML");
+        return true;
+    });
+    ASSERT_TRUE(doc->SaveAsUnixFile());
+    EXPECT_EQ(doc->Editor->FileName(), Path("page.html"));
+    EXPECT_EQ(Bytes(Path("page.html")), "text\n");
+    EXPECT_EQ(doc->Editor->FileFormat(), ffUnix);
+    EXPECT_EQ(form->UnixPanel->text(), "Unix File");
+
+    // An existing file: No writes nothing and keeps the name; Yes overwrites.
+    Put(Path("taken.htm"), "old");
+    Type(doc, "!");
+    AnswerSave(prompt, "Save As DOS File", Path("Taken"));
+    prompt.ExpectMessage(Path("taken.htm") + " exists.  Overwrite?", mrNo, TMsgDlgType::mtConfirmation, mbYes | mbNo);
+    EXPECT_FALSE(doc->SaveAsDOSFile());
+    EXPECT_EQ(Bytes(Path("taken.htm")), "old");
+    EXPECT_EQ(doc->Editor->FileName(), Path("page.html"));
+    EXPECT_TRUE(doc->Editor->Modified());
+    AnswerSave(prompt, "Save As DOS File", Path("taken.htm"));
+    prompt.ExpectMessage(Path("taken.htm") + " exists.  Overwrite?", mrYes);
+    EXPECT_TRUE(doc->SaveAsDOSFile());
+    EXPECT_EQ(Bytes(Path("taken.htm")), "text!\r\n");
+
+    // Cancelling the dialog changes nothing.
+    AnswerSave(prompt, "Save As DOS File", QString());
+    EXPECT_FALSE(doc->SaveAsDOSFile());
+    EXPECT_EQ(doc->windowTitle(), Path("taken.htm"));
+}
+
+TEST_F(ChildWinTest, UnixWriterEndsWithOneLineFeedAndNeverWritesCR)
+{
+    Start();
+    TScriptedPrompt prompt;
+    TMDIChild *doc = NewDocument();
+    Type(doc, "a\r\nb\r\n");
+    ASSERT_EQ(doc->Editor->ParaCount(), 3);
+    doc->WriteUnixFile(Path("abc.txt"));
+    EXPECT_EQ(Bytes(Path("abc.txt")), "a\nb\n");
+    EXPECT_FALSE(doc->Editor->Modified());
+
+    doc = NewDocument();
+    Type(doc, "a\r\nb");
+    AnswerSave(prompt, "Save As UNIX File", Path("ab.txt"));
+    ASSERT_TRUE(doc->SaveAsUnixFile());
+    EXPECT_EQ(Bytes(Path("ab.txt")), "a\nb\n");
+}
+
+TEST_F(ChildWinTest, AFailedSaveKeepsTheOldFileAndTheChanges)
+{
+    Put(Path("keep.htm"), "old\r\n");
+    Put(Path("keepu.htm"), "old\n");
+    Start();
+    TScriptedPrompt prompt;
+    for (const QString name : {"keep.htm", "keepu.htm"}) {
+        TMDIChild *doc = OpenFile(Path(name));
+        Type(doc, "new ");
+        TFileFaultScope faults([](TFileOp Op, const std::string &) { return Op == TFileOp::Write ? ENOSPC : 0; });
+        prompt.ExpectMessagePrefix("", mrOk);
+        EXPECT_FALSE(doc->SaveDocument()) << name.toStdString();
+        EXPECT_EQ(prompt.Records().back().type, TMsgDlgType::mtError);
+        EXPECT_EQ(Bytes(Path(name)), name == "keep.htm" ? "old\r\n" : "old\n");
+        EXPECT_TRUE(doc->Editor->Modified());
+        Settle();
+        EXPECT_EQ(form->ModifiedPanel->text(), "Modified");
+        EXPECT_EQ(QDir(tmp.path() + "/cwd").entryList(QDir::Files).size(), 2) << "no temporary file left";
+    }
+}
+
+TEST_F(ChildWinTest, CloseQueryAnswers)
+{
+    Start();
+    TScriptedPrompt prompt;
+    const QString question = "\"Untitled\" has changed.  Save this file?";
+
+    TMDIChild *doc = NewDocument();
+    QPointer<TMDIChild> alive(doc);
+    Type(doc, "text");
+    prompt.ExpectMessage(question, mrCancel, TMsgDlgType::mtWarning, mbYesNoCancel);
+    EXPECT_FALSE(doc->close());
+    // Yes, then a cancelled Save As: the window stays open.
+    prompt.ExpectMessage(question, mrYes);
+    AnswerSave(prompt, "Save As DOS File", QString());
+    EXPECT_FALSE(doc->close());
+    EXPECT_TRUE(alive && !alive->isHidden());
+    // Yes with a name: saved, then closed.
+    prompt.ExpectMessage(question, mrYes);
+    AnswerSave(prompt, "Save As DOS File", Path("kept.htm"));
+    EXPECT_TRUE(doc->close());
+    EXPECT_EQ(Bytes(Path("kept.htm")), "text\r\n");
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(alive.isNull());
+
+    // No: closed without saving; an unchanged window closes without a question.
+    doc = NewDocument();
+    Type(doc, "lost");
+    prompt.ExpectMessage(question, mrNo);
+    EXPECT_TRUE(doc->close());
+    EXPECT_TRUE(NewDocument()->close());
+}
+
+TEST_F(ChildWinTest, CloseDeletesTheTemporaryCopyAndExitAsksEveryDocument)
+{
+    Put(Path("page.htm"), "x\r\n");
+    Put(Path("page.$$$"), "temp");
+    Put(Path("plain"), "y\r\n");
+    Put(Path("plain.$$$"), "temp");
+    Start();
+    EXPECT_TRUE(OpenFile(Path("page.htm"))->close());
+    EXPECT_FALSE(QFile::exists(Path("page.$$$")));
+    EXPECT_TRUE(QFile::exists(Path("page.htm")));
+    EXPECT_TRUE(OpenFile(Path("plain"))->close());
+    EXPECT_FALSE(QFile::exists(Path("plain.$$$")));
+
+    TScriptedPrompt prompt;
+    TMDIChild *first = NewDocument();
+    Type(first, "1");
+    TMDIChild *second = NewDocument();
+    Type(second, "2");
+    // The active window is asked first; one refusal cancels the exit.
+    prompt.ExpectMessage("\"Untitled\" has changed.  Save this file?", mrNo);
+    prompt.ExpectMessage("\"Untitled\" has changed.  Save this file?", mrCancel);
+    EXPECT_FALSE(form->close());
+    EXPECT_EQ(form->Children().size(), 2);
+    EXPECT_EQ(Text(first), "1");
+    EXPECT_EQ(Text(second), "2");
+}
+
+TEST_F(ChildWinTest, BodyTagReplacesTheOldStartTagOrGoesAtTheCaret)
+{
+    Start();
+    TScriptedPrompt prompt;
+    TMDIChild *doc = NewDocument();
+    Type(doc, "<html>\r\n<body bgcolor=\"#FFFFFF\">\r\ntext");
+    doc->InsertBodyTag("<BODY TEXT=\"#000000\">", false);
+    EXPECT_EQ(Text(doc), "<html>\n<BODY TEXT=\"#000000\">\ntext");
+
+    doc = NewDocument();
+    Type(doc, "<BODY\r\nno end");
+    prompt.ExpectMessage("Incomplete <BODY> element", mrOk, TMsgDlgType::mtWarning);
+    doc->InsertBodyTag("<BODY>", false);
+    EXPECT_EQ(Text(doc), "<BODY\nno end");
+
+    doc = NewDocument();
+    Type(doc, "plain");
+    doc->InsertBodyTag("<BODY>", false);
+    EXPECT_EQ(Text(doc), "plain<BODY>");
+
+    doc = NewDocument();
+    Type(doc, "all");
+    doc->Editor->SelectAll(true);
+    doc->InsertBodyTag("<BODY>", true);
+    EXPECT_EQ(Text(doc), "<BODY>all</BODY>");
+}
+
+} // namespace
