@@ -7,13 +7,13 @@
 #include "support/RecordingHelp.h"
 #include "support/ScriptedPrompt.h"
 #include "ui/app/Main.h"
+#include "ui/dialogs/Dirdlg.h"
 #include "ui/document/Childwin.h"
 #include "ui/editor/markupedit.h"
 #include "ui/settings/ColorGrid.h"
 #include "ui/settings/Setup.h"
 
 #include <QCheckBox>
-#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -444,10 +444,9 @@ TEST_F(PreferencesTest, BrowseButtonsAndHelpByPage)
         return Press(d, d.CancelBtn);
     });
     script.Expect("Select Directory", [&](QDialog &D) {
-        auto *chooser = dynamic_cast<QFileDialog *>(&D);
+        auto *chooser = dynamic_cast<TDirectoryDialog *>(&D);
         EXPECT_NE(chooser, nullptr);
-        if (chooser)
-            chooser->setDirectory(Tmp("chosen"));
+        EXPECT_TRUE(chooser && chooser->SetDirectory(Tmp("chosen")));
         return int(QDialog::Accepted);
     });
     script.Expect("Select Directory", [](QDialog &) { return int(QDialog::Rejected); });

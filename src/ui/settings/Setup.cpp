@@ -10,8 +10,8 @@
 #include "platform/Prompt.h"
 #include "platform/TextCodec.h"
 #include "ui/app/Main.h"
+#include "ui/dialogs/Dirdlg.h"
 #include "ui/settings/ColorGrid.h"
-#include "ui/settings/SelectDirectory.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -457,7 +457,7 @@ void TTabbedNotebookDlg::ImageEditorBrowseButtonClick()
 void TTabbedNotebookDlg::WorkDirButtonClick()
 {
     QString dir = WorkDirEdit->text();
-    if (SelectDirectory(this, dir))
+    if (ExecDirectoryDialog(this, dir))
         WorkDirEdit->setText(dir);
 }
 
