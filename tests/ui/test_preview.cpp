@@ -3,6 +3,7 @@
 // fall-back, launch failures, Update Viewer and the clean-up at shut-down.
 #include "core/markup/PreviewFile.h"
 #include "platform/Dde.h"
+#include "platform/Launch.h"
 #include "platform/Registry.h"
 #include "support/DocumentFixture.h"
 #include "ui/app/Preview.h"
@@ -124,6 +125,22 @@ protected:
     QString browser, log;
     std::vector<TDdeStep> dde;
 };
+
+TEST(PreviewLaunchTest, TemplatesBecomeArgumentsWithTheFileInOne)
+{
+    const QString file = "/tmp/a \"b\"; $(x) %1.htm";
+    EXPECT_EQ(LaunchArguments("\"/opt/My Web/web\" -url \"%1\"", file), (QStringList{"/opt/My Web/web", "-url", file}));
+    EXPECT_EQ(LaunchArguments("web \"say \"\"hi\"\"\" --x=%1", file), (QStringList{"web", "say \"hi\"", "--x=" + file}));
+    EXPECT_EQ(LaunchArguments("web", "-rf"), (QStringList{"web", "-rf"}));
+    // Nothing to run: no program, or the file itself in the program's place.
+    EXPECT_FALSE(LaunchWithFile("", "/tmp/x.htm"));
+    EXPECT_FALSE(LaunchWithFile("  ", "/tmp/x.htm"));
+    EXPECT_FALSE(LaunchWithFile("\"%1\" -x", "/bin/true"));
+    EXPECT_FALSE(LaunchAppending("", "/tmp/x.htm"));
+    EXPECT_FALSE(LaunchDetached({}));
+    EXPECT_FALSE(LaunchDetached({"/nonexistent/pelmar-browser", "x"}));
+    EXPECT_TRUE(LaunchDetached({"/bin/true", "x"}));
+}
 
 TEST_F(PreviewTest, NotConfiguredWritesNothing)
 {
