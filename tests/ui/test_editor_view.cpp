@@ -340,3 +340,72 @@ TEST_F(EditorView, PaintsOnlyChangedLinesAndDrawsSelectionAndBookmarks)
             unmarked += QColor(image.pixel(x, yy)) == QColor(0, 96, 128) ? 1 : 0;
     EXPECT_EQ(unmarked, 0);
 }
+
+TEST_F(EditorView, CaretShapesFontsAndFocus)
+{
+    TEdCaret caret;
+    EXPECT_EQ(caret.Size(8, 16), QSize(2, 16));  // vertical line, CaretWidth wide
+    caret.SetShape(csBlock);
+    EXPECT_EQ(caret.Size(8, 16), QSize(8, 16));
+    caret.SetShape(csHalfBlock);
+    EXPECT_EQ(caret.Rect(QPoint(10, 20), 8, 16), QRect(10, 24, 8, 8));  // left edge, centred vertically
+    caret.SetShape(csHorzLine);
+    caret.SetAlign(caBottom);
+    EXPECT_EQ(caret.Rect(QPoint(10, 20), 8, 16), QRect(10, 26, 8, 10));
+    caret.SetShape(csCustom);
+    caret.SetCaretWidth(4);
+    caret.SetCaretHeight(6);
+    caret.SetAlign(caCenter);
+    EXPECT_EQ(caret.Rect(QPoint(0, 0), 8, 16), QRect(2, 5, 4, 6));
+    caret.SetAlign(caRight);
+    EXPECT_EQ(caret.Rect(QPoint(0, 0), 8, 16), QRect(4, 5, 4, 6));
+
+    // A proportional or missing family is refused by Assign and replaced by AssignOrSubstitute.
+    TEdFixedFont font;
+    QFont wide("DejaVu Sans");
+    wide.setPixelSize(17);
+    if (!TEdFixedFont::FixedFamilies().contains("DejaVu Sans")) {
+        EXPECT_THROW(font.Assign(wide), EInvalidFixedFont);
+        EXPECT_FALSE(font.AssignOrSubstitute(wide));
+        EXPECT_TRUE(TEdFixedFont::IsFixedPitch(font.Font()));
+        EXPECT_EQ(font.Font().pixelSize(), 17);
+    }
+    QFont missing("No Such Face At All");
+    missing.setPixelSize(13);
+    missing.setBold(true);
+    EXPECT_THROW(font.Assign(missing), EInvalidFixedFont);
+    EXPECT_FALSE(font.AssignOrSubstitute(missing));
+    EXPECT_EQ(font.Font().pixelSize(), 13);
+    EXPECT_TRUE(font.Bold());
+
+    // The editor's metrics follow its font.
+    Load("ab\r\ncd");
+    QFont big = Ed->FixedFont().Font();
+    big.setPixelSize(24);
+    const int before = Ed->LineHeight();
+    Ed->FixedFont().AssignOrSubstitute(big);
+    EXPECT_GT(Ed->LineHeight(), before);
+    EXPECT_EQ(Ed->VisibleRows(), Ed->viewport()->height() / Ed->LineHeight());
+
+    // With the focus the caret shows, inverted over the text cell; without it, it is gone.
+    ASSERT_TRUE(Ed->hasFocus());
+    Ed->SetInsertMode(false);  // the block caret
+    Ed->SetCaretPosition(2, 2);
+    Settle();
+    QImage shown(Ed->viewport()->size(), QImage::Format_RGB32);
+    Ed->viewport()->render(&shown);
+    const QPoint cell(Ed->LeftMargin() + Ed->CharWidth() + 1, Ed->LineHeight() + 1);
+    const QColor base = Ed->palette().color(QPalette::Base);
+    EXPECT_NE(QColor(shown.pixel(cell)), base);
+    QFocusEvent out(QEvent::FocusOut);
+    QCoreApplication::sendEvent(Ed, &out);
+    QImage hidden(Ed->viewport()->size(), QImage::Format_RGB32);
+    Ed->viewport()->render(&hidden);
+    EXPECT_EQ(QColor(hidden.pixel(cell)), base);
+    // The mode went to the controller; focus coming back takes it from there.
+    EXPECT_FALSE(Ed->Controller()->InsertMode());
+    Ed->Controller()->SetInsertMode(true);
+    QFocusEvent in(QEvent::FocusIn);
+    QCoreApplication::sendEvent(Ed, &in);
+    EXPECT_TRUE(Ed->InsertMode());
+}

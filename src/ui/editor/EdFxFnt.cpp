@@ -1,10 +1,26 @@
 // The editor's fixed-pitch font.
 #include "ui/editor/EdFxFnt.h"
 
+#include <cmath>
+
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetricsF>
 
-TEdFixedFont::TEdFixedFont() : FFont(QFontDatabase::systemFont(QFontDatabase::FixedFont))
+bool TEdFixedFont::IsFixedPitch(const QFont &Font)
+{
+    if (QFontInfo(Font).fixedPitch())
+        return true;
+    // Some monospaced faces do not declare their pitch to fontconfig: measure them.
+    const QFontMetricsF fm(Font);
+    const qreal w = fm.horizontalAdvance(QLatin1Char('M'));
+    for (const char c : {'i', 'W', '.', ' ', 'l'})
+        if (std::abs(fm.horizontalAdvance(QLatin1Char(c)) - w) > 0.01)
+            return false;
+    return w > 0;
+}
+
+TEdFixedFont::TEdFixedFont() : FFont(SystemFixedFont(QFontDatabase::systemFont(QFontDatabase::FixedFont)))
 {
 }
 
@@ -13,7 +29,7 @@ const QStringList &TEdFixedFont::FixedFamilies()
     static const QStringList families = [] {
         QStringList list;
         for (const QString &family : QFontDatabase::families())
-            if (QFontDatabase::isFixedPitch(family))
+            if (QFontDatabase::isFixedPitch(family) || IsFixedPitch(QFont(family)))
                 list << family;
         return list;
     }();
@@ -23,6 +39,8 @@ const QStringList &TEdFixedFont::FixedFamilies()
 QFont TEdFixedFont::SystemFixedFont(const QFont &Like)
 {
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (!IsFixedPitch(font) && !FixedFamilies().isEmpty())
+        font = QFont(FixedFamilies().first());
     if (Like.pixelSize() > 0)
         font.setPixelSize(Like.pixelSize());
     else if (Like.pointSizeF() > 0)
@@ -56,7 +74,7 @@ void TEdFixedFont::Assign(const TEdFixedFont &Other)
 bool TEdFixedFont::AssignOrSubstitute(const QFont &Font)
 {
     // fontconfig may silently give a proportional face for a family it lacks: check what we got.
-    const bool usable = FixedFamilies().contains(Font.family(), Qt::CaseSensitive) && QFontInfo(Font).fixedPitch();
+    const bool usable = FixedFamilies().contains(Font.family(), Qt::CaseSensitive) && IsFixedPitch(Font);
     FFont = usable ? Font : SystemFixedFont(Font);
     Changed();
     return usable;

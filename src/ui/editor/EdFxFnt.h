@@ -24,6 +24,8 @@ public:
     // Starts as the system's fixed font.
     TEdFixedFont();
 
+    // Whether the font as resolved has one advance for every character.
+    static bool IsFixedPitch(const QFont &Font);
     // The installed font families whose pitch is fixed (listed once).
     static const QStringList &FixedFamilies();
     // The system's fixed font at the pixel or point size of Like.
