@@ -272,7 +272,14 @@ TEST_F(PreferencesTest, OKWritesEveryKeyAndRefreshesTheMainWindow)
         d.TabbedNotebook1->setCurrentIndex(TTabbedNotebookDlg::QuickKeysPage);
         d.StringGrid1->item(1, 1)->setText("<B>bold</B>");
         d.StringGrid1->item(25, 1)->setText("last");
-        return Press(d, d.OKBtn);
+        // A cell still open for editing when OK is pressed without moving the focus (a key).
+        d.StringGrid1->setCurrentCell(2, 1);
+        auto *cellEditor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        EXPECT_NE(cellEditor, nullptr);
+        if (cellEditor)
+            QTest::keyClicks(cellEditor, "typed");
+        d.OKBtn->click();
+        return d.result();
     });
     for (const char *key : {"WordWrap", "NewlineAfterTitle", "UseActualCharacters", "LowerCaseTags", "ChildMaximize"})
         EXPECT_EQ(Key("Setup", key), "1") << key;
@@ -292,6 +299,7 @@ TEST_F(PreferencesTest, OKWritesEveryKeyAndRefreshesTheMainWindow)
         EXPECT_EQ(keys[std::size_t(i)], std::string(1, char('A' + i)));
     EXPECT_EQ(Key("QuickKeys", "A"), "");
     EXPECT_EQ(Key("QuickKeys", "B"), "<B>bold</B>");
+    EXPECT_EQ(Key("QuickKeys", "C"), "typed");
     EXPECT_EQ(Key("QuickKeys", "Z"), "last");
     // The main window's copies.
     EXPECT_TRUE(f.UseActualCharacters && f.NewlineAfterTitle);

@@ -502,7 +502,8 @@ void TTabbedNotebookDlg::OKBtnClick()
     settings.WriteString("Setup", "WorkDir", workDir);
     if (!workDir.empty())
         SetWorkingDirectory(workDir);
-    // 8.
+    // 8. A cell still being edited counts with what it shows: moving off it commits it.
+    StringGrid1->setCurrentIndex(QModelIndex());
     for (int row = 0; row < 26; ++row)
         Main.QuickKeyTable[std::size_t(row)] = QStringToBytes(StringGrid1->item(row, 1)->text());
     WriteQuickKeys(settings, Main.QuickKeyTable);
