@@ -2,6 +2,7 @@
 // makers of the document window, driving the core's scans through the editor and the prompt.
 #include "ui/document/DocCommands.h"
 
+#include "core/editor/EdPosition.h"
 #include "core/markup/Entities.h"
 #include "core/markup/EntityConvert.h"
 #include "core/markup/TextTransform.h"
@@ -37,21 +38,45 @@ bool LowerCaseTags()
 // ---------------------------------------------------------------------------------------------
 // The editor as lines, the prompt as questions
 
-int TEditorLineDocument::LineCount() { return FDoc.Editor->LineCount(); }
-std::string TEditorLineDocument::GetLine(int Line) { return FDoc.Editor->GetLine(Line); }
-std::string TEditorLineDocument::GetStringLine(int Line) { return FDoc.Editor->GetStringLine(Line); }
+int TEditorLineDocument::LineCount() { return FDoc.Editor->ParaCount(); }
+
+std::string TEditorLineDocument::GetLine(int Line)
+{
+    return std::string(FDoc.Editor->ParaList().ParaText(Line));
+}
+
+std::string TEditorLineDocument::GetStringLine(int Line)
+{
+    return EdExpandTabs(FDoc.Editor->ParaList().ParaText(Line), FDoc.Editor->TabSize());
+}
 
 bool TEditorLineDocument::GetSelection(int &Line1, int &Col1, int &Line2, int &Col2)
 {
-    return FDoc.Editor->GetSelection(Line1, Col1, Line2, Col2);
+    int l1, c1, l2, c2;
+    const bool any = FDoc.Editor->GetSelection(l1, c1, l2, c2);
+    const TParaList &list = FDoc.Editor->ParaList();
+    const TParaPos from = list.LineColToPara({l1, c1});
+    const TParaPos to = list.LineColToPara({l2, c2});
+    Line1 = from.Para;
+    Col1 = from.Offset;
+    Line2 = to.Para;
+    Col2 = to.Offset;
+    return any;
 }
 
 void TEditorLineDocument::SetSelection(int Line1, int Col1, int Line2, int Col2, bool CaretAtEnd)
 {
-    FDoc.Editor->SetSelection(Line1, Col1, Line2, Col2, CaretAtEnd);
+    const TParaList &list = FDoc.Editor->ParaList();
+    const TLinePos from = list.ParaToLine({Line1, Col1});
+    const TLinePos to = list.ParaToLine({Line2, Col2});
+    FDoc.Editor->SetSelection(from.Line, from.Col, to.Line, to.Col, CaretAtEnd);
 }
 
-void TEditorLineDocument::SetCaretPosition(int Line, int Col) { FDoc.Editor->SetCaretPosition(Line, Col); }
+void TEditorLineDocument::SetCaretPosition(int Line, int Col)
+{
+    const TLinePos at = FDoc.Editor->ParaList().ParaToLine({Line, Col});
+    FDoc.Editor->SetCaretPosition(at.Line, at.Col);
+}
 
 bool TEditorLineDocument::InsertPlainText(const std::string &Text)
 {

@@ -9,9 +9,11 @@
 
 class TMDIChild;
 
-// The document window's editor seen as display lines. Insertions go through the window's
-// InsertPlainText and InsertMarkup; a read-only editor refuses them (false); other editor
-// errors are raised.
+// The document window's editor seen as its stored lines (paragraphs): the lines of the file,
+// whatever word wrap makes of them on the screen, so a wrapped line is scanned whole and
+// replacements never change the number of lines. Positions are mapped to the editor's display
+// lines for selecting. Insertions go through the window's InsertPlainText and InsertMarkup; a
+// read-only editor refuses them (false); other editor errors are raised.
 class TEditorLineDocument final : public TLineDocument {
 public:
     explicit TEditorLineDocument(TMDIChild &Doc) : FDoc(Doc) {}
