@@ -134,6 +134,11 @@ TEST_F(EditorView, PropertySettersFollowTheirRules)
     const int cw = Ed->CharWidth(), lh = Ed->LineHeight();
     EXPECT_EQ(Ed->VisibleColumns(), (Ed->viewport()->width() - 15 - 5) / cw);
     EXPECT_EQ(Ed->VisibleRows(), Ed->viewport()->height() / lh);
+    // A control never shown yet counts from its client area.
+    TEdCustomEditor hidden;
+    hidden.resize(400, 300);
+    EXPECT_EQ(hidden.VisibleColumns(), (hidden.contentsRect().width() - 20) / hidden.CharWidth());
+    EXPECT_EQ(hidden.sizeHint(), QSize(200, 150));
 }
 
 TEST_F(EditorView, CaretMovesScrollTheView)

@@ -150,7 +150,8 @@ void TEdCustomEditor::FontChanged()
 
 void TEdCustomEditor::RecalcMetrics()
 {
-    const QSize size = viewport()->size();
+    // Before the control is first shown its viewport is not laid out yet: use the client area.
+    const QSize size = isVisible() ? viewport()->size() : contentsRect().size();
     const int cols = std::max(1, (size.width() - FLeftMargin - FRightMargin) / FCharWidth);
     const int rows = std::max(1, size.height() / FLineHeight);
     const bool changed = cols != FVisibleColumns || rows != FVisibleRows;
