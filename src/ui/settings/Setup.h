@@ -75,7 +75,7 @@ public:
     void ColorGrid2Change();
     void PaintBox1Paint(QPainter &P);
 
-    // The sample text of the preview, with the x where each run starts (for tests).
+    // The word the preview draws before the entity.
     static const char *const PreviewSampleWord;
 
 private:
