@@ -45,6 +45,11 @@ namespace {
 // A stand-in document window that records what the main window asks of it.
 class TFakeDocument : public QWidget, public TDocumentWindowIntf {
 public:
+    ~TFakeDocument() override
+    {
+        const TMainForm *main = TMainForm::Instance();
+        Log << "destroyed " + Caption + (main && main->SetupManager ? " with settings" : " after them");
+    }
     TFakeDocument(const QString &Caption, QStringList &Log) : Caption(Caption), Log(Log)
     {
         for (const char *name : {"Edit1", "Element1"}) {
@@ -459,6 +464,10 @@ TEST_F(MainFormTest, DocumentWindowsDriveMenusCaptionAndButtons)
     EXPECT_EQ(f.Children().size(), 1);
     b->MayClose = true;
     EXPECT_TRUE(f.close());
+    // Windows still open at the end are destroyed while the main window is whole.
+    log.clear();
+    Stop();
+    EXPECT_EQ(log, (QStringList{"destroyed b.htm with settings"}));
 }
 
 TEST_F(MainFormTest, WindowCommandsArrangeTheDocuments)

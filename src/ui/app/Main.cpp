@@ -147,6 +147,9 @@ TMainForm::TMainForm(const QStringList &CommandLineFiles, QWidget *Parent)
 
 TMainForm::~TMainForm()
 {
+    // The document windows go first, while everything they may use still exists.
+    for (QMdiSubWindow *sub : MDIClient->subWindowList())
+        delete sub;
     FormDestroy();
     if (g_mainForm == this)
         g_mainForm = nullptr;
