@@ -34,7 +34,7 @@ cd "$work/cwd"
 fail() { echo "smoke: $*"; [ -f "$ini" ] && { echo "--- $ini"; cat "$ini"; }; exit 1; }
 
 start() {
-  "$exe" >"$work/out.log" 2>&1 &
+  "$exe" "$@" >"$work/out.log" 2>&1 &
   ppid=$!
   win=""
   for _ in $(seq 100); do
@@ -81,4 +81,37 @@ grep -q '^DisplayExtendedSpeedBar=0' "$ini" || fail "the toggle did not write it
 exit_by_menu
 grep -q '^DisplayExtendedSpeedBar=0' "$ini" || fail "the key was lost at exit"
 
-echo "smoke: window appeared, bar toggle stored, closed through File > Exit, settings written"
+# 3. A file named on the command line: type a word, select it, Ctrl+B, Ctrl+S.
+printf 'first line\r\n' >"$work/cwd/page.htm"
+start "$work/cwd/page.htm"
+for _ in $(seq 50); do
+  xdotool search --name 'page\.htm' >/dev/null 2>&1 && break
+  sleep 0.1
+done
+sleep 0.5
+xdotool type --delay 50 word
+sleep 0.3
+xdotool key --clearmodifiers shift+Home
+sleep 0.3
+xdotool key --clearmodifiers ctrl+b
+sleep 0.3
+xdotool key --clearmodifiers ctrl+s
+sleep 0.5
+expected=$(printf '<B>word</B>first line\r\n' | od -An -c)
+actual=$(od -An -c "$work/cwd/page.htm")
+[ "$actual" = "$expected" ] || fail "saved bytes differ: $actual"
+exit_by_menu
+
+# 3. A hand-edited settings file: garbage lines and bytes, hexadecimal and non-numeric values,
+#    a huge size and a place far off the screen. It starts, and the rectangle written back fits.
+printf '%s\n' 'garbage without equals' '[Setup' 'Maximize=abc' '[Position]' 'Top=0x10' \
+  'Left=99999999999' 'Width=2147483647' 'Height=-5' '[Recent Files]' '1=' > "$ini"
+printf '\001\377\000junk=\n[Syntax Highlighting]\nElementColor=77\n' >> "$ini"
+start
+exit_by_menu
+grep -q '^Top=16$' "$ini" || fail "hexadecimal Top not kept"
+width=$(sed -n 's/^Width=//p' "$ini")
+[ "$width" -gt 0 ] && [ "$width" -le 1280 ] || fail "unusable width $width written back"
+grep -q '^\[Recent Files\]' "$ini" && fail "an empty Recent Files section kept"
+
+echo "smoke: window appeared, bar toggle stored, file opened from the command line, word made bold and saved, closed through File > Exit, settings written"

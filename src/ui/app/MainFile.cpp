@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDate>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPainter>
@@ -60,6 +61,8 @@ QStringList FileLines(const QString &FileName)
 
 void TMainForm::ConnectDocumentCommands()
 {
+    // The document menus' hints name tags ("<HR>"): the status line shows them as text.
+    StatusLine->setTextFormat(Qt::PlainText);
     DocumentFactory = [this](const QString &Name, bool NewFlag) -> TDocumentWindowIntf * {
         return TMDIChild::Create(*this, Name, NewFlag);
     };

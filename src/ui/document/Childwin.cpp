@@ -25,6 +25,7 @@
 #include <QMdiArea>
 #include <QMenu>
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 
@@ -185,11 +186,14 @@ void TMDIChild::FormCreate()
     TSetupManager &setup = *Main.SetupManager;
     // 1.
     Editor->SetController(Main.MainController);
-    // 2.
-    if (setup.MDIChildMaximize())
+    // 2. Not maximised, a new window takes the usual share of the client area.
+    if (setup.MDIChildMaximize()) {
         showMaximized();
-    else
+    } else {
+        const QSize area = Main.MDIClient->viewport()->size();
+        resize(std::max(320, area.width() * 3 / 4), std::max(200, area.height() * 3 / 4));
         show();
+    }
     // 3.
     if (setup.SyntaxHighlighting())
         Editor->SetSyntaxColors(setup.TextColor(), setup.ElementColor(), setup.EntityColor());
