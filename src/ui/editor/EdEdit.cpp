@@ -1047,6 +1047,9 @@ void TEdCustomEditor::focusOutEvent(QFocusEvent *E)
 
 bool TEdCustomEditor::MenuOwnsKey(const QKeyEvent *E) const
 {
+    // Plain typing keys are nobody's shortcut here; spare the search through the window's actions.
+    if (!(E->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) && E->key() < Qt::Key_Escape)
+        return false;
     const QKeySequence seq(QKeyCombination(E->modifiers() & ~Qt::KeypadModifier, Qt::Key(E->key())));
     QWidget *win = window();
     QList<QAction *> actions = win->findChildren<QAction *>();
