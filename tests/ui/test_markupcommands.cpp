@@ -377,6 +377,7 @@ TEST_F(MarkupCommandTest, MenusComeFromTheCatalogueAndJoinTheMenuBarWhileActive)
 
 TEST_F(MarkupCommandTest, MenuKeysComeBeforeTheEditorsKeyTable)
 {
+    Setting("QuickKeys", "A", "qa");
     Start();
     form->show();
     TMDIChild *doc = NewDocument();
@@ -393,6 +394,24 @@ TEST_F(MarkupCommandTest, MenuKeysComeBeforeTheEditorsKeyTable)
     QTest::keyClick(doc->Editor, Qt::Key_B, Qt::ControlModifier);
     EXPECT_EQ(Text(doc), "<BR><BR><B></B>") << "Ctrl+1 does nothing; Ctrl+B is Bold";
     EXPECT_EQ(Text(other), "") << "the inactive window's keys do not fire";
+
+    // Ctrl+Q is no menu key: it reaches the editor's table, whose quick-key command inserts.
+    doc->Editor->SetCaretPosition(1, 1);
+    QTest::keyClick(doc->Editor, Qt::Key_Q, Qt::ControlModifier);
+    QTest::keyClick(doc->Editor, Qt::Key_A);
+    Settle();
+    EXPECT_EQ(Text(doc), "qa<BR><BR><B></B>");
+    // The hidden clipboard entries work by their keys.
+    doc->Editor->SetSelection(1, 1, 1, 3, true);
+    QTest::keyClick(doc->Editor, Qt::Key_Insert, Qt::ControlModifier);
+    doc->Editor->SetCaretPosition(1, 5);
+    QTest::keyClick(doc->Editor, Qt::Key_Insert, Qt::ShiftModifier);
+    Settle();
+    EXPECT_EQ(Text(doc), "qa<BqaR><BR><B></B>");
+    doc->Editor->SetSelection(1, 1, 1, 3, true);
+    QTest::keyClick(doc->Editor, Qt::Key_Delete, Qt::ShiftModifier);
+    Settle();
+    EXPECT_EQ(Text(doc), "<BqaR><BR><B></B>");
 }
 
 } // namespace

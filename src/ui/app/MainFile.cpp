@@ -10,6 +10,7 @@
 #include "platform/TextCodec.h"
 #include "ui/dialogs/Newdoc.h"
 #include "ui/document/Childwin.h"
+#include "ui/editor/EdBase.h"
 #include "ui/editor/markupedit.h"
 
 #include <QAction>
@@ -63,6 +64,8 @@ void TMainForm::ConnectDocumentCommands()
 {
     // The document menus' hints name tags ("<HR>"): the status line shows them as text.
     StatusLine->setTextFormat(Qt::PlainText);
+    // The shared key table's additions for the documents' quick keys: Ctrl+Q, A..Z.
+    AddQuickKeySequences(MainController->Processor().Table("Default"));
     DocumentFactory = [this](const QString &Name, bool NewFlag) -> TDocumentWindowIntf * {
         return TMDIChild::Create(*this, Name, NewFlag);
     };
