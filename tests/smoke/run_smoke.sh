@@ -16,22 +16,17 @@ export XDG_CONFIG_HOME="$work/config"
 mkdir -p "$XDG_CONFIG_HOME" "$work/cwd"
 ini="$XDG_CONFIG_HOME/PELMAR32.INI"
 
-# A free display: Xvfb refuses a number that is taken, so try a few.
-for _ in $(seq 10); do
-  disp=:$((90 + RANDOM % 400))
-  Xvfb "$disp" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-  xpid=$!
-  export DISPLAY=$disp
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-  xdpyinfo >/dev/null 2>&1 && break
-  kill "$xpid" 2>/dev/null || true
-  xpid=""
-done
-[ -n "$xpid" ] || { echo "smoke: no X server"; exit 1; }
+# Xvfb picks a free display itself and reports its number, so runs side by side never share one.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+xpid=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "smoke: no X server"; exit 1; }
+export DISPLAY=":$(head -n1 "$work/display")"
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 unset QT_QPA_PLATFORM
 cd "$work/cwd"
 
-fail() { echo "smoke: $*"; [ -f "$ini" ] && { echo "--- $ini"; cat "$ini"; }; exit 1; }
+fail() { echo "smoke: $*"; cat "$work/out.log" 2>/dev/null; [ -f "$ini" ] && { echo "--- $ini"; cat "$ini"; }; exit 1; }
 
 start() {
   "$exe" "$@" >"$work/out.log" 2>&1 &
