@@ -8,6 +8,7 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -247,4 +248,114 @@ TEST(CustomButtonClick, DecisionAndDialogRules)
     EXPECT_EQ(SelectionAfterRemove(0, 0), -1);
     EXPECT_EQ(SelectionAfterRemove(1, 3), 1);
     EXPECT_EQ(SelectionAfterRemove(3, 3), 2);
+}
+
+TEST(CustomButtonFile, SystemFileRoundTripsByteForByte)
+{
+    // A file as the system writes it: multi-line CR LF texts, a full caption, a cut one, an empty one.
+    const std::vector<TCustButton> written = {
+        Button("Table", "<TABLE>\r\n<TR>\r\n<TD>", "</TD>\r\n</TR>\r\n</TABLE>\r\n"),
+        Button(std::string(255, 'F'), "<P>"), Button(std::string(256, 'C'), "", "\r\n"), Button("", "", ""),
+        Button("Sig", "-- \r\n\r\nA. Writer\r\n")};
+    const std::string file = FormatCustomButtons(written);
+    EXPECT_EQ(file.size(), 5u * 264 + 19 + 24 + 3 + 2 + 18);
+    EXPECT_EQ(file.substr(264 + 19 + 24, 256), std::string(1, '\xFF') + std::string(255, 'F'));
+
+    const std::vector<TCustButton> loaded = ParseCustomButtons(file);
+    ASSERT_EQ(loaded.size(), 5u);
+    EXPECT_EQ(loaded[0].OpeningTag, "<TABLE>\r\n<TR>\r\n<TD>");
+    EXPECT_EQ(loaded[0].ClosingTag, "</TD>\r\n</TR>\r\n</TABLE>\r\n");
+    EXPECT_EQ(loaded[2].Caption, std::string(255, 'C'));
+    EXPECT_EQ(FormatCustomButtons(loaded), file);
+    // Loading the reloaded file again changes nothing either.
+    EXPECT_EQ(FormatCustomButtons(ParseCustomButtons(FormatCustomButtons(loaded))), file);
+}
+
+TEST(CustomButtonFile, EveryTruncationPointLoadsWhatIsThere)
+{
+    const std::vector<TCustButton> written = {Button("One", "<A HREF=\"x\">\r\n", "</A>"), Button("Two", "", "</B>"),
+                                              Button("Three", "abc")};
+    const std::string file = FormatCustomButtons(written);
+    for (std::size_t cut = 0; cut <= file.size(); ++cut) {
+        const std::string part = file.substr(0, cut);
+        const std::vector<TCustButton> got = ParseCustomButtons(part);
+        // A record with at least one byte present yields a button.
+        std::size_t starts = 0, offset = 0;
+        for (const auto &b : written) {
+            if (cut > offset)
+                ++starts;
+            offset += 264 + b.OpeningTag.size() + b.ClosingTag.size();
+        }
+        ASSERT_EQ(got.size(), starts) << cut;
+        std::size_t total = 0;
+        for (std::size_t i = 0; i < got.size(); ++i) {
+            // What was read is always the start of what was written.
+            EXPECT_EQ(written[i].Caption.compare(0, got[i].Caption.size(), got[i].Caption), 0) << cut;
+            EXPECT_EQ(written[i].OpeningTag.compare(0, got[i].OpeningTag.size(), got[i].OpeningTag), 0) << cut;
+            EXPECT_EQ(written[i].ClosingTag.compare(0, got[i].ClosingTag.size(), got[i].ClosingTag), 0) << cut;
+            total += got[i].OpeningTag.size() + got[i].ClosingTag.size();
+        }
+        EXPECT_LE(total, part.size());
+    }
+}
+
+TEST(CustomButtonFile, CorruptedLengthFieldsStayWithinTheData)
+{
+    const std::vector<TCustButton> written = {Button("One", "<I>", "</I>"), Button("Two", "x\r\ny", ""),
+                                              Button("Three", "", "</U>")};
+    const std::string file = FormatCustomButtons(written);
+    // Offsets of every length field of the file.
+    std::vector<std::size_t> fields;
+    std::size_t offset = 0;
+    for (const auto &b : written) {
+        fields.push_back(offset + 256);
+        fields.push_back(offset + 260 + b.OpeningTag.size());
+        offset += 264 + b.OpeningTag.size() + b.ClosingTag.size();
+    }
+    std::vector<uint32_t> values = {0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu, 0xFFFFFFFEu, 1, 2, 5, 263, 264, 265,
+                                    static_cast<uint32_t>(file.size()), static_cast<uint32_t>(file.size() + 1),
+                                    0x10000u, 0x00FFFFFFu};
+    std::mt19937 rng(7);
+    for (int i = 0; i < 40; ++i)
+        values.push_back(static_cast<uint32_t>(rng()));
+    int runs = 0;
+    for (std::size_t field : fields)
+        for (uint32_t v : values)
+            for (std::size_t cut : {file.size(), field + 4, file.size() - 1}) {
+                std::string bad = file;
+                for (int k = 0; k < 4; ++k)
+                    bad[field + k] = static_cast<char>(v >> (8 * k));
+                bad.resize(cut);
+                const std::vector<TCustButton> got = ParseCustomButtons(bad);
+                ++runs;
+                ASSERT_FALSE(got.empty());
+                ASSERT_LE(got.size(), (bad.size() + 263) / 264); // every record but the last takes 264 bytes
+                EXPECT_EQ(got[0].Caption, "One");
+                std::size_t total = 0;
+                for (const auto &b : got)
+                    total += b.Caption.size() + b.OpeningTag.size() + b.ClosingTag.size();
+                EXPECT_LE(total, bad.size());
+                // A negative length counts as no text.
+                if (static_cast<int32_t>(v) < 0 && field == fields[0])
+                    EXPECT_EQ(got[0].OpeningTag, "");
+            }
+    EXPECT_EQ(runs, static_cast<int>(fields.size() * values.size() * 3));
+
+    // A file of nothing but length fields claiming 2 GB each, and a pipe of that name, load quickly.
+    const fs::path dir = fs::temp_directory_path() / ("custbad_" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const std::string name = (dir / CustomButtonsFileName).string();
+    std::string huge(256, 'x');
+    huge[0] = 3;
+    huge += std::string("\xFF\xFF\xFF\x7F", 4) + "tail";
+    std::ofstream(name, std::ios::binary) << huge;
+    const std::vector<TCustButton> got = LoadCustomButtonsFile(name);
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0].Caption, "xxx");
+    EXPECT_EQ(got[0].OpeningTag, "tail");
+    fs::remove(name);
+    ASSERT_EQ(::mkfifo(name.c_str(), 0600), 0);
+    EXPECT_TRUE(LoadCustomButtonsFile(name).empty());
+    fs::remove_all(dir);
 }

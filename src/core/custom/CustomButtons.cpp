@@ -7,6 +7,8 @@
 #include <limits>
 #include <sstream>
 
+#include <sys/stat.h>
+
 std::string TCustButton::Name() const
 {
     return "CustomButton" + std::to_string(Tag);
@@ -108,6 +110,10 @@ std::string FormatCustomButtons(const std::vector<TCustButton> &Buttons)
 
 std::vector<TCustButton> LoadCustomButtonsFile(const std::string &FileName)
 {
+    // Opening a pipe or a device of that name would wait for a writer forever.
+    struct stat st {};
+    if (FileName.empty() || ::stat(FileName.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return {};
     std::ifstream in(FileName, std::ios::binary);
     if (!in)
         return {};
