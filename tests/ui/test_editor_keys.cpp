@@ -4,6 +4,8 @@
 
 #include <QAction>
 
+#include <random>
+
 class EditorKeys : public TEditorFixture {};
 
 TEST_F(EditorKeys, TabColumnIsReportedAsScreenColumn)
@@ -301,4 +303,46 @@ TEST_F(EditorKeys, LineAndWordDeletionsAndTabs)
     Ed->SetCaretPosition(2, 1);
     Ed->ProcessCommand(ccTab, 0);
     EXPECT_EQ(Ed->GetLine(2), std::string(8, ' '));
+}
+
+TEST_F(EditorKeys, RandomCommandsKeepCaretSelectionAndTextConsistent)
+{
+    TScriptedPrompt prompt;  // undo and redo may beep; no message may appear
+    std::vector<int> errors;
+    Ed->OnError = [&](TEdCustomEditor *, int Code) { errors.push_back(Code); };
+    Ed->SetParaLengthLimit(60);
+    Load("alpha beta\r\n\tgamma <b>delta</b>\r\n\r\nepsilon, zeta; eta");
+    const int commands[] = {ccLeft, ccRight, ccUp, ccDown, ccExtendLeft, ccExtendRight, ccExtendUp, ccExtendDown,
+                            ccWordLeft, ccWordRight, ccExtWordLeft, ccExtWordRight, ccHome, ccEnd, ccExtendEnd,
+                            ccNextPage, ccPrevPage, ccFirstPage, ccLastPage, ccExtLastPage, ccBack, ccDel, ccDelEol,
+                            ccDelLine, ccDelWord, ccNewLine, ccTab, ccIns, ccUndo, ccRedo, ccChar, ccChar, ccChar,
+                            ccSetMarker0 + 2, ccGotoMarker0 + 2, ccTopOfPage, ccBotOfPage, ccScrollDown};
+    std::mt19937 rng(11);
+    for (int step = 0; step < 4000; ++step) {
+        if (step % 500 == 250) {
+            Ed->SetWordWrap(!Ed->WordWrap());
+            Ed->SetWrapColumn(12);
+        }
+        const int command = commands[rng() % std::size(commands)];
+        const char ch = "ab -<>\t"[rng() % 7];
+        ASSERT_NO_THROW(Ed->ProcessCommand(command, ch)) << "step " << step << " command " << command;
+        const auto [line, col] = Caret();
+        ASSERT_GE(line, 1);
+        ASSERT_LE(line, Ed->LineCount());
+        ASSERT_GE(col, 1);
+        ASSERT_LE(col, Ed->GetLineLength(line) + 1) << "step " << step << " command " << command;
+        int l1, c1, l2, c2;
+        if (Ed->GetSelection(l1, c1, l2, c2)) {
+            ASSERT_TRUE(l1 < l2 || (l1 == l2 && c1 < c2));
+            ASSERT_LE(l2, Ed->LineCount());
+            ASSERT_TRUE((line == l1 && col == c1) || (line == l2 && col == c2)) << "step " << step;
+        }
+        ASSERT_GE(Ed->TopLine(), 1);
+        ASSERT_LE(Ed->TopLine(), std::max(1, Ed->LineCount() - Ed->VisibleRows() + 1));
+        std::string why;
+        ASSERT_TRUE(Ed->ParaList().CheckIntegrity(&why)) << why;
+    }
+    for (int code : errors)
+        EXPECT_TRUE(code == 266 || code == 268) << code;
+    Settle();
 }
