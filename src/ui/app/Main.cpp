@@ -11,6 +11,7 @@
 #include "ui/app/HelpViewer.h"
 #include "ui/app/Preview.h"
 #include "ui/app/SpeedBars.h"
+#include "ui/dialogs/DialogCommands.h"
 #include "ui/document/DocCommands.h"
 #include "ui/document/FindReplace.h"
 #include "ui/editor/EdBase.h"
@@ -142,6 +143,7 @@ TMainForm::TMainForm(const QStringList &CommandLineFiles, QWidget *Parent)
     ConnectSetupCommands();
     InstallFindReplace(*this);
     InstallDocumentCommands();
+    InstallMarkupDialogs(*this);
     FormCreate();
 }
 
