@@ -5,6 +5,7 @@
 #include "core/markup/TagCase.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 TStringLineDocument::TStringLineDocument(std::vector<std::string> Lines, int TabSize)
@@ -119,9 +120,18 @@ bool TStringLineDocument::InsertPlainText(const std::string &Text)
     const int CaretCol = static_cast<int>(Pieces.back().size()) + 1;
     Pieces.back() += Tail;
 
-    FLines.erase(FLines.begin() + static_cast<std::ptrdiff_t>(First),
-                 FLines.begin() + static_cast<std::ptrdiff_t>(Last) + 1);
-    FLines.insert(FLines.begin() + static_cast<std::ptrdiff_t>(First), Pieces.begin(), Pieces.end());
+    // Lines are overwritten in place and only a difference in number shifts the ones below, so
+    // a replacement within one line costs that line alone, not the rest of the document.
+    const std::size_t Old = Last - First + 1;
+    const std::size_t Common = std::min(Old, Pieces.size());
+    for (std::size_t i = 0; i < Common; ++i)
+        FLines[First + i] = std::move(Pieces[i]);
+    const auto At = FLines.begin() + static_cast<std::ptrdiff_t>(First + Common);
+    if (Old > Common)
+        FLines.erase(At, At + static_cast<std::ptrdiff_t>(Old - Common));
+    else
+        FLines.insert(At, std::make_move_iterator(Pieces.begin() + static_cast<std::ptrdiff_t>(Common)),
+                      std::make_move_iterator(Pieces.end()));
     SetCaretPosition(CaretLine, CaretCol);
     return true;
 }
