@@ -258,6 +258,13 @@ TEST(ImageDialog, DroppedPictureRunsTheImageCommand)
         form.DropFiles({wd.Path("Shot.gif"), wd.Path("Shot.gif")});
         EXPECT_EQ(log, QStringList{"<IMG SRC=\"shot.gif\" WIDTH=\"3\" HEIGHT=\"2\">"});
         EXPECT_TRUE(form.LastMarkupCommand.isNull()) << "a drop records nothing";
+        // Without a document window the dialog still runs; its tag goes nowhere.
+        delete sub;
+        script.Expect("Inline Image", [&](QDialog &d) {
+            return Press(d, static_cast<TInsertImageBox &>(d).OKBtn);
+        });
+        form.DropFiles({wd.Path("Shot.gif")});
+        EXPECT_EQ(log.size(), 1);
     }
     qputenv("XDG_CONFIG_HOME", oldXdg);
 }
