@@ -1,4 +1,7 @@
 // Runs a fuzz target over every file of its stored corpus, so the corpus is exercised without clang.
+// Arguments are corpus directories or single input files; each input's name is printed before it
+// runs, so a failing one is named in the log.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -9,19 +12,37 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
 
+namespace {
+
+void RunOne(const std::filesystem::path &File)
+{
+    std::fprintf(stderr, "input %s\n", File.c_str());
+    std::ifstream in(File, std::ios::binary);
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
     int count = 0;
     for (int i = 1; i < argc; ++i) {
-        std::filesystem::path dir(argv[i]);
-        if (!std::filesystem::exists(dir))
+        std::filesystem::path path(argv[i]);
+        if (std::filesystem::is_regular_file(path)) {
+            RunOne(path);
+            ++count;
             continue;
-        for (const auto &entry : std::filesystem::recursive_directory_iterator(dir)) {
-            if (!entry.is_regular_file())
-                continue;
-            std::ifstream in(entry.path(), std::ios::binary);
-            std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-            LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+        }
+        if (!std::filesystem::is_directory(path))
+            continue;
+        std::vector<std::filesystem::path> files;
+        for (const auto &entry : std::filesystem::recursive_directory_iterator(path))
+            if (entry.is_regular_file())
+                files.push_back(entry.path());
+        std::sort(files.begin(), files.end());
+        for (const auto &file : files) {
+            RunOne(file);
             ++count;
         }
     }
