@@ -11,6 +11,7 @@
 #include "ui/app/HelpViewer.h"
 #include "ui/app/Preview.h"
 #include "ui/app/SpeedBars.h"
+#include "ui/custom/Custbar.h"
 #include "ui/dialogs/DialogCommands.h"
 #include "ui/document/DocCommands.h"
 #include "ui/document/FindReplace.h"
@@ -406,6 +407,7 @@ void TMainForm::FormCreate()
     BuildRecentEntries(recent);
     OpenFileFilter = QString::fromLatin1(kOpenFileFilter);
     OpenDialog.Filter = OpenFileFilter;
+    InstallCustomButtons(*this);
     CustomBarHost->setVisible(ReadSpeedBarVisible(settings, TSpeedBar::Custom));
     for (TSpeedBar bar : kSpeedBars)
         SpeedBarToggle(bar)->setChecked(!SpeedBarPanel(bar)->isHidden());
