@@ -402,7 +402,7 @@ bool TMDIChild::Click(const QString &Name, QObject *Sender)
     const TMarkupCommand *command = FindMarkupCommand(QStringToBytes(Name));
     if (!command)
         return false;
-    RunCommand(*command, Sender ? Sender : action);
+    Guarded([this, command, Sender, action] { RunCommand(*command, Sender ? Sender : action); });
     return true;
 }
 

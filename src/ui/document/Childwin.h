@@ -56,7 +56,8 @@ public:
     // The catalogue entry's action by component name ("Bold1"), or nullptr.
     QAction *Action(const QString &Name) const;
     // Runs a menu item's click as a speed button does: only when the item is enabled. Sender is
-    // what LastMarkupCommand records (the item itself when null). False when not run.
+    // what LastMarkupCommand records (the item itself when null). Errors are reported here.
+    // False when not run.
     bool Click(const QString &Name, QObject *Sender = nullptr);
 
     // ---- Operations other windows call.
