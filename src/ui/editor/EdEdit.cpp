@@ -627,9 +627,18 @@ void TEdCustomEditor::RestartCaretBlink()
 
 void TEdCustomEditor::PostStatus()
 {
-    const int line = CaretLine;
-    const int col = CaretScreenColumn();
-    QMetaObject::invokeMethod(this, [this, line, col] { DoOnShowStatus(line, col); }, Qt::QueuedConnection);
+    // A command that edits thousands of times must not queue thousands of reports, each of which
+    // updates the main window's menus and buttons.
+    if (FStatusPending)
+        return;
+    FStatusPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            FStatusPending = false;
+            DoOnShowStatus(CaretLine, CaretScreenColumn());
+        },
+        Qt::QueuedConnection);
 }
 
 int TEdCustomEditor::GetCaretPosition(int &Col) const

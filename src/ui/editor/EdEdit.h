@@ -226,6 +226,8 @@ private:
     void SyncLinePositions();
     void ScrollCaretIntoView(int OldLine, bool KeepRow, bool CaretWasVisible);
     void PlaceCaret();
+    // Queues one status report for the caret as it is when the report runs; reports asked for
+    // before that are one and the same.
     void PostStatus();
     QRect CaretRect() const;
     TEdCaret &CurrentCaret() { return FInsertMode ? FCaretIns : FCaretOvr; }
@@ -331,6 +333,7 @@ private:
     int FLeftMargin = 15;
     int FRightMargin = 5;
     bool FReadOnly = false;
+    bool FStatusPending = false;
     TEdScrollBars FScrollBars = ssBoth;
     bool FScrollBarsAlways = false;
     bool FScrollPastEnd = false;
