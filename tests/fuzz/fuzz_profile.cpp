@@ -75,9 +75,11 @@ TIniModel ReadModel(std::string_view Data)
 std::map<std::string, std::map<std::string, std::string>> Values(const TIniModel &M)
 {
     std::map<std::string, std::map<std::string, std::string>> V;
-    for (const auto &[Section, Keys] : M.Keys)
+    for (const auto &[Section, Keys] : M.Keys) {
+        V[Section];
         for (const auto &[Key, Value] : Keys)
             V[Section].emplace(Fold(Key), Value.substr(0, 1023));
+    }
     return V;
 }
 

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -205,6 +207,21 @@ public:
     long Shifts = 0;
 };
 
+// FUZZ_TRACE=1 prints every step with the text after it, to follow a failing input.
+bool Tracing()
+{
+    static const bool On = std::getenv("FUZZ_TRACE") != nullptr;
+    return On;
+}
+
+std::string Shown(const TText &T)
+{
+    std::string S;
+    for (const auto &P : T)
+        S += "[" + P + "]";
+    return S;
+}
+
 class TSession {
 public:
     explicit TSession(TFuzzInput &Input) : In(Input), L(&Observer, PickUndoSize())
@@ -375,6 +392,17 @@ private:
     {
         const TText Before = M.P;
         const int Op = In.Byte() % (InGroup ? 10 : 17);
+        struct TTrace {
+            TSession &S;
+            int Op;
+            ~TTrace()
+            {
+                if (Tracing())
+                    std::fprintf(stderr, "op %d -> %s mod %d can undo %d redo %d (history %zu of %zu)\n", Op,
+                                 Shown(S.Snapshot()).c_str(), S.L.Modified(), S.L.CanUndo(), S.L.CanRedo(), S.Cur,
+                                 S.History.size());
+            }
+        } Trace{*this, Op};
         switch (Op) {
         case 0: { // typing
             const int P = Para(false), O = Offset(P);
@@ -585,6 +613,10 @@ private:
         FUZZ_CHECK_MSG(!RedoFrom.empty() && History[RedoFrom.back()].P == Now, "redo gave another text");
         Cur = RedoFrom.back();
         RedoFrom.pop_back();
+        // A redone change counts as a change: the text shows modified, and so does every state
+        // that later changes lead back to from here.
+        FUZZ_CHECK(L.Modified());
+        History[Cur].Mod = true;
         M.P = Now;
         Check();
     }
