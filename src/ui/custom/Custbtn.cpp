@@ -69,15 +69,22 @@ void TCustomButtonRemoveDlg::NewBtnClick()
     ListBox1->setCurrentRow(ListBox1->count() - 1);
 }
 
+int TCustomButtonRemoveDlg::SelectedRow() const
+{
+    // The view makes an entry current when it takes the focus; only a selected one counts.
+    const QListWidgetItem *item = ListBox1->currentItem();
+    return item && item->isSelected() ? ListBox1->row(item) : -1;
+}
+
 void TCustomButtonRemoveDlg::EditBtnClick()
 {
-    if (TCustButtonWidget *button = ButtonAt(ListBox1->currentRow()))
+    if (TCustButtonWidget *button = ButtonAt(SelectedRow()))
         FBar.EditButton(*button);
 }
 
 void TCustomButtonRemoveDlg::RemoveBtnClick()
 {
-    const int row = ListBox1->currentRow();
+    const int row = SelectedRow();
     TCustButtonWidget *button = ButtonAt(row);
     if (!button)
         return;

@@ -16,6 +16,8 @@ public:
     // Lists the bar's buttons in bar order by caption, leaving out hidden and unnamed buttons
     // and captions that are empty or "-".
     void RebuildList();
+    // The selected entry's row, or -1.
+    int SelectedRow() const;
     // The button the entry at Row stands for, or nullptr.
     TCustButtonWidget *ButtonAt(int Row) const;
 

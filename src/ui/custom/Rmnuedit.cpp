@@ -138,7 +138,11 @@ TMenuEditor::TMenuEditor(TMainForm &Main, TMDIChild *Doc, QWidget *Parent) : QDi
     connect(UpButton, &QToolButton::clicked, this, [this] { Guarded([this] { UpButtonClick(); }); });
     connect(DownButton, &QToolButton::clicked, this, [this] { Guarded([this] { DownButtonClick(); }); });
     connect(RemoveButton, &QPushButton::clicked, this, [this] { Guarded([this] { RemoveButtonClick(); }); });
-    connect(RightMouseListBox, &QListWidget::currentRowChanged, this, [this](int Row) { FList.Select(Row); });
+    // The view makes an entry current when it takes the focus; only a selected one counts.
+    connect(RightMouseListBox, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem *> selected = RightMouseListBox->selectedItems();
+        FList.Select(selected.isEmpty() ? -1 : RightMouseListBox->row(selected.first()));
+    });
 
     auto *candidatesLabel = new QLabel("Available Menu Items and Buttons", this);
     candidatesLabel->setBuddy(MenuItemsListBox);
