@@ -98,6 +98,8 @@ void SyncDirectory(const std::string &Dir)
 
 void SetFileFaultHook(TFileFaultHook Hook) { FaultHook() = std::move(Hook); }
 
+int InjectedFileFault(TFileOp Op, const std::string &Path) { return InjectedFault(Op, Path); }
+
 TFileFaultScope::TFileFaultScope(TFileFaultHook Hook) : Previous(std::move(FaultHook()))
 {
     FaultHook() = std::move(Hook);

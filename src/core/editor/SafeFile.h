@@ -16,6 +16,9 @@ enum class TFileOp { Open, Read, Create, Write, Sync, Close, Rename, Remove };
 // result makes that operation fail with that errno value. Empty: no faults.
 using TFileFaultHook = std::function<int(TFileOp Op, const std::string &Path)>;
 void SetFileFaultHook(TFileFaultHook Hook);
+// The errno value the installed hook wants Op on Path to fail with, or 0: writers of their own
+// (the settings file, the preview file) ask it at the same points as this layer does.
+int InjectedFileFault(TFileOp Op, const std::string &Path);
 
 // Installs a fault hook for its lifetime and restores the previous one.
 class TFileFaultScope {

@@ -48,9 +48,11 @@ std::string TempNameBeside(const std::string &Target)
 }
 
 // Writes all of Bytes to Fd; the errno value of a failure, or 0.
-int WriteAll(int Fd, std::string_view Bytes)
+int WriteAll(int Fd, std::string_view Bytes, const std::string &Path)
 {
     while (!Bytes.empty()) {
+        if (const int Err = InjectedFileFault(TFileOp::Write, Path))
+            return Err;
         const ssize_t N = ::write(Fd, Bytes.data(), Bytes.size());
         if (N < 0 && errno == EINTR)
             continue;
@@ -130,6 +132,8 @@ void WritePreviewFile(const std::string &FileName, int ParaCount, const TParagra
     int Fd = -1;
     for (int Tries = 0; Fd < 0; ++Tries) {
         Temp = TempNameBeside(FileName);
+        if (const int Err = InjectedFileFault(TFileOp::Create, Temp))
+            FailPreview(FileName, Err);
         Fd = ::open(Temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (Fd < 0 && (errno != EEXIST || Tries >= 100))
             FailPreview(FileName, errno);
@@ -141,15 +145,17 @@ void WritePreviewFile(const std::string &FileName, int ParaCount, const TParagra
         Buffer.append(Bytes);
         if (Buffer.size() >= Chunk) {
             if (!Err)
-                Err = WriteAll(Fd, Buffer);
+                Err = WriteAll(Fd, Buffer, Temp);
             Buffer.clear();
         }
     });
     if (!Err)
-        Err = WriteAll(Fd, Buffer);
+        Err = WriteAll(Fd, Buffer, Temp);
     if (::close(Fd) != 0 && !Err)
         Err = errno;
     // rename() replaces the directory entry itself: a link planted at the name is not followed.
+    if (!Err)
+        Err = InjectedFileFault(TFileOp::Rename, Temp);
     if (!Err && ::rename(Temp.c_str(), FileName.c_str()) != 0)
         Err = errno;
     if (Err) {

@@ -2,6 +2,8 @@
 // regard to case, and rewrites the whole file through a temporary file and a rename.
 #include "core/settings/Profile.h"
 
+#include "core/editor/SafeFile.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -243,7 +245,7 @@ bool Store(const std::string &path, const TIniText &ini)
                        fs::path(target).filename().string() + ".XXXXXX";
     std::vector<char> name(tmpl.begin(), tmpl.end());
     name.push_back('\0');
-    const int fd = ::mkstemp(name.data());
+    const int fd = InjectedFileFault(TFileOp::Create, tmpl) ? -1 : ::mkstemp(name.data());
     if (fd < 0)
         return false;
     const std::string tmp(name.data());
@@ -251,6 +253,10 @@ bool Store(const std::string &path, const TIniText &ini)
     const char *p = data.data();
     std::size_t left = data.size();
     while (ok && left > 0) {
+        if (InjectedFileFault(TFileOp::Write, tmp)) {
+            ok = false;
+            break;
+        }
         const ssize_t n = ::write(fd, p, left);
         if (n < 0) {
             if (errno == EINTR)
@@ -273,7 +279,7 @@ bool Store(const std::string &path, const TIniText &ini)
     ok = ok && ::fchmod(fd, mode) == 0;
     ok = ok && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(tmp.c_str(), target.c_str()) == 0;
+    ok = ok && !InjectedFileFault(TFileOp::Rename, tmp) && ::rename(tmp.c_str(), target.c_str()) == 0;
     if (!ok)
         ::unlink(tmp.c_str());
     return ok;
