@@ -44,10 +44,22 @@ ifneq ($(ASAN_SCOPE),core)
 	cd $(ASAN_BUILD) && $(SAN_ENV) ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j $(JOBS) -E '^(core|fuzz)/'
 endif
 
+# The side-by-side table (medians of 5 runs; written to $(BUILD)/bench/compare.md). Options go
+# through BENCH_ARGS, e.g. BENCH_ARGS="--runs 7" or BENCH_ARGS="--subjects pelmar,floor".
+BENCH_ARGS ?=
 bench: configure
 	cmake -S . -B $(BUILD) -DPELMAR_BENCH=ON
+	cmake --build $(BUILD) --target bench_compare -j $(JOBS)
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_compare $(BENCH_ARGS)
+
+# The Google Benchmark programs of single operations.
+bench-micro: configure
+	cmake -S . -B $(BUILD) -DPELMAR_BENCH=ON
 	cmake --build $(BUILD) -j $(JOBS)
-	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+	@for b in $(BUILD)/bench/bench_*; do \
+	  [ -f "$$b" ] && [ -x "$$b" ] && [ "$${b##*/}" != bench_compare ] || continue; \
+	  QT_QPA_PLATFORM=offscreen "$$b" || exit 1; \
+	done
 
 clean:
 	rm -rf $(BUILD)
