@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 ARGS ?=
 
-.PHONY: all bootstrap configure build run test test-asan bench clean
+.PHONY: all bootstrap configure build run test test-asan bench bench-micro clean
 
 all: build
 
