@@ -45,7 +45,7 @@ int NextLineStart(std::string_view T, int Start, int W, int Tab)
     return Next >= N ? -1 : Next;
 }
 
-void WrapText(std::string_view T, int W, int Tab, std::vector<std::uint16_t> &Breaks)
+void WrapText(std::string_view T, int W, int Tab, TLineStarts &Breaks)
 {
     Breaks.clear();
     for (int S = 0; (S = NextLineStart(T, S, W, Tab)) >= 0;)
@@ -276,8 +276,8 @@ void TParaList::RewrapEdited(int Para, int EditOffset, int Deleted, int Inserted
         MarkChanged(First, First);
         return;
     }
-    const std::vector<std::uint16_t> Old = std::move(N.Breaks);
-    std::vector<std::uint16_t> &New = N.Breaks;
+    const TLineStarts Old = std::move(N.Breaks);
+    TLineStarts &New = N.Breaks;
     New.clear();
     // The line holding the edit, and the one before it: a word may move back onto it. Lines
     // further up look at no character of the edit.
@@ -894,7 +894,7 @@ bool TParaList::CheckIntegrity(std::string *Why) const
     std::int64_t Count = 0;
     bool Ok = true;
     std::string Bad;
-    std::vector<std::uint16_t> Fresh;
+    TLineStarts Fresh;
     Store.ForEach([&](const TParaNode &N) {
         ++Paras;
         Lines += N.LineCount();

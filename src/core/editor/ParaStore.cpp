@@ -66,6 +66,7 @@ void TParaStore::Reset()
 {
     Blocks.clear();
     Blocks.emplace_back();
+    Blocks[0].Nodes.reserve(MaxBlock + 1);
     Blocks[0].Nodes.emplace_back();
     Blocks[0].Lines = 1;
     Paras = 1;
@@ -222,6 +223,10 @@ void TParaStore::Split(int BlockIndex, int InsertIndex)
     // Insertions at a block's end (loading, typing at the end) leave a full block behind.
     const int Cut = InsertIndex >= Size - 2 ? InsertIndex : Size / 2;
     TBlock Tail;
+    // Appending at the end of the text (loading) fills the new last block up to the split size in
+    // place, so the block it becomes is not left with twice the room it needs.
+    if (Cut == InsertIndex && BlockIndex + 1 == static_cast<int>(Blocks.size()))
+        Tail.Nodes.reserve(MaxBlock + 1);
     Tail.Nodes.assign(std::make_move_iterator(B.Nodes.begin() + Cut), std::make_move_iterator(B.Nodes.end()));
     B.Nodes.erase(B.Nodes.begin() + Cut, B.Nodes.end());
     for (const auto &Nd : Tail.Nodes)

@@ -1,15 +1,59 @@
 // The paragraphs of a text held in blocks, indexed by paragraph number and by display line number.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+// The starts of a paragraph's display lines 2..n. Most paragraphs are not wrapped, so the list
+// costs one pointer until it holds an entry: a text of short lines spends its memory on text.
+class TLineStarts {
+public:
+    TLineStarts() = default;
+    TLineStarts(const TLineStarts &Other) { *this = Other; }
+    TLineStarts(TLineStarts &&) noexcept = default;
+    TLineStarts &operator=(const TLineStarts &Other)
+    {
+        if (this != &Other)
+            Starts = Other.empty() ? nullptr : std::make_unique<std::vector<std::uint16_t>>(*Other.Starts);
+        return *this;
+    }
+    TLineStarts &operator=(TLineStarts &&) noexcept = default;
+
+    bool empty() const { return !Starts || Starts->empty(); }
+    std::size_t size() const { return Starts ? Starts->size() : 0; }
+    const std::uint16_t *begin() const { return Starts ? Starts->data() : nullptr; }
+    const std::uint16_t *end() const { return Starts ? Starts->data() + Starts->size() : nullptr; }
+    std::uint16_t operator[](std::size_t I) const { return (*Starts)[I]; }
+    void clear() { Starts.reset(); }
+    void push_back(std::uint16_t Start)
+    {
+        if (!Starts)
+            Starts = std::make_unique<std::vector<std::uint16_t>>();
+        Starts->push_back(Start);
+    }
+    void assign(const std::uint16_t *First, const std::uint16_t *Last)
+    {
+        clear();
+        for (; First != Last; ++First)
+            push_back(*First);
+    }
+    friend bool operator==(const TLineStarts &A, const TLineStarts &B)
+    {
+        return std::equal(A.begin(), A.end(), B.begin(), B.end());
+    }
+
+private:
+    std::unique_ptr<std::vector<std::uint16_t>> Starts;
+};
+
 // One paragraph: its characters (no line end) and the offsets where its display lines 2.. begin.
 struct TParaNode {
     std::string Text;
-    std::vector<std::uint16_t> Breaks; // 0-based starts of display lines 2..n, ascending
+    TLineStarts Breaks; // 0-based starts of display lines 2..n, ascending
 
     int Length() const { return static_cast<int>(Text.size()); }
     int LineCount() const { return static_cast<int>(Breaks.size()) + 1; }
