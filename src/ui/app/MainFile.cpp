@@ -228,5 +228,6 @@ void TMainForm::Font1Click()
     }
     if (TMDIChild *doc = ActiveMDIChild()) {
         doc->Editor->FixedFont().AssignOrSubstitute(EditorFont(font.Name, font.Height, font.Bold, font.Italic));
+        doc->FormResize();
     }
 }

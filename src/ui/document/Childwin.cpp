@@ -117,7 +117,6 @@ TMDIChild::TMDIChild(TMainForm &MainWindow) : QMdiSubWindow(nullptr), Main(MainW
     Editor->setObjectName("Editor");
     setWidget(Editor);
     setFocusProxy(Editor);
-    Editor->installEventFilter(this);
 
     Editor->SetBackupExt("BAK");
     Editor->SetHideSelection(false);
@@ -215,6 +214,8 @@ void TMDIChild::FormCreate()
                                                       settings.ReadInteger("Font", "Size", -12),
                                                       settings.ReadBool("Font", "Bold", false),
                                                       settings.ReadBool("Font", "Italic", false)));
+    // The columns that fit are counted again in the font the text is shown in.
+    FormResize();
     // 8.
     for (const char *name : {"CheckSpelling1", "FormWiz1", "N9"})
         if (QAction *a = Action(name))
@@ -249,12 +250,11 @@ bool TMDIChild::DocumentModified() const
 // ---------------------------------------------------------------------------------------------
 // Events
 
-bool TMDIChild::eventFilter(QObject *Watched, QEvent *E)
+void TMDIChild::resizeEvent(QResizeEvent *E)
 {
-    // After the editor has taken its new size and recounted its columns.
-    if (Watched == Editor && E->type() == QEvent::Resize)
-        QMetaObject::invokeMethod(this, [this] { Guarded([this] { FormResize(); }); }, Qt::QueuedConnection);
-    return QMdiSubWindow::eventFilter(Watched, E);
+    // The window's layout has given the editor its new size by now.
+    QMdiSubWindow::resizeEvent(E);
+    Guarded([this] { FormResize(); });
 }
 
 void TMDIChild::FormResize()
@@ -542,6 +542,7 @@ void TMDIChild::WriteUnixFile(const QString &Name)
         return std::string_view(text, std::size_t(length));
     });
     Editor->SetModified(false);
+    Editor->RememberFileStamp(Name);
 }
 
 void TMDIChild::WriteDocument(int Format, const QString &Name)
@@ -557,6 +558,11 @@ bool TMDIChild::SaveDocument()
 {
     if (Editor->FileName().compare("Untitled", Qt::CaseInsensitive) == 0)
         return SaveAsDOSFile();
+    // Another program's changes are not overwritten without asking.
+    if (Editor->FileChangedOnDisk() &&
+        AskConfirmation(Editor->FileName() + " has been changed by another program.  Overwrite it?", mbYes | mbNo) !=
+            mrYes)
+        return false;
     // The file keeps the exact name it has: names are case-sensitive here.
     const bool saved = Guarded([this] { WriteDocument(Editor->FileFormat() == ffDos ? ffDos : ffUnix, Editor->FileName()); });
     ReportStatus();

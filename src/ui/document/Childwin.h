@@ -109,7 +109,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *E) override;
-    bool eventFilter(QObject *Watched, QEvent *E) override;
+    void resizeEvent(QResizeEvent *E) override;
 
 private:
     // The entry's own action, with the recording rule around it; returns "accepted".
