@@ -308,6 +308,8 @@ QToolButton *TSpeedBars::NewCharacterButton(QWidget &Parent, unsigned char Code)
     // "&" is doubled so that it shows as itself rather than marking a mnemonic.
     button->setText(Code == '&' ? QString("&&") : BytesToQString(std::string(1, char(Code))));
     button->setFixedSize(19, 20);
+    // Flat like the buttons the bars hold directly (the extended bar's sit in a grid of their own).
+    button->setAutoRaise(true);
     connect(button, &QToolButton::clicked, this,
             [this, button] { Guarded([&] { Run(button, kCharacterButton); }); });
     return button;
