@@ -6,21 +6,27 @@
 
 #include <QContextMenuEvent>
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRawFont>
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 namespace {
 
 QColor ToQColor(TColor C) { return QColor(C.R, C.G, C.B); }
 
-// Which bytes the painter's font draws exactly one cell wide; runs of such bytes are drawn with
-// one text call, any other byte in its own cell.
-class TCellWidths {
+// How the painter's font draws each byte: bytes it draws exactly one cell wide with a glyph of
+// its own are laid out here once and drawn as glyph runs at their cells, with no text shaping per
+// paint; any other byte is drawn as text in its own cell.
+class TCellGlyphs {
 public:
     bool Uniform(unsigned char C) const { return Table[C]; }
+    quint32 Glyph(unsigned char C) const { return Glyphs[C]; }
+    const QRawFont &Font() const { return Raw; }
     void Update(const QFont &Font, int CharWidth)
     {
         const QString Key = Font.key();
@@ -28,22 +34,29 @@ public:
             return;
         FontKey = Key;
         Width = CharWidth;
+        Raw = QRawFont::fromFont(Font);
         const QFontMetrics Fm(Font);
-        for (int C = 0; C < 256; ++C)
-            Table[static_cast<std::size_t>(C)] =
-                C >= 32 && C != 127 && Fm.horizontalAdvance(QString(QChar(ByteToChar16(static_cast<unsigned char>(C))))) == CharWidth;
+        for (int C = 0; C < 256; ++C) {
+            const auto B = static_cast<unsigned char>(C);
+            const QString Ch(QChar(ByteToChar16(B)));
+            const QList<quint32> Index = Raw.isValid() ? Raw.glyphIndexesForString(Ch) : QList<quint32>();
+            Glyphs[B] = Index.size() == 1 ? Index[0] : 0;
+            Table[B] = C >= 32 && C != 127 && Glyphs[B] != 0 && Fm.horizontalAdvance(Ch) == CharWidth;
+        }
     }
 
 private:
     QString FontKey;
     int Width = 0;
+    QRawFont Raw;
     std::array<bool, 256> Table{};
+    std::array<quint32, 256> Glyphs{};
 };
 
-TCellWidths &CellWidths()
+TCellGlyphs &CellGlyphs()
 {
-    static TCellWidths W;
-    return W;
+    static TCellGlyphs G;
+    return G;
 }
 
 } // namespace
@@ -133,9 +146,13 @@ void TMarkupEditor::PaintRows(QPainter &Painter, int First, int Last)
     // One scan per paint pass: what is open at the end of a row goes on into the next one.
     TSyntaxScanner Scanner(Geo, Sel);
 
-    TCellWidths &Widths = CellWidths();
-    Widths.Update(Painter.font(), CW);
+    TCellGlyphs &Glyphs = CellGlyphs();
+    Glyphs.Update(Painter.font(), CW);
     const int Ascent = QFontMetrics(Painter.font()).ascent();
+    QGlyphRun GlyphRun;
+    GlyphRun.setRawFont(Glyphs.Font());
+    std::vector<quint32> Indexes;
+    std::vector<QPointF> Positions;
 
     TScanRow Row;
     for (int Line = First; Line <= Last; ++Line) {
@@ -157,11 +174,17 @@ void TMarkupEditor::PaintRows(QPainter &Painter, int First, int Last)
             while (K < End) {
                 // A stretch of cells drawn with one call, or one odd character in its cell.
                 int J = K;
-                while (J < End && Widths.Uniform(static_cast<unsigned char>(Cells[J])))
+                while (J < End && Glyphs.Uniform(static_cast<unsigned char>(Cells[J])))
                     ++J;
                 if (J > K) {
-                    Painter.drawText(QPoint(Left + K * CW, BaseY),
-                                     BytesToQString(Cells + K, static_cast<std::size_t>(J - K)));
+                    Indexes.clear();
+                    Positions.clear();
+                    for (int I = K; I < J; ++I) {
+                        Indexes.push_back(Glyphs.Glyph(static_cast<unsigned char>(Cells[I])));
+                        Positions.emplace_back((I - K) * CW, 0);
+                    }
+                    GlyphRun.setRawData(Indexes.data(), Positions.data(), J - K);
+                    Painter.drawGlyphRun(QPointF(Left + K * CW, BaseY), GlyphRun);
                     K = J;
                 } else {
                     const unsigned char C = static_cast<unsigned char>(Cells[K]);
