@@ -520,6 +520,9 @@ void RenderView(TSubject &S, TResult &R)
     R.Time(A, B, N);
     R.Set("count", N);
     R.Set("size", std::to_string(V->width()) + "x" + std::to_string(V->height()));
+    // To look at what was measured.
+    if (const QString Shot = qEnvironmentVariable("PELMAR_BENCH_SHOT"); !Shot.isEmpty())
+        Image.save(Shot);
 }
 
 TResult MeasureOne(const std::string &Figure, const std::string &Subject, const std::string &File)
