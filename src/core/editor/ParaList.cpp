@@ -196,7 +196,7 @@ int TParaList::CheckLimits(int Para, int AddedParas, std::int64_t AddedBytes) co
     if (AddedParas > 0 || Para > ParaLim) {
         std::int64_t Allowed = ParaLim;
         // The empty paragraph after the last line break does not count against the limit.
-        if (ParaText(ParaCount()).empty() && Para <= ParaLim && ParaLim != MaxLimit)
+        if (ParaLim != MaxLimit && Para <= ParaLim && ParaText(ParaCount()).empty())
             ++Allowed;
         if (static_cast<std::int64_t>(ParaCount()) + AddedParas > Allowed)
             return edeParaLimit;
@@ -327,7 +327,7 @@ void TParaList::Shift(const TPosShift &S)
     if (!Tracking)
         return;
     for (auto &M : Marks)
-        if (S.Apply(M) == TShiftResult::Removed)
+        if (M.Para > 0 && S.Apply(M) == TShiftResult::Removed)
             M = {};
     if (Owner)
         Owner->ParaListShifted(*this, S);
@@ -354,8 +354,7 @@ void TParaList::ClearBookmark(int Digit)
 
 TParaNode TParaList::MakeNode(std::string_view Text) const
 {
-    TParaNode N;
-    N.Text.assign(Text.data(), Text.size());
+    TParaNode N{std::string(Text), {}};
     WrapNode(N);
     return N;
 }

@@ -128,9 +128,10 @@ TParaStore::TLocation TParaStore::Locate(int N)
             return {CacheBlock, CacheIndex};
         }
     }
-    const int B = ParaTree.Find(N);
+    // The last paragraph is where loading appends: found without a search.
+    const int B = N == Paras ? static_cast<int>(Blocks.size()) - 1 : ParaTree.Find(N);
     CacheBlock = B;
-    CacheIndex = N - ParaTree.Prefix(B) - 1;
+    CacheIndex = N == Paras ? static_cast<int>(Blocks[B].Nodes.size()) - 1 : N - ParaTree.Prefix(B) - 1;
     CachePara = N;
     CacheLine = 0; // not known yet
     CacheValid = true;
