@@ -1,9 +1,12 @@
-# Wraps CMake: `make run` builds and starts the editor, `make test` builds and runs every test.
+# Wraps CMake: `make run` builds and starts the editor, `make test` builds and runs every test,
+# `make install` installs it (PREFIX, and DESTDIR for a staging root), `make package` builds the
+# Debian package pelmar32_<version>_<arch>.deb in $(BUILD).
 BUILD ?= build
 JOBS ?= $(shell nproc)
 ARGS ?=
+PREFIX ?= /usr/local
 
-.PHONY: all bootstrap configure build run test test-asan bench bench-micro clean
+.PHONY: all bootstrap configure build run test test-asan bench bench-micro install uninstall package clean
 
 all: build
 
@@ -60,6 +63,20 @@ bench-micro: configure
 	  [ -f "$$b" ] && [ -x "$$b" ] && [ "$${b##*/}" != bench_compare ] || continue; \
 	  QT_QPA_PLATFORM=offscreen "$$b" || exit 1; \
 	done
+
+install: configure
+	cmake --build $(BUILD) --target pelmar32 -j $(JOBS)
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# Removes what the last `make install` put in place, then the folders it left empty.
+uninstall:
+	@test -f $(BUILD)/install_manifest.txt || { echo "nothing installed from $(BUILD)"; exit 1; }
+	@while read -r f; do rm -f "$$DESTDIR$$f"; done < $(BUILD)/install_manifest.txt
+	@rmdir -p --ignore-fail-on-non-empty "$(DESTDIR)$(PREFIX)/share/pelmar32/help" 2>/dev/null || true
+
+package: configure
+	cmake --build $(BUILD) --target pelmar32 -j $(JOBS)
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD)

@@ -12,13 +12,14 @@
 #include <QPainterPath>
 #include <QPushButton>
 
-QPixmap ProgramIconPixmap(int Size)
+QPixmap ProgramIconPixmap(int Size, qreal DevicePixelRatio)
 {
-    QPixmap pm(Size, Size);
+    const int pixels = qRound(Size * DevicePixelRatio);
+    QPixmap pm(pixels, pixels);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
-    const qreal s = Size;
+    const qreal s = pixels;
     // A page with a folded corner and an angle bracket pair on it.
     QPainterPath page;
     page.moveTo(s * 0.18, s * 0.06);
@@ -42,13 +43,15 @@ QPixmap ProgramIconPixmap(int Size)
     p.drawPolyline(QPolygonF({QPointF(s * 0.60, s * 0.44), QPointF(s * 0.74, s * 0.60), QPointF(s * 0.60, s * 0.76)}));
     p.setPen(QPen(QColor(255, 0, 0), qMax(1.5, s / 14), Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(s * 0.55, s * 0.40), QPointF(s * 0.47, s * 0.80));
+    p.end();
+    pm.setDevicePixelRatio(DevicePixelRatio);
     return pm;
 }
 
 QIcon ProgramIcon()
 {
     QIcon icon;
-    for (int size : {16, 24, 32, 48, 64})
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
         icon.addPixmap(ProgramIconPixmap(size));
     return icon;
 }
@@ -60,14 +63,14 @@ TAboutBoxSW::TAboutBoxSW(QWidget *Parent) : QDialog(Parent)
 
     ProgramIconLabel = new QLabel(this);
     ProgramIconLabel->setObjectName("ProgramIcon");
-    ProgramIconLabel->setPixmap(ProgramIconPixmap(48));
+    ProgramIconLabel->setPixmap(ProgramIconPixmap(48, devicePixelRatioF()));
     ProductName = new QLabel("Pelmar32", this);
     ProductName->setObjectName("ProductName");
     QFont big = ProductName->font();
     big.setBold(true);
     big.setPixelSize(18);
     ProductName->setFont(big);
-    Version = new QLabel("Version 1.5f", this);
+    Version = new QLabel(QString("Version ") + ProgramVersion, this);
     Version->setObjectName("Version");
 
     CreditsButton = new QPushButton("&Credits", this);

@@ -7,8 +7,12 @@
 class QLabel;
 class QPushButton;
 
-// The program's icon, drawn at the given size.
-QPixmap ProgramIconPixmap(int Size);
+// The version shown in the about box and by --version.
+inline constexpr const char *ProgramVersion = "1.5f";
+
+// The program's icon, drawn Size logical pixels wide for a screen of that pixel ratio (the same
+// picture as the installed pelmar32.svg).
+QPixmap ProgramIconPixmap(int Size, qreal DevicePixelRatio = 1.0);
 QIcon ProgramIcon();
 
 // "About": the program icon, the product name and version; Credits opens the help topic
