@@ -3,7 +3,9 @@
 
 #include <algorithm>
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QEvent>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,8 +16,10 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -46,7 +50,10 @@ QString PlainText(QString html)
 QString HelpDirectory()
 {
     const QString app = QCoreApplication::applicationDirPath();
-    for (const QString &candidate : {app + "/help", app + "/../help", app + "/../share/pelmar32/help"})
+    QStringList candidates{app + "/help", app + "/../help", app + "/../share/pelmar32/help"};
+    candidates += QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, "pelmar32/help",
+                                            QStandardPaths::LocateDirectory);
+    for (const QString &candidate : candidates)
         if (QFileInfo(candidate + "/contents.html").isFile())
             return QDir(candidate).canonicalPath();
     return QString::fromUtf8(PELMAR_HELP_DIR);
@@ -83,7 +90,7 @@ QList<THelpTopic> ReadHelpTopics(const QString &Directory)
 }
 
 THelpViewer::THelpViewer(const QString &Directory, QWidget *Parent)
-    : QWidget(Parent, Qt::Window), FDirectory(Directory), FTopics(ReadHelpTopics(Directory))
+    : QWidget(Parent, Qt::Window), FDirectory(Directory), FTopics(ReadHelpTopics(Directory)), FHost(Parent)
 {
     setObjectName("HelpViewer");
     setWindowTitle("Pelmar32 Help");
@@ -118,9 +125,12 @@ THelpViewer::THelpViewer(const QString &Directory, QWidget *Parent)
 
     auto *searchPage = new QWidget(Tabs);
     auto *searchLayout = new QVBoxLayout(searchPage);
-    searchLayout->addWidget(new QLabel("&Type the first few letters of the word you are looking for:", searchPage));
+    auto *keywordLabel = new QLabel("&Type the first few letters of the word you are looking for:", searchPage);
+    keywordLabel->setWordWrap(true);
+    searchLayout->addWidget(keywordLabel);
     KeywordEdit = new QLineEdit(searchPage);
     KeywordEdit->setObjectName("KeywordEdit");
+    keywordLabel->setBuddy(KeywordEdit);
     searchLayout->addWidget(KeywordEdit);
     KeywordList = new QListWidget(searchPage);
     KeywordList->setObjectName("KeywordList");
@@ -236,9 +246,55 @@ void THelpViewer::DisplayFound()
 
 void THelpViewer::Present()
 {
+    FollowModalDialog();
     show();
     raise();
     activateWindow();
+}
+
+// A modal dialog blocks every window but its own: while one is open, the viewer becomes a window
+// of that dialog so that the topic its Help button opened can be read, scrolled and followed.
+void THelpViewer::FollowModalDialog()
+{
+    QWidget *modal = QApplication::activeModalWidget();
+    if (!modal || modal == this || modal == parentWidget() || isAncestorOf(modal))
+        return;
+    const QRect placed = geometry();
+    const bool wasShown = isVisible();
+    if (auto *oldDialog = parentWidget(); oldDialog && oldDialog != FHost)
+        oldDialog->removeEventFilter(this);
+    setParent(modal, windowFlags());
+    if (wasShown)
+        setGeometry(placed);
+    modal->installEventFilter(this);
+}
+
+// The dialog closes: the viewer goes back to its own parent and stays open, or follows the modal
+// dialog that is still open below the closed one.
+void THelpViewer::LeaveDialog()
+{
+    QWidget *dialog = parentWidget();
+    if (!dialog || dialog == FHost)
+        return;
+    dialog->removeEventFilter(this);
+    const QRect placed = geometry();
+    const bool wasShown = isVisible();
+    setParent(FHost, windowFlags());
+    setGeometry(placed);
+    if (wasShown) {
+        show();
+        QTimer::singleShot(0, this, [this] {
+            if (isVisible())
+                FollowModalDialog();
+        });
+    }
+}
+
+bool THelpViewer::eventFilter(QObject *Watched, QEvent *Event)
+{
+    if (Watched == parentWidget() && parentWidget() != FHost && Event->type() == QEvent::Hide)
+        LeaveDialog();
+    return QWidget::eventFilter(Watched, Event);
 }
 
 void THelpViewer::ShowContents()

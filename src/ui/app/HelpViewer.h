@@ -5,6 +5,7 @@
 #include "platform/Help.h"
 
 #include <QMap>
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 
@@ -22,8 +23,8 @@ struct THelpTopic {
     QList<int> Contexts;
 };
 
-// The folder of the help topics: help/ beside the program or one level above it, else the one
-// of the source tree.
+// The folder of the help topics: help/ beside the program or one level above it, the installed
+// <prefix>/share/pelmar32/help beside bin/ or in the XDG data directories, else the source tree's.
 QString HelpDirectory();
 // Reads every topic of a folder, sorted by name.
 QList<THelpTopic> ReadHelpTopics(const QString &Directory);
@@ -46,7 +47,12 @@ public:
     // The topics listed for the keyword selected in the search tab.
     QStringList FoundTopics() const;
 
+protected:
+    bool eventFilter(QObject *Watched, QEvent *Event) override;
+
 private:
+    void FollowModalDialog();
+    void LeaveDialog();
     void BuildKeywordList();
     void KeywordTextChanged(const QString &Text);
     void KeywordSelected();
@@ -58,6 +64,7 @@ private:
     QMap<QString, QStringList> FKeywordTopics;  // keyword in lower case -> topic names
     QMap<QString, QString> FKeywordCaption;     // keyword in lower case -> keyword as written
     QString FCurrentTopic;
+    QPointer<QWidget> FHost;  // the parent the viewer returns to when a modal dialog closes
 
     QTabWidget *Tabs = nullptr;
     QListWidget *ContentsList = nullptr;
