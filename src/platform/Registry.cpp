@@ -95,21 +95,28 @@ QString DefaultHtmlOpenCommand()
 {
     QProcess query;
     query.start("xdg-mime", {"query", "default", "text/html"});
-    if (query.waitForStarted(3000) && query.waitForFinished(3000)) {
-        const QString id = QString::fromLocal8Bit(query.readAllStandardOutput()).trimmed().split('\n').value(0).trimmed();
-        if (!id.isEmpty()) {
-            const QString command = DesktopEntryOpenCommand(FindDesktopFile(id));
-            if (!command.isEmpty())
-                return command;
-        }
-    } else {
-        query.kill();
-        query.waitForFinished(1000);
-    }
-    return "xdg-open %1";
+    if (query.waitForStarted(3000) && query.waitForFinished(3000))
+        return HtmlOpenCommandForHandler(
+            QString::fromLocal8Bit(query.readAllStandardOutput()).trimmed().split('\n').value(0).trimmed());
+    query.kill();
+    query.waitForFinished(1000);
+    return HtmlOpenCommandForHandler(QString());
 }
 
 } // namespace
+
+QString HtmlOpenCommandForHandler(const QString &DesktopId)
+{
+    // The editor's own entry lists text/html so that file managers offer it; it shows no page.
+    if (!DesktopId.isEmpty() && DesktopId != "pelmar32.desktop") {
+        const QString command = DesktopEntryOpenCommand(FindDesktopFile(DesktopId));
+        if (!command.isEmpty())
+            return command;
+    }
+    if (DesktopId == "pelmar32.desktop" && !QStandardPaths::findExecutable("x-www-browser").isEmpty())
+        return "x-www-browser %1";
+    return "xdg-open %1";
+}
 
 QString DesktopEntryOpenCommand(const QString &DesktopFile)
 {

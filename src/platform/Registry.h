@@ -14,5 +14,10 @@ QString ReadClassesRootDefault(const QString &Key);
 // other field codes removed ("%%" stays one "%"); "" when the file has no Exec line.
 QString DesktopEntryOpenCommand(const QString &DesktopFile);
 
+// The open command for the desktop's default text/html handler (a desktop file name such as
+// "firefox-esr.desktop", or ""): its Exec command; for this program's own entry the system's
+// x-www-browser where there is one; else "xdg-open %1".
+QString HtmlOpenCommandForHandler(const QString &DesktopId);
+
 // Replaces the reader (tests); an empty function restores the real one.
 void SetClassesRootReader(std::function<QString(const QString &Key)> Reader);
