@@ -50,7 +50,9 @@ QString PlainText(QString html)
 QString HelpDirectory()
 {
     const QString app = QCoreApplication::applicationDirPath();
-    QStringList candidates{app + "/help", app + "/../help", app + "/../share/pelmar32/help"};
+    // A build tree prefers its own sources to whatever version is installed on the machine.
+    QStringList candidates{app + "/help", app + "/../help", app + "/../share/pelmar32/help",
+                           QString::fromUtf8(PELMAR_HELP_DIR)};
     candidates += QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, "pelmar32/help",
                                             QStandardPaths::LocateDirectory);
     for (const QString &candidate : candidates)
@@ -264,9 +266,11 @@ void THelpViewer::FollowModalDialog()
     if (auto *oldDialog = parentWidget(); oldDialog && oldDialog != FHost)
         oldDialog->removeEventFilter(this);
     setParent(modal, windowFlags());
-    if (wasShown)
-        setGeometry(placed);
     modal->installEventFilter(this);
+    if (wasShown) {
+        setGeometry(placed);
+        show();
+    }
 }
 
 // The dialog closes: the viewer goes back to its own parent and stays open, or follows the modal

@@ -24,7 +24,7 @@ struct THelpTopic {
 };
 
 // The folder of the help topics: help/ beside the program or one level above it, the installed
-// <prefix>/share/pelmar32/help beside bin/ or in the XDG data directories, else the source tree's.
+// <prefix>/share/pelmar32/help beside bin/, the source tree's, else one in the XDG data directories.
 QString HelpDirectory();
 // Reads every topic of a folder, sorted by name.
 QList<THelpTopic> ReadHelpTopics(const QString &Directory);
