@@ -39,6 +39,7 @@
 #include <QUrl>
 #include <QWindow>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -79,13 +80,15 @@ QToolBar *NewPanel(QMainWindow *Form, const char *Name, const QString &Title)
     return bar;
 }
 
-QLabel *NewStatusPanel(QStatusBar *Bar, const char *Name, int Width, int Stretch)
+// A sunken status panel Width pixels wide, or wider when the font needs more room for Widest.
+QLabel *NewStatusPanel(QStatusBar *Bar, const char *Name, int Width, int Stretch, const char *Widest = "")
 {
     auto *label = new QLabel(Bar);
     label->setObjectName(QString::fromLatin1(Name));
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    const int needed = label->fontMetrics().horizontalAdvance(QString::fromLatin1(Widest)) + 2 * label->frameWidth() + 4;
     if (Width > 0)
-        label->setFixedWidth(Width);
+        label->setFixedWidth(std::max(Width, needed));
     Bar->addPermanentWidget(label, Stretch);
     return label;
 }
@@ -302,8 +305,8 @@ void TMainForm::CreateStatusBar()
     Panel1 = new QStatusBar(this);
     Panel1->setObjectName("Panel1");
     setStatusBar(Panel1);
-    ModifiedPanel = NewStatusPanel(Panel1, "ModifiedPanel", 64, 0);
-    UnixPanel = NewStatusPanel(Panel1, "UnixPanel", 64, 0);
+    ModifiedPanel = NewStatusPanel(Panel1, "ModifiedPanel", 64, 0, "Modified");
+    UnixPanel = NewStatusPanel(Panel1, "UnixPanel", 64, 0, "Unix File");
     StatusLine = NewStatusPanel(Panel1, "StatusLine", 0, 1);
     StatusLine->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // A small sans-serif for the hint line; 11 pixels reads as the old 8-point bitmap face did.
@@ -311,7 +314,7 @@ void TMainForm::CreateStatusBar()
     hintFont.setStyleHint(QFont::SansSerif);
     hintFont.setPixelSize(11);
     StatusLine->setFont(hintFont);
-    LineColPanel = NewStatusPanel(Panel1, "LineColPanel", 52, 0);
+    LineColPanel = NewStatusPanel(Panel1, "LineColPanel", 52, 0, "99999:999");
     LineColPanel->setAlignment(Qt::AlignCenter);
     LineColPanel->setText("1:1");
 }
