@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QMdiSubWindow>
+#include <QPushButton>
 
 #include <cerrno>
 
@@ -287,6 +288,32 @@ TEST_F(ChildWinTest, CloseDeletesTheTemporaryCopyAndExitAsksEveryDocument)
     EXPECT_EQ(form->Children().size(), 2);
     EXPECT_EQ(Text(first), "1");
     EXPECT_EQ(Text(second), "2");
+}
+
+TEST_F(ChildWinTest, SpeedButtonsRunEnabledItemsAndPreferencesRepaintInTheNewColours)
+{
+    Setting("Debug", "NoUndo", "1");
+    Start();
+    TMDIChild *doc = NewDocument();
+    QPushButton button("B");
+    int clicks = 0;
+    QObject::connect(&button, &QPushButton::clicked, [&] { ++clicks; doc->InsertTagPair("<B>", "</B>"); });
+    // A button that runs a menu item is what gets recorded, and Repeat clicks it again.
+    EXPECT_TRUE(doc->Click("Italic1", &button));
+    EXPECT_EQ(form->LastMarkupCommand.data(), &button);
+    Click(doc, "RepeatLastMarkup1");
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(Text(doc), "<I><B></B></I>");
+    // A disabled item does not run.
+    EXPECT_FALSE(doc->Click("Undo1", &button));
+    EXPECT_FALSE(doc->Click("NoSuchItem1", &button));
+
+    form->SetupManager->SetSyntaxHighlighting(true);
+    form->SetupManager->SetElementColorIndex(10);
+    form->SetupManager->SetEntityColorIndex(13);
+    doc->ApplyEditorColors();
+    EXPECT_EQ(doc->Editor->ElementColor(), QColor(0, 255, 0));
+    EXPECT_EQ(doc->Editor->EntityColor(), QColor(255, 0, 255));
 }
 
 TEST_F(ChildWinTest, BodyTagReplacesTheOldStartTagOrGoesAtTheCaret)
