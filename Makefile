@@ -68,11 +68,11 @@ install: configure
 	cmake --build $(BUILD) --target pelmar32 -j $(JOBS)
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
-# Removes what the last `make install` put in place, then the folders it left empty.
+# Removes what the last `make install` put in place, and the program's own data folder.
 uninstall:
 	@test -f $(BUILD)/install_manifest.txt || { echo "nothing installed from $(BUILD)"; exit 1; }
-	@while read -r f; do rm -f "$$DESTDIR$$f"; done < $(BUILD)/install_manifest.txt
-	@rmdir -p --ignore-fail-on-non-empty "$(DESTDIR)$(PREFIX)/share/pelmar32/help" 2>/dev/null || true
+	@while read -r f || [ -n "$$f" ]; do rm -f "$(DESTDIR)$$f"; done < $(BUILD)/install_manifest.txt
+	@rmdir "$(DESTDIR)$(PREFIX)/share/pelmar32/help" "$(DESTDIR)$(PREFIX)/share/pelmar32" 2>/dev/null || true
 
 package: configure
 	cmake --build $(BUILD) --target pelmar32 -j $(JOBS)
