@@ -155,7 +155,7 @@ THelpViewer::THelpViewer(const QString &Directory, QWidget *Parent)
     split->addWidget(Tabs);
     split->addWidget(Browser);
     split->setStretchFactor(1, 1);
-    split->setSizes({230, 530});
+    split->setSizes({280, 480});  // room for the longer topic titles
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
