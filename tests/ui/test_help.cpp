@@ -197,6 +197,7 @@ TEST(HelpTopics, LinksResolveAndEveryPageCanBeReachedFromTheContents)
     for (const QString &page : pages) {
         const QString html = ReadFile(HelpDir() + "/" + page);
         EXPECT_TRUE(html.contains("<title>")) << page.toStdString();
+        EXPECT_TRUE(html.contains("<meta name=\"keywords\"")) << page.toStdString() << " cannot be found by keyword";
         for (auto m = href.globalMatch(html); m.hasNext();) {
             const QString target = m.next().captured(1);
             if (target.startsWith("http:") || target.startsWith("https:") || target.startsWith("mailto:"))
