@@ -4,6 +4,8 @@
 
 #include "platform/TextCodec.h"
 
+#include <QApplication>
+
 namespace {
 
 class EntityCommandTest : public DocumentTest {
@@ -158,6 +160,9 @@ TEST_F(EntityCommandTest, WrappedLinesAreScannedWholeAndToTheEnd)
 
     // Growing lines push later ones down the screen; they are converted all the same.
     doc->Editor->ClearText();
+    // A late resize of the new window re-derives the wrap column from its width; flush it first.
+    QApplication::processEvents();
+    doc->Editor->SetWrapColumn(12);
     Type(doc, "\xE9 \xE9 \xE9 \xE9\n\xE9");
     const int before = doc->Editor->LineCount();
     prompt.ExpectMessage("Confirm each replacement?", mrNo).ExpectMessage("Characters Converted: 5", mrOk);
