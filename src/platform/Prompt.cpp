@@ -175,18 +175,26 @@ public:
 };
 
 TPrompt *g_prompt = nullptr;
+TPrompt *g_fallbackPrompt = nullptr;
 
 } // namespace
 
 TPrompt &Prompt()
 {
     static TQtPrompt qtPrompt;
-    return g_prompt ? *g_prompt : qtPrompt;
+    if (g_prompt)
+        return *g_prompt;
+    return g_fallbackPrompt ? *g_fallbackPrompt : qtPrompt;
 }
 
 void SetPrompt(TPrompt *prompt)
 {
     g_prompt = prompt;
+}
+
+void SetFallbackPrompt(TPrompt *prompt)
+{
+    g_fallbackPrompt = prompt;
 }
 
 TModalResult ShowError(const QString &Msg) { return Prompt().MessageDlg(Msg, TMsgDlgType::mtError, mbOK); }

@@ -74,8 +74,11 @@ public:
 
 // The application-wide prompt: the Qt one unless a test installed its own.
 TPrompt &Prompt();
-// Installs a prompt (tests); nullptr restores the Qt implementation. Not owned.
+// Installs a prompt (tests); nullptr restores the default one. Not owned.
 void SetPrompt(TPrompt *prompt);
+// The default prompt used while none is installed: the Qt implementation unless a fallback is
+// set (the test programs make an unexpected prompt fail instead of waiting). Not owned.
+void SetFallbackPrompt(TPrompt *prompt);
 
 // Shorthands for the usual boxes; each returns the button pressed.
 TModalResult ShowError(const QString &Msg);
