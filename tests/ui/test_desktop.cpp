@@ -17,11 +17,13 @@
 #include "ui/settings/Setup.h"
 
 #include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QImage>
+#include <QLineEdit>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -56,8 +58,9 @@ QString Shown(const QString &Caption)
     return shown;
 }
 
-// The captions of a window's buttons, boxes and labels that are cut off: drawn in less room than
-// their text needs. Word-wrapped labels and tool buttons showing a picture are left out.
+// The captions of a window's buttons, boxes and labels, and the numbers of its number fields, that
+// are cut off: drawn in less room than their text needs. Word-wrapped labels and tool buttons
+// showing a picture are left out.
 QStringList ClippedCaptions(QWidget &Window)
 {
     QStringList clipped;
@@ -76,6 +79,11 @@ QStringList ClippedCaptions(QWidget &Window)
                 continue;
             text = Shown(button->text());
             room = button->width() < button->minimumSizeHint().width() ? -1 : button->width();
+        } else if (auto *spin = qobject_cast<QAbstractSpinBox *>(w)) {
+            // A number field must show its value whole, here the widest it takes.
+            auto *table = qobject_cast<TSpinEdit *>(spin);
+            text = table ? QString::number(table->MaxValue) : spin->text();
+            room = spin->findChild<QLineEdit *>()->contentsRect().width() - 4;
         } else if (auto *label = qobject_cast<QLabel *>(w)) {
             if (label->wordWrap() || label->text().isEmpty() || label->textFormat() == Qt::RichText)
                 continue;

@@ -21,6 +21,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QSignalBlocker>
+#include <QStyleOption>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
@@ -36,6 +37,17 @@ TSpinEdit::TSpinEdit(const char *Name, int MinValue, int MaxValue, int Value, QW
     setCorrectionMode(QAbstractSpinBox::CorrectToPreviousValue);
     lineEdit()->setText(QString::number(Value));
     connect(lineEdit(), &QLineEdit::textChanged, this, [this] { emit Changed(); });
+}
+
+QSize TSpinEdit::sizeHint() const
+{
+    ensurePolished();
+    const QFontMetrics fm(font());
+    const int text = std::max(fm.horizontalAdvance(QString::number(MaxValue)), fm.horizontalAdvance(QString::number(MinValue)));
+    QStyleOptionSpinBox option;
+    initStyleOption(&option);
+    const QSize content(text + 2 * fm.horizontalAdvance(QLatin1Char(' ')), lineEdit()->sizeHint().height());
+    return style()->sizeFromContents(QStyle::CT_SpinBox, &option, content, this);
 }
 
 int TSpinEdit::Value() const

@@ -36,6 +36,9 @@ public:
     QValidator::State validate(QString &Input, int &Pos) const override;
     void fixup(QString &) const override {}
     void stepBy(int Steps) override;
+    // Room for the widest value beside the arrows.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
 
 signals:
     // The text changed, by typing or by the arrows.
