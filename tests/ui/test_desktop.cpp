@@ -5,13 +5,21 @@
 #include "platform/Registry.h"
 #include "support/DocumentFixture.h"
 #include "ui/app/AboutSW.h"
+#include "support/ScriptedPrompt.h"
+#include "ui/custom/Custbtne.h"
 #include "ui/dialogs/Bgbox.h"
+#include "ui/dialogs/Cellprop.h"
+#include "ui/dialogs/Dirdlg.h"
 #include "ui/dialogs/Hrboxdlg.h"
 #include "ui/dialogs/Newdoc.h"
 #include "ui/dialogs/Pagewiz.h"
 #include "ui/dialogs/Pboxdlg.h"
 #include "ui/dialogs/Table.h"
+#include "ui/dialogs/Tablepre.h"
+#include "ui/dialogs/Testbox.h"
+#include "ui/dialogs/Urlbox.h"
 #include "ui/dialogs/fontdia.h"
+#include "ui/document/FindReplace.h"
 #include "ui/document/Intel.h"
 #include "ui/editor/EdFxFnt.h"
 #include "ui/settings/Setup.h"
@@ -185,6 +193,21 @@ TEST_F(Desktop, CaptionsFitTheirButtonsPanelsAndDialogsAlsoWithALargeFont)
             EXPECT_EQ(ClippedCaptions(main), QStringList()) << "main window, font x" << factor;
 
             std::vector<std::unique_ptr<QDialog>> dialogs;
+            {
+                // The image and link dialogs report their missing history files.
+                TScriptedPrompt prompt;
+                prompt.ExpectMessagePrefix("Cannot open file", mrOk)
+                    .ExpectMessagePrefix("Cannot open file", mrOk)
+                    .ExpectMessagePrefix("Cannot open file", mrOk);
+                dialogs.push_back(std::make_unique<TInsertImageBox>(&main));
+                dialogs.push_back(std::make_unique<TInsertURLBox>(&main));
+            }
+            const TCustButton button{"Signature", "<ADDRESS>", "</ADDRESS>", 1};
+            dialogs.push_back(std::make_unique<TCustomButtonEditor>(button, &main));
+            dialogs.push_back(std::make_unique<TCellProperty>(&main));
+            dialogs.push_back(std::make_unique<TTablePreview>(&main));
+            dialogs.push_back(std::make_unique<TDirectoryDialog>(&main));
+            dialogs.push_back(std::make_unique<TReplaceDialog>(&main));
             dialogs.push_back(std::make_unique<TAboutBoxSW>(&main));
             dialogs.push_back(std::make_unique<TTBackgroundBox>(&main));
             dialogs.push_back(std::make_unique<THRBox>(&main));
