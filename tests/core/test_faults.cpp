@@ -23,7 +23,9 @@
 #include <fstream>
 #include <functional>
 #include <sstream>
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -234,4 +236,44 @@ TEST_F(FaultTest, FailuresWhileSyncingOrClosingAlsoKeepTheOldFile)
         EXPECT_EQ(Get(File), "old\r\n");
         EXPECT_EQ(Listing(), std::vector<std::string>{"sync.htm"});
     }
+}
+
+TEST_F(FaultTest, ReadOnlyFilesAreRefusedEvenForRootAndStampsTellFilesApart)
+{
+    // Marked read-only (no write bit for the owner): refused for everyone, with a plain reason.
+    const std::string File = Path("ro.htm");
+    Put(File, "locked\r\n");
+    ::chmod(File.c_str(), 0444);
+    try {
+        SaveFileSafely(File, "new\r\n");
+        ADD_FAILURE() << "a read-only file was replaced";
+    } catch (const EFileError &E) {
+        EXPECT_EQ(std::string(E.what()), "Cannot save file \"" + File + "\": the file is read-only: Permission denied");
+        EXPECT_EQ(E.ErrorNumber(), EACCES);
+    }
+    EXPECT_EQ(Get(File), "locked\r\n");
+    EXPECT_EQ(Listing(), std::vector<std::string>{"ro.htm"});
+
+    // A stamp changes with the content's size, with its time, and with the file behind the name.
+    const std::string Doc = Path("doc.htm");
+    EXPECT_FALSE(FileStampOf(Doc).Exists);
+    Put(Doc, "one\r\n");
+    const TFileStamp First = FileStampOf(Doc);
+    EXPECT_TRUE(First.Exists);
+    EXPECT_EQ(First.Size, 5);
+    EXPECT_EQ(FileStampOf(Doc), First);
+    Put(Doc, "three\r\n");
+    EXPECT_NE(FileStampOf(Doc), First);
+    Put(Doc, "one\r\n");
+    const timespec Times[2] = {{0, UTIME_OMIT}, {1000000000, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, Doc.c_str(), Times, 0), 0);
+    const TFileStamp Touched = FileStampOf(Doc);
+    EXPECT_EQ(Touched.Size, First.Size);
+    EXPECT_NE(Touched.ModifiedNs, First.ModifiedNs);
+    SaveFileSafely(Doc, "one\r\n"); // same bytes, but a new file renamed over the name
+    const TFileStamp Replaced = FileStampOf(Doc);
+    EXPECT_NE(Replaced.Inode, Touched.Inode);
+    // Through a link: the stamp of the file it leads to.
+    ASSERT_EQ(::symlink("doc.htm", Path("link.htm").c_str()), 0);
+    EXPECT_EQ(FileStampOf(Path("link.htm")), Replaced);
 }

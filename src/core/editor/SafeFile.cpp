@@ -168,9 +168,13 @@ TSafeFileWriter::TSafeFileWriter(const std::string &FileName) : Name(FileName)
         if (S_ISDIR(St.st_mode))
             Fail("", EISDIR);
         // A file the user may not write stays as it is, although its directory would allow
-        // replacing it.
-        if (::access(Target.c_str(), W_OK) != 0)
-            Fail("", errno);
+        // replacing it; so does one marked read-only (no write bit for its owner), even for root.
+        if ((St.st_mode & S_IWUSR) == 0)
+            Fail("the file is read-only", EACCES);
+        if (::access(Target.c_str(), W_OK) != 0) {
+            const int Err = errno;
+            Fail(Err == EACCES ? "the file is read-only for you" : "", Err);
+        }
         TargetExists = true;
         TargetMode = St.st_mode & 07777;
     }
@@ -328,6 +332,20 @@ void SaveFileSafely(const std::string &FileName, std::string_view Content, const
     W.SetBackupName(BackupName);
     W.Write(Content);
     W.Commit();
+}
+
+TFileStamp FileStampOf(const std::string &FileName)
+{
+    TFileStamp Stamp;
+    struct stat St;
+    if (FileName.empty() || ::stat(FileName.c_str(), &St) != 0)
+        return Stamp;
+    Stamp.Exists = true;
+    Stamp.Device = St.st_dev;
+    Stamp.Inode = St.st_ino;
+    Stamp.Size = St.st_size;
+    Stamp.ModifiedNs = static_cast<long long>(St.st_mtim.tv_sec) * 1000000000LL + St.st_mtim.tv_nsec;
+    return Stamp;
 }
 
 std::string BackupFileName(const std::string &FileName, const std::string &BackupExt)

@@ -106,6 +106,18 @@ private:
 void SaveFileSafely(const std::string &FileName, std::string_view Content,
                     const std::string &BackupName = std::string());
 
+// What tells a file's content apart on disk without reading it: which file it is (device and
+// inode), its size and the time of its last change. Missing files have Exists false.
+struct TFileStamp {
+    bool Exists = false;
+    unsigned long long Device = 0, Inode = 0;
+    long long Size = 0;
+    long long ModifiedNs = 0;
+    bool operator==(const TFileStamp &) const = default;
+};
+// The stamp of the file a name leads to (symbolic links followed).
+TFileStamp FileStampOf(const std::string &FileName);
+
 // The file name with its extension replaced by "." + BackupExt ("INDEX.HTM", "BAK" → "INDEX.BAK");
 // a name without extension gets it appended.
 std::string BackupFileName(const std::string &FileName, const std::string &BackupExt);

@@ -1,7 +1,6 @@
 // TEdCustomTextFileEditor: file name, loading, saving and inserting of plain text files.
 #include "ui/editor/EdTextFile.h"
 
-#include "core/editor/SafeFile.h"
 #include "platform/Prompt.h"
 
 #include <QFile>
@@ -121,12 +120,14 @@ void TEdCustomTextFileEditor::ReadFileAs(const QString &Name, int Format)
             });
         } catch (...) {
             FIsOpen = false;
+            FStampName.clear();
             ClearText();
             TextReplaced();
             throw;
         }
         TextReplaced();
         FIsOpen = true;
+        RememberFileStamp(FFileName);
         Warn = FLastRead.LinesSplit;
     }
     if (Warn)
@@ -145,6 +146,21 @@ void TEdCustomTextFileEditor::SaveToFile(const QString &Name)
     SaveTextFile(FileNameBytes(Name), ffDos, L.ParaCount(), [&L](int Para) { return L.ParaText(Para); },
                  Options);
     SetModified(false);
+    RememberFileStamp(Name);
+}
+
+void TEdCustomTextFileEditor::RememberFileStamp(const QString &Name)
+{
+    FStampName = Name;
+    FStamp = FileStampOf(FileNameBytes(Name));
+}
+
+bool TEdCustomTextFileEditor::FileChangedOnDisk(const QString &Name) const
+{
+    if (Name.isEmpty() || Name != FStampName || !FStamp.Exists)
+        return false;
+    const TFileStamp Now = FileStampOf(FileNameBytes(Name));
+    return Now.Exists && Now != FStamp;
 }
 
 bool TEdCustomTextFileEditor::InsertTextFile(const QString &Name)

@@ -2,6 +2,7 @@
 // plain text files (one paragraph per line).
 #pragma once
 
+#include "core/editor/SafeFile.h"
 #include "core/editor/TextFileIO.h"
 #include "ui/editor/EdEdit.h"
 
@@ -46,6 +47,16 @@ public:
     // report; returns false then.
     bool InsertTextFile(const QString &Name);
 
+    // --- The file on disk. The stamp (identity, size, modification time) of the file last read
+    // or written here is kept, so that a save can tell whether another program has changed or
+    // replaced it since.
+    // Records the stamp of Name as it is now (after a write that did not go through SaveToFile).
+    void RememberFileStamp(const QString &Name);
+    // True when Name is the file last read or written here and, on disk, it is no longer what
+    // was read or written; false for another name and for a file that no longer exists.
+    bool FileChangedOnDisk(const QString &Name) const;
+    bool FileChangedOnDisk() const { return FileChangedOnDisk(FFileName); }
+
     // What the last load found (format, lines, whether long lines were split).
     const TTextReadResult &LastReadResult() const { return FLastRead; }
 
@@ -65,6 +76,8 @@ private:
     bool FIsOpen = false;
     bool FMakeBackup = false;
     TTextReadResult FLastRead;
+    QString FStampName;     // the file FStamp belongs to; empty: none
+    TFileStamp FStamp;
 };
 
 // The warning shown after reading a file whose lines were longer than the paragraph limit.
