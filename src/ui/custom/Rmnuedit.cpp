@@ -59,11 +59,27 @@ void TMenuEntryDelegate::paint(QPainter *Painter, const QStyleOptionViewItem &Op
     Painter->restore();
 }
 
+QSize TMenuEntryDelegate::sizeHint(const QStyleOptionViewItem &Option, const QModelIndex &Index) const
+{
+    return {1, QStyledItemDelegate::sizeHint(Option, Index).height()};
+}
+
 // ---------------------------------------------------------------------------------------------
+
+namespace {
+
+void SetUpEntryList(QListWidget &List)
+{
+    List.setSelectionMode(QAbstractItemView::SingleSelection);
+    List.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    List.setUniformItemSizes(true);
+}
+
+} // namespace
 
 TMenuItemsList::TMenuItemsList(TMenuEditor &Editor, QWidget *Parent) : QListWidget(Parent), FEditor(Editor)
 {
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    SetUpEntryList(*this);
 }
 
 void TMenuItemsList::mousePressEvent(QMouseEvent *E)
@@ -85,7 +101,7 @@ void TMenuItemsList::mousePressEvent(QMouseEvent *E)
 
 TRightMouseList::TRightMouseList(TMenuEditor &Editor, QWidget *Parent) : QListWidget(Parent), FEditor(Editor)
 {
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    SetUpEntryList(*this);
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
     setDragDropMode(QAbstractItemView::DropOnly);
@@ -159,6 +175,8 @@ TMenuEditor::TMenuEditor(TMainForm &Main, TMDIChild *Doc, QWidget *Parent) : QDi
     arrows->addWidget(DownButton);
     arrows->addStretch();
     grid->addLayout(arrows, 1, 2);
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(1, 1);
     auto *row = new QHBoxLayout;
     row->addWidget(RemoveButton);
     row->addStretch();
@@ -167,7 +185,7 @@ TMenuEditor::TMenuEditor(TMainForm &Main, TMDIChild *Doc, QWidget *Parent) : QDi
     auto *main = new QVBoxLayout(this);
     main->addLayout(grid, 1);
     main->addLayout(row);
-    resize(560, 360);
+    resize(760, 400);
 
     // 1. The candidates.
     for (const TRightMenuTarget &t : RightMenuCandidates(Main, Doc)) {

@@ -25,6 +25,8 @@ class TMenuEntryDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
     void paint(QPainter *Painter, const QStyleOptionViewItem &Option, const QModelIndex &Index) const override;
+    // Rows are as wide as the list, whatever the caption's length.
+    QSize sizeHint(const QStyleOptionViewItem &Option, const QModelIndex &Index) const override;
 };
 
 // The candidates' list: a left press selects the entry under the pointer and starts dragging it.

@@ -154,7 +154,8 @@ void FillRightMenu(TMDIChild &Doc, QMenu &Menu)
     auto *edit = new TDynamicMenuItem("Edit Menu...", std::string(), &Menu);
     QObject::connect(edit, &QAction::triggered, &Doc, [&Doc] { Guarded([&Doc] { EditRightMenu(Doc); }); });
     Menu.addAction(edit);
-    auto *separator = new TDynamicMenuItem("-", std::string(), &Menu);
+    // A separator with a text would show that text beside its line.
+    auto *separator = new TDynamicMenuItem(QString(), std::string(), &Menu);
     separator->setSeparator(true);
     Menu.addAction(separator);
     if (!main)
