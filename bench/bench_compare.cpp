@@ -990,9 +990,9 @@ private:
         Line("Medians of " + std::to_string(Opt.Runs) +
              " runs, one process per run. Times are CPU milliseconds of the measuring process (user + system; "
              "wall times below), since the machine is shared; memory is resident bytes added by opening, per byte "
-             "of file. Ratios are Pelmar32 / peer. QScintilla was not measured in this run (house rule: no editor "
-             "component library the editor may be modelled on is installed or run): its column holds the medians "
-             "the performance issue states, wall times from a machine like this one.");
+             "of file. Ratios are Pelmar32 / peer. QScintilla was not measured in this run: by house rule it is "
+             "neither installed nor run here, so its column holds the medians stated in the performance issue, wall "
+             "times from a machine like this one.");
         Line("");
         Line("| Figure | Pelmar32 | QPlainTextEdit | ratio | QScintilla, reference (issue) | ratio | vim | ratio | floor | ratio | Goal | Met |");
         Line("|---|---|---|---|---|---|---|---|---|---|---|---|");
