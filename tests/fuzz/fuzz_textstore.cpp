@@ -217,8 +217,15 @@ bool Tracing()
 std::string Shown(const TText &T)
 {
     std::string S;
-    for (const auto &P : T)
-        S += "[" + P + "]";
+    for (const auto &P : T) {
+        S += "[";
+        for (unsigned char C : P)
+            if (C >= 32 && C < 127)
+                S += static_cast<char>(C);
+            else
+                S += "\\x" + std::string(1, "0123456789abcdef"[C >> 4]) + "0123456789abcdef"[C & 15];
+        S += "]";
+    }
     return S;
 }
 
@@ -391,6 +398,10 @@ private:
     void Step(bool InGroup)
     {
         const TText Before = M.P;
+        // The next change records the flag as it is now: undoing back to this text restores it
+        // (an earlier change that left the text as it was still made it modified).
+        if (!InGroup)
+            History[Cur].Mod = L.Modified();
         const int Op = In.Byte() % (InGroup ? 10 : 17);
         struct TTrace {
             TSession &S;
