@@ -245,7 +245,11 @@ public:
         L.SetWordWrap(In.Bool());
         L.SetWrapColumn(In.Int(1, 24));
         L.SetTabSize(In.Int(1, 9));
+        const bool Tight = (Limits & 128) != 0;
         Load();
+        // A byte limit just above the loaded text puts every growing edit near it.
+        if (Tight)
+            L.SetByteLimit(static_cast<int>(L.ByteCount()) + In.Int(0, 12));
     }
 
     void Run()
@@ -295,7 +299,8 @@ private:
         return S;
     }
     int Para(bool Strict = true) { return In.Int(1, M.Count() + (Strict || (In.Byte() & 15) ? 0 : 2)); }
-    int Offset(int P) { return In.Int(1, (P <= M.Count() ? M.Len(P) : 0) + 4); }
+    // Offsets reach past the end of the paragraph, where edits fill the gap with spaces.
+    int Offset(int P) { return In.Int(1, (P <= M.Count() ? M.Len(P) : 0) + 4 + (In.Byte() & 8)); }
     TParaPos Pos()
     {
         const int P = Para();

@@ -615,9 +615,18 @@ int TParaList::DeleteRange(TParaPos From, TParaPos To)
         DoDeleteParas(From.Para, To.Para - From.Para);
         return 0;
     }
-    // Check the join first, so that a too long result leaves the text as it was.
+    // Check the join first, so that a too long result leaves the text as it was; so does one
+    // whose gap filling (From past the end of its paragraph) would cross the byte limit.
     if (From.Offset - 1 + Len2 - (To.Offset - 1) > ParaLenLim)
         return edeCannotJoin;
+    const int Len1 = ParaLength(From.Para);
+    if (From.Offset - 1 > Len1) {
+        std::int64_t Remaining = Bytes - (To.Offset - 1) - 2;
+        for (int P = From.Para + 1; P < To.Para; ++P)
+            Remaining -= ParaLength(P) + 2;
+        if (Remaining + (From.Offset - 1 - Len1) > ByteLim)
+            return edeCannotJoin;
+    }
     TGroup G(*this);
     DoDeleteChars(From.Para, From.Offset, ParaLength(From.Para) - From.Offset + 1);
     DoDeleteChars(To.Para, 1, To.Offset - 1);
