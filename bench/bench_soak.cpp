@@ -16,6 +16,7 @@
 #include "ui/editor/markupedit.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
@@ -261,9 +262,14 @@ private:
         }
         Check();
         CheckUndoRedo(CycleStart);
+        // The editor's queued reports are handled as the event loop would between key presses.
+        QCoreApplication::processEvents();
         if (Ed.ParaList().ByteCount() > 12000 || Chance(10)) {
             Save();
             Reload(true);
+            // A text grown large starts afresh, so every cycle costs about the same.
+            if (Ed.ParaList().ByteCount() > 12000)
+                Reload(false);
         } else if (Chance(40)) {
             Save();
         }
