@@ -2,6 +2,7 @@
 // HTML Tags, the preview file, the settings file, the image history and the page builder, each
 // failing at the creation of the new file, at a short write and at the final rename. Each time
 // the previous file keeps its bytes, an error box says so, and nothing is reported as saved.
+// CUSTOM.HTB likewise when the Custom Buttons dialog closes.
 // Also: a file changed by another program since it was loaded or saved is not overwritten
 // without asking, links stay links, permission bits stay, read-only files are refused.
 #include "DialogScript.h"
@@ -9,6 +10,9 @@
 #include "core/markup/PreviewFile.h"
 #include "support/DocumentFixture.h"
 #include "support/RecordingHelp.h"
+#include "core/custom/CustomButtons.h"
+#include "ui/custom/Custbar.h"
+#include "ui/custom/Custbtn.h"
 #include "ui/dialogs/Pagewiz.h"
 #include "ui/dialogs/Testbox.h"
 
@@ -286,6 +290,40 @@ TEST_F(FaultUiTest, ImageHistoryAndPageBuilder)
         });
         form->HTMLPageBuilder1->trigger();
     }, [&] { EXPECT_TRUE(form->Children().isEmpty()) << "a page not written is not opened"; });
+}
+
+TEST_F(FaultUiTest, CustomButtonsFile)
+{
+    // The buttons file is written when the Custom Buttons dialog closes.
+    TCustButton Bold;
+    Bold.Caption = "Bold";
+    Bold.OpeningTag = "<B>";
+    Bold.ClosingTag = "</B>";
+    const QByteArray stored = QByteArray::fromStdString(FormatCustomButtons({Bold}));
+    Put(Path("CUSTOM.HTB"), stored);
+    Start();
+    const QString name = QString::fromStdString(TCustomButtonBar::ButtonsFileName());
+    ASSERT_EQ(name, Path("CUSTOM.HTB"));
+    int made = 0;
+    for (TFault F : AllFaults) {
+        SCOPED_TRACE(FaultName(F));
+        TScriptedPrompt prompt;
+        TDialogScript script;
+        prompt.ExpectInput("Button Text:", "Fresh" + QString::number(++made));
+        script.Expect("Custom Buttons", [&](QDialog &D) {
+            dynamic_cast<TCustomButtonRemoveDlg &>(D).NewBtn->click();
+            Settle();
+            return int(QDialog::Accepted);
+        });
+        prompt.ExpectMessage("Cannot create file " + name, mrOk, TMsgDlgType::mtError);
+        {
+            TTargetFault Fault(F, name);
+            form->CustomButtons1->trigger();
+            Settle();
+        }
+        EXPECT_EQ(Bytes(name), stored);
+        EXPECT_EQ(Listing(QFileInfo(name).path()), QStringList{"CUSTOM.HTB"});
+    }
 }
 
 TEST_F(FaultUiTest, FileChangedByAnotherProgramIsNotOverwrittenWithoutAsking)
