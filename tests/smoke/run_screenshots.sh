@@ -23,6 +23,7 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "no X server"
 export DISPLAY=":$(head -n1 "$work/display")"
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+xdpyinfo >/dev/null 2>&1 || fail "the X server on $DISPLAY does not answer"
 unset QT_QPA_PLATFORM QT_SCALE_FACTOR QT_FONT_DPI
 mkdir -p "$out" "$work/cwd"
 cp "$sample" "$work/cwd/cafe.htm"

@@ -23,6 +23,7 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { echo "smoke: no X server"; exit 1; }
 export DISPLAY=":$(head -n1 "$work/display")"
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+xdpyinfo >/dev/null 2>&1 || { echo "smoke: the X server on $DISPLAY does not answer"; exit 1; }
 unset QT_QPA_PLATFORM
 cd "$work/cwd"
 
