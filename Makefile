@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc)
 ARGS ?=
 PREFIX ?= /usr/local
 
-.PHONY: all bootstrap configure build run test test-asan bench bench-micro install uninstall package clean
+.PHONY: all bootstrap configure build run test test-asan test-valgrind bench bench-micro install uninstall package clean
 
 all: build
 
@@ -46,6 +46,18 @@ endif
 ifneq ($(ASAN_SCOPE),core)
 	cd $(ASAN_BUILD) && $(SAN_ENV) ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j $(JOBS) -E '^(core|fuzz)/'
 endif
+
+# The core tests and the stored fuzz inputs again under valgrind's memory checker (the ordinary
+# build in $(BUILD)): any invalid read or write, use of an undefined value or leak fails the run.
+VALGRIND = valgrind --quiet --error-exitcode=99 --leak-check=full --errors-for-leak-kinds=definite,indirect
+test-valgrind: build
+	@scripts/bootstrap valgrind
+	mkdir -p $(BUILD)/valgrind
+	cd $(BUILD)/tests && find . -maxdepth 1 -type f -perm -u+x -name 'core_test_*' -printf '%f\n' | \
+	  xargs -P $(JOBS) -I{} sh -c '$(VALGRIND) ./{} --gtest_brief=1 >../valgrind/{}.log 2>&1 && \
+	  echo "valgrind: {} clean" || { cat ../valgrind/{}.log; echo "valgrind: {} FAILED"; exit 1; }'
+	cd $(BUILD)/tests/fuzz && for t in $$(find . -maxdepth 1 -type f -perm -u+x -name 'corpus_fuzz_*' -printf '%f\n'); do \
+	  $(VALGRIND) ./$$t $(CURDIR)/tests/fuzz/corpus/$${t#corpus_} >/dev/null || exit 1; echo "valgrind: $$t clean"; done
 
 # The side-by-side table (medians of 5 runs; written to $(BUILD)/bench/compare.md). Options go
 # through BENCH_ARGS, e.g. BENCH_ARGS="--runs 7" or BENCH_ARGS="--subjects pelmar,floor".

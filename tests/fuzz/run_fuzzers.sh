@@ -12,8 +12,9 @@ shift || true
 BUILD=${FUZZ_BUILD:-build-fuzz}
 JOBS=${JOBS:-2}
 
+scripts/bootstrap clang libclang-rt-dev
 if ! command -v clang++ >/dev/null; then
-  echo "run_fuzzers: clang++ is not installed (scripts/bootstrap installs it)" >&2
+  echo "run_fuzzers: clang++ could not be installed" >&2
   exit 2
 fi
 
