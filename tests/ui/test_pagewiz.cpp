@@ -312,8 +312,9 @@ TEST_F(PageWizTest, ParagraphLinesAreTheLinesTheBoxShows)
         std::string joined;
         for (std::size_t i = 1; i < lines.size(); ++i) {
             joined += lines[i];
-            if (i + 1 < lines.size())
+            if (i + 1 < lines.size()) {
                 EXPECT_EQ(lines[i].back(), ' ') << "broken at a word: " << lines[i];
+            }
         }
         EXPECT_EQ(joined, words.toStdString());
         const QFontMetrics metrics(memo->font());

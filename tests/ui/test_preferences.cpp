@@ -91,10 +91,11 @@ template <class T> void ExpectControl(QWidget &Dlg, const char *Name, const QStr
 {
     T *w = Dlg.findChild<T *>(Name);
     ASSERT_NE(w, nullptr) << Name;
-    if constexpr (std::is_base_of_v<QAbstractButton, T>)
+    if constexpr (std::is_base_of_v<QAbstractButton, T>) {
         EXPECT_EQ(w->text(), Caption) << Name;
-    else if constexpr (std::is_same_v<T, QLabel>)
+    } else if constexpr (std::is_same_v<T, QLabel>) {
         EXPECT_EQ(w->text(), Caption) << Name;
+    }
 }
 
 // The label whose buddy is the widget.

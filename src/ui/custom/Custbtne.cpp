@@ -76,11 +76,7 @@ TCustomButtonEditor::TCustomButtonEditor(const TCustButton &Button, QWidget *Par
     main->addWidget(Memo, 1);
     main->addWidget(NewLabel(this, "Closing Tag", Memo2));
     main->addWidget(Memo2, 1);
-    auto *row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(OKBtn);
-    row->addWidget(CancelBtn);
-    row->addWidget(HelpBtn);
+    auto *row = NewButtonRow({OKBtn, CancelBtn, HelpBtn});
     main->addLayout(row);
     resize(420, 360);
 }

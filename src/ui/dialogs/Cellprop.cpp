@@ -26,10 +26,7 @@ TCellProperty::TCellProperty(QWidget *Parent) : QDialog(Parent)
     form->addRow("Vertical Alignment", VAlignCombo);
     form->addRow("Text", TextEdit);
     form->addRow(NoWrapCheck);
-    auto *row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(OKBtn);
-    row->addWidget(CancelBtn);
+    auto *row = NewButtonRow({OKBtn, CancelBtn});
     auto *main = new QVBoxLayout(this);
     main->addLayout(form);
     main->addLayout(row);

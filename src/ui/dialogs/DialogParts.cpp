@@ -5,6 +5,7 @@
 #include "platform/TextCodec.h"
 
 #include <QDialog>
+#include <QHBoxLayout>
 
 QPushButton *NewButton(QWidget *Parent, const char *Name, const QString &Caption)
 {
@@ -76,4 +77,13 @@ TDialogButtons NewDialogButtons(QDialog &Dialog, const char *HelpTopic, const ch
         QObject::connect(b.Help, &QPushButton::clicked, &Dialog, [topic] { Help().ShowTopic(topic); });
     }
     return b;
+}
+
+QHBoxLayout *NewButtonRow(std::initializer_list<QWidget *> Buttons)
+{
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    for (QWidget *button : Buttons)
+        row->addWidget(button);
+    return row;
 }

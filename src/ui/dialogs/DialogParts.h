@@ -10,6 +10,7 @@
 #include <string>
 
 class QDialog;
+class QHBoxLayout;
 
 QPushButton *NewButton(QWidget *Parent, const char *Name, const QString &Caption);
 QLineEdit *NewEdit(QWidget *Parent, const char *Name);
@@ -30,3 +31,6 @@ struct TDialogButtons {
 };
 TDialogButtons NewDialogButtons(QDialog &Dialog, const char *HelpTopic, const char *OKName = "OKBtn",
                                 const char *CancelName = "CancelBtn", const char *HelpName = "HelpBtn");
+
+// The row of buttons at the foot of a dialog, pushed to the right.
+QHBoxLayout *NewButtonRow(std::initializer_list<QWidget *> Buttons);

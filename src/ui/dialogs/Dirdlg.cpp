@@ -53,10 +53,7 @@ TDirectoryDialog::TDirectoryDialog(QWidget *Parent) : QDialog(Parent)
     auto *dir = new QHBoxLayout;
     dir->addWidget(new QLabel("Directory:", this));
     dir->addWidget(DirLabel, 1);
-    auto *row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(OKBtn);
-    row->addWidget(CancelBtn);
+    auto *row = NewButtonRow({OKBtn, CancelBtn});
     auto *main = new QVBoxLayout(this);
     main->addLayout(dir);
     main->addWidget(DirectoryListBox1, 1);

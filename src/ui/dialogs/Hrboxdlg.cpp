@@ -38,11 +38,7 @@ THRBox::THRBox(QWidget *Parent) : QDialog(Parent)
     form->addRow("Size", SizeEdit);
     form->addRow("Width (abs. or %)", WidthEdit);
     form->addRow(NoShadeCheck);
-    auto *row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(OKBtn);
-    row->addWidget(CancelBtn);
-    row->addWidget(HelpBtn);
+    auto *row = NewButtonRow({OKBtn, CancelBtn, HelpBtn});
     auto *main = new QVBoxLayout(this);
     main->addLayout(form);
     main->addLayout(row);

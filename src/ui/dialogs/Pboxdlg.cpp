@@ -48,11 +48,7 @@ TPBox::TPBox(const QString &Caption, const std::string &Element, QWidget *Parent
     form->addRow("Clear", ClearCombo);
     form->addRow(NoWrapCheck);
     form->addRow(EndCheck);
-    auto *row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(OKBtn);
-    row->addWidget(CancelBtn);
-    row->addWidget(HelpBtn);
+    auto *row = NewButtonRow({OKBtn, CancelBtn, HelpBtn});
     auto *main = new QVBoxLayout(this);
     main->addLayout(form);
     main->addLayout(row);

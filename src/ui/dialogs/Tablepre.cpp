@@ -30,9 +30,7 @@ TTablePreview::TTablePreview(QWidget *Parent) : QDialog(Parent)
     OKBtn = NewButton(this, "OKBtn", "OK");
     OKBtn->setDefault(true);
     connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
-    auto *row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(OKBtn);
+    auto *row = NewButtonRow({OKBtn});
     auto *main = new QVBoxLayout(this);
     main->addWidget(Memo1, 1);
     main->addLayout(row);

@@ -71,11 +71,7 @@ TInsertImageBox::TInsertImageBox(QWidget *Parent) : QDialog(Parent)
     grid->addWidget(HSpaceEdit, 6, 3);
     grid->addWidget(label("URL", TagCombo), 7, 0);
     grid->addWidget(TagCombo, 7, 1, 1, 4);
-    auto *row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(OKBtn);
-    row->addWidget(CancelBtn);
-    row->addWidget(HelpBtn);
+    auto *row = NewButtonRow({OKBtn, CancelBtn, HelpBtn});
     auto *main = new QVBoxLayout(this);
     main->addLayout(grid);
     main->addLayout(row);

@@ -56,11 +56,7 @@ TInsertURLBox::TInsertURLBox(QWidget *Parent) : QDialog(Parent)
     grid->addWidget(BrowseBtn, 3, 2);
     grid->addWidget(IncludeLocalPathCheck, 4, 0, 1, 2);
     main->addLayout(grid);
-    auto *row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(OkButton);
-    row->addWidget(CancelBtn);
-    row->addWidget(HelpBtn);
+    auto *row = NewButtonRow({OkButton, CancelBtn, HelpBtn});
     main->addLayout(row);
 
     URLHistory = std::make_unique<THistoryCombo>(*URLCombo, URLsHistoryName);

@@ -59,10 +59,7 @@ TFontDlg::TFontDlg(QWidget *Parent) : QDialog(Parent)
     color->addWidget(ColorEdit, 1);
     color->addWidget(Shape1);
     color->addWidget(OKButton);
-    auto *row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(Button2);
-    row->addWidget(Button3);
+    auto *row = NewButtonRow({Button2, Button3});
     auto *main = new QVBoxLayout(this);
     main->addWidget(SizeGroup);
     main->addWidget(ColorGroup);

@@ -1613,27 +1613,22 @@ void TEdCustomEditor::PasteFromClipboard()
 
 void TEdCustomEditor::Undo()
 {
-    if (GetReadOnly() || !List->CanUndo()) {
-        Prompt().Beep();
-        return;
-    }
-    const std::optional<TParaPos> pos = List->Undo();
-    if (!pos) {
-        Prompt().Beep();
-        return;
-    }
-    AfterEdit(true);
-    CollapseSelection();
-    MoveCaretToPara(*pos, false);
+    StepHistory(false);
 }
 
 void TEdCustomEditor::Redo()
 {
-    if (GetReadOnly() || !List->CanRedo()) {
+    StepHistory(true);
+}
+
+// Undoes or redoes one group; beeps when there is none (or the text is read-only).
+void TEdCustomEditor::StepHistory(bool Forward)
+{
+    if (GetReadOnly() || !(Forward ? List->CanRedo() : List->CanUndo())) {
         Prompt().Beep();
         return;
     }
-    const std::optional<TParaPos> pos = List->Redo();
+    const std::optional<TParaPos> pos = Forward ? List->Redo() : List->Undo();
     if (!pos) {
         Prompt().Beep();
         return;

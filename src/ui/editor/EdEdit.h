@@ -214,6 +214,8 @@ private:
     void ParaListShifted(const TParaList &L, const TPosShift &Shift) override;
     void ParaListRewrapped(const TParaList &L) override;
 
+    void StepHistory(bool Forward);
+
     // Caret and selection.
     TParaPos CaretPos() const { return CaretPP; }
     // Moves the caret to (Line, Col); Extend keeps the anchor (Anchor, when given, replaces it).
