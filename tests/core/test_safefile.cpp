@@ -253,16 +253,34 @@ TEST_F(SafeFileTest, BackupKeepsTheOldFile)
     SaveFileSafely(Path("same.BAK"), "s2", BackupFileName(Path("same.BAK"), "BAK"));
     EXPECT_EQ(Get(Path("same.BAK")), "s2");
 
-    // When the final rename fails, the target is as before and no new backup is left.
+    // When the final rename fails, the target is as before, the older backup is kept and no
+    // temporary name is left.
     {
-        TFileFaultScope Faults([](TFileOp O, const std::string &P) {
-            return O == TFileOp::Rename && P.find(".~") != std::string::npos ? EIO : 0;
+        TFileFaultScope Faults([&](TFileOp O, const std::string &P) {
+            return O == TFileOp::Rename && P.find(".INDEX.HTM.~") != std::string::npos ? EIO : 0;
         });
         EXPECT_THROW(SaveFileSafely(F, "version 4", B), EFileError);
     }
     EXPECT_EQ(Get(F), "version 3");
-    EXPECT_FALSE(fs::exists(B));
-    EXPECT_EQ(Listing(), (std::vector<std::string>{"INDEX.HTM", "fresh.htm", "same.BAK"}));
+    EXPECT_EQ(Get(B), "version 1");
+    EXPECT_EQ(Listing(), (std::vector<std::string>{"INDEX.BAK", "INDEX.HTM", "fresh.htm", "same.BAK"}));
+
+    // When only the backup cannot take its name, the save still stands and the older backup
+    // stays; nothing is left under a temporary name.
+    {
+        TFileFaultScope Faults([&](TFileOp O, const std::string &P) {
+            return O == TFileOp::Rename && P.find(".INDEX.BAK.~") != std::string::npos ? EIO : 0;
+        });
+        SaveFileSafely(F, "version 5", B);
+    }
+    EXPECT_EQ(Get(F), "version 5");
+    EXPECT_EQ(Get(B), "version 1");
+    EXPECT_EQ(Listing(), (std::vector<std::string>{"INDEX.BAK", "INDEX.HTM", "fresh.htm", "same.BAK"}));
+
+    // The next save makes its backup as usual.
+    SaveFileSafely(F, "version 6", B);
+    EXPECT_EQ(Get(F), "version 6");
+    EXPECT_EQ(Get(B), "version 5");
 }
 
 TEST_F(SafeFileTest, ReaderErrorsNameTheFile)

@@ -292,19 +292,23 @@ void TSafeFileWriter::Commit()
         Fail("", Err);
 
     // The backup: a second name for the old file, so the target is never missing; where the
-    // file system has no hard links, the old file is moved and moved back on failure.
+    // file system has no hard links, the old file is moved and moved back on failure. It is made
+    // under a temporary name first and takes the backup's name only once the new file is in
+    // place, so a failed save leaves the older backup as it was.
     bool Linked = false, Moved = false;
+    std::string BackupTemp;
     if (TargetExists && !Backup.empty() && Backup != Target) {
-        Err = InjectedFault(TFileOp::Remove, Backup);
-        if (!Err && ::unlink(Backup.c_str()) != 0 && errno != ENOENT)
-            Err = errno;
-        if (Err)
-            Fail("cannot remove the backup " + Quoted(Backup), Err);
-        if (::link(Target.c_str(), Backup.c_str()) == 0) {
-            Linked = true;
-        } else {
+        for (int Tries = 0; !Linked && Tries < 100; ++Tries) {
+            BackupTemp = TempNameFor(Backup);
+            if (::link(Target.c_str(), BackupTemp.c_str()) == 0)
+                Linked = true;
+            else if (errno != EEXIST)
+                break;
+        }
+        if (!Linked) {
+            BackupTemp = TempNameFor(Backup);
             Err = InjectedFault(TFileOp::Rename, Target);
-            if (!Err && ::rename(Target.c_str(), Backup.c_str()) != 0)
+            if (!Err && ::rename(Target.c_str(), BackupTemp.c_str()) != 0)
                 Err = errno;
             if (Err)
                 Fail("cannot make the backup " + Quoted(Backup), Err);
@@ -317,12 +321,21 @@ void TSafeFileWriter::Commit()
         Err = errno;
     if (Err) {
         if (Linked)
-            ::unlink(Backup.c_str());
+            ::unlink(BackupTemp.c_str());
         if (Moved)
-            ::rename(Backup.c_str(), Target.c_str());
+            ::rename(BackupTemp.c_str(), Target.c_str());
         Fail("", Err);
     }
     Done = true;
+    // The new file is saved: the backup now replaces the older one. Should that rename fail, the
+    // older backup stays; a moved old file is then kept under its temporary name rather than lost.
+    if (!BackupTemp.empty()) {
+        Err = InjectedFault(TFileOp::Rename, BackupTemp);
+        if (!Err && ::rename(BackupTemp.c_str(), Backup.c_str()) != 0)
+            Err = errno;
+        if (Err && Linked)
+            ::unlink(BackupTemp.c_str());
+    }
     SyncDirectory(DirectoryOf(Target));
 }
 
