@@ -8,7 +8,9 @@ xpid=""
 ppid=""
 cleanup() {
   [ -n "$ppid" ] && kill "$ppid" 2>/dev/null || true
-  [ -n "$xpid" ] && kill "$xpid" 2>/dev/null || true
+  # The server is gone, lock file and socket removed, before the next test starts one: one
+  # still shutting down could remove the socket of a new server on the same display.
+  if [ -n "$xpid" ]; then kill "$xpid" 2>/dev/null || true; wait "$xpid" 2>/dev/null || true; fi
   rm -rf "$work"
 }
 trap cleanup EXIT

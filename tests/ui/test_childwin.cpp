@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QRect>
 
 #include <cerrno>
 
@@ -76,6 +77,34 @@ TEST_F(ChildWinTest, CreationTakesTheEditorSetUpFromTheSettings)
     EXPECT_TRUE(doc->Action("Undo1")->isEnabled());
     EXPECT_GT(doc->Editor->UndoBufferSize(), 0);
     EXPECT_EQ(form->windowTitle(), "Pelmar32 - [Untitled]");
+}
+
+TEST_F(ChildWinTest, NewWindowsCascadeInsideTheClientArea)
+{
+    Setting("Setup", "ChildMaximize", "0");
+    Start();
+    const QSize area = form->MDIClient->viewport()->size();
+    TMDIChild *first = NewDocument();
+    Settle();
+    EXPECT_EQ(first->pos(), QPoint(0, 0));
+    QPoint last = first->pos();
+    int wrapped = 0;
+    for (int i = 0; i < 30 && wrapped == 0; ++i) {
+        TMDIChild *doc = NewDocument();
+        Settle();
+        // Every window lies wholly inside the client area.
+        EXPECT_TRUE(QRect(QPoint(0, 0), area).contains(doc->geometry())) << i;
+        if (doc->pos() == QPoint(0, 0)) {
+            ++wrapped;
+        } else {
+            // Each one stands one step down and to the right of the one before.
+            const QPoint step = doc->pos() - last;
+            EXPECT_GT(step.x(), 0) << i;
+            EXPECT_EQ(step.x(), step.y()) << i;
+        }
+        last = doc->pos();
+    }
+    EXPECT_EQ(wrapped, 1) << "the cascade starts again at the top left corner when it runs out of room";
 }
 
 TEST_F(ChildWinTest, StatusPanelsFollowTheActiveDocument)

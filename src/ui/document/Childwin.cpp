@@ -24,6 +24,7 @@
 #include <QLocale>
 #include <QMdiArea>
 #include <QMenu>
+#include <QStyle>
 
 #include <algorithm>
 #include <cstdlib>
@@ -180,6 +181,25 @@ void TMDIChild::BuildMenus()
         *members[i] = FMenus[i];
 }
 
+// The default place of a new window: one title bar below and to the right of the window opened
+// last, back at the top left corner when it would not fit in the client area.
+QPoint TMDIChild::CascadePosition() const
+{
+    const QSize area = Main.MDIClient->viewport()->size();
+    const int step = std::max(8, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this));
+    const QList<QMdiSubWindow *> windows = Main.MDIClient->subWindowList(QMdiArea::CreationOrder);
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+        const QMdiSubWindow *last = *it;
+        if (last == this || !last->isVisible() || last->isMinimized() || last->isMaximized())
+            continue;
+        const QPoint next = last->pos() + QPoint(step, step);
+        if (next.x() + width() > area.width() || next.y() + height() > area.height())
+            return {0, 0};
+        return next;
+    }
+    return {0, 0};
+}
+
 void TMDIChild::FormCreate()
 {
     TSetupManager &setup = *Main.SetupManager;
@@ -191,6 +211,7 @@ void TMDIChild::FormCreate()
     } else {
         const QSize area = Main.MDIClient->viewport()->size();
         resize(std::max(320, area.width() * 3 / 4), std::max(200, area.height() * 3 / 4));
+        move(CascadePosition());
         show();
     }
     // 3.

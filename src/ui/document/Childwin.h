@@ -93,6 +93,7 @@ public:
 
     // ---- Handlers.
     void FormCreate();
+    QPoint CascadePosition() const;
     bool FormCloseQuery();
     void FormClose();
     void FormResize();
