@@ -7,9 +7,12 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QHash>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QPushButton>
 #include <QRect>
+#include <QTest>
 
 #include <cerrno>
 
@@ -290,6 +293,35 @@ TEST_F(ChildWinTest, CloseQueryAnswers)
     prompt.ExpectMessage(question, mrNo);
     EXPECT_TRUE(doc->close());
     EXPECT_TRUE(NewDocument()->close());
+}
+
+TEST_F(ChildWinTest, KeysWorkWhileTheEditorHasTheFocusAndNoneIsTakenTwice)
+{
+    Start();
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    TMDIChild *doc = NewDocument();
+    Settle();
+    doc->Editor->setFocus();
+    Settle();
+
+    // No key is bound to two actions that both listen while the document has the focus.
+    QHash<QString, QStringList> owners;
+    for (QAction *a : form->findChildren<QAction *>()) {
+        if (a->associatedObjects().isEmpty() && a->parent() != doc)
+            continue;
+        for (const QKeySequence &key : a->shortcuts())
+            owners[key.toString()] << (a->objectName().isEmpty() ? a->text() : a->objectName());
+    }
+    for (auto it = owners.cbegin(); it != owners.cend(); ++it)
+        EXPECT_EQ(it.value().size(), 1) << it.key().toStdString() << " is bound to " << it.value().join(", ").toStdString();
+
+    // File > Close by its key, typed into the editor.
+    QPointer<TMDIChild> alive(doc);
+    QTest::keyClick(doc->Editor, Qt::Key_W, Qt::ControlModifier);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(alive.isNull()) << "Ctrl+W closes the document";
 }
 
 TEST_F(ChildWinTest, CloseDeletesTheTemporaryCopyAndExitAsksEveryDocument)

@@ -137,6 +137,12 @@ TMDIChild::TMDIChild(TMainForm &MainWindow) : QMdiSubWindow(nullptr), Main(MainW
 
     SaveDialog.HelpContext = 7;
     Main.MDIClient->addSubWindow(this);
+    // The window's system menu brings keys of its own (Ctrl+W for its Close), which would make
+    // the main window's File > Close key ambiguous while a document has the focus: the menu keeps
+    // its entries, the keys stay with the menu bar.
+    if (QMenu *system = systemMenu())
+        for (QAction *action : system->actions())
+            action->setShortcuts({});
     connect(Main.MDIClient, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *Sub) {
         if (Sub == this && !FClosed)
             Guarded([this] { ReportStatus(); });
