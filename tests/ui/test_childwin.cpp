@@ -322,6 +322,22 @@ TEST_F(ChildWinTest, KeysWorkWhileTheEditorHasTheFocusAndNoneIsTakenTwice)
     QTest::keyClick(doc->Editor, Qt::Key_W, Qt::ControlModifier);
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(alive.isNull()) << "Ctrl+W closes the document";
+
+    // With two documents open the keys act on the one that has the focus.
+    TMDIChild *first = NewDocument();
+    TMDIChild *second = NewDocument();
+    QPointer<TMDIChild> firstAlive(first), secondAlive(second);
+    Settle();
+    second->Editor->setFocus();
+    Settle();
+    QTest::keyClick(second->Editor, Qt::Key_B, Qt::ControlModifier);
+    EXPECT_EQ(second->Editor->GetLine(1), "<B></B>");
+    EXPECT_EQ(first->Editor->GetLine(1), "");
+    second->Editor->SetModified(false);
+    QTest::keyClick(second->Editor, Qt::Key_W, Qt::ControlModifier);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(secondAlive.isNull());
+    EXPECT_FALSE(firstAlive.isNull());
 }
 
 TEST_F(ChildWinTest, CloseDeletesTheTemporaryCopyAndExitAsksEveryDocument)
