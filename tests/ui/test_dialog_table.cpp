@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 
 namespace {
 
@@ -60,10 +61,11 @@ TDialogScript::TStep CellStep(QString Text, QString HAlign, QString VAlign, bool
 {
     return [=](QDialog &d) {
         auto &c = static_cast<TCellProperty &>(d);
-        if (!Before.isEmpty())
+        if (!Before.isEmpty()) {
             EXPECT_EQ((QStringList{c.TextEdit->text(), c.HAlignCombo->currentText(), c.VAlignCombo->currentText(),
                                    c.NoWrapCheck->isChecked() ? "nowrap" : ""}),
                       Before);
+        }
         Retype(c.TextEdit, Text);
         Retype(c.HAlignCombo, HAlign);
         Retype(c.VAlignCombo, VAlign);
@@ -93,7 +95,12 @@ TEST(TableDesigner, TwoByTwoExampleWithSourcePreview)
         EXPECT_EQ(t.Table1->model()->columnCount(), 5);
         EXPECT_EQ(t.Table1->font().family(), "Arial");
         EXPECT_EQ(t.Table1->font().pointSize(), 8);
-        EXPECT_EQ(t.y(), 48);
+        const QRect screen = t.screen()->availableGeometry();
+        EXPECT_EQ(t.y(), screen.top() + 48);
+        EXPECT_NEAR(t.x() + t.width() / 2, screen.center().x(), 1) << "centred across the screen";
+        // Every field of the options is wide enough to show a few digits.
+        for (QLineEdit *number : {t.BorderWidthEdit, t.CellPaddingEdit, t.CellSpacingEdit})
+            EXPECT_GE(number->width(), number->fontMetrics().horizontalAdvance("0000")) << number->objectName().toStdString();
         EXPECT_NE(t.findChild<QLabel *>("HintLabel"), nullptr);
         EXPECT_EQ(t.findChild<QLabel *>("HintLabel")->text(), "Right-click on table headings to specify text");
         EXPECT_EQ(t.PreviewBtn->text(), "Source");

@@ -20,6 +20,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QStyleOption>
 #include <QStyledItemDelegate>
@@ -311,8 +312,14 @@ TTableDlg::TTableDlg(QWidget *Parent) : QDialog(Parent)
     main->addWidget(hint);
     main->addWidget(Table1, 1);
     main->addLayout(row);
-    resize(560, 420);
-    move(x(), 48);
+    // The number fields need room for a few digits only; what is left goes to the grid's width.
+    for (QLineEdit *number : {BorderWidthEdit, CellPaddingEdit, CellSpacingEdit})
+        number->setFixedWidth(number->fontMetrics().horizontalAdvance("00000") + 16);
+    options->setColumnStretch(7, 1);
+    resize(std::max(560, sizeHint().width()), 420);
+    // 48 pixels from the top of the screen, centred across it.
+    const QRect screenArea = (Parent ? Parent->screen() : screen())->availableGeometry();
+    move(screenArea.left() + std::max(0, (screenArea.width() - width()) / 2), screenArea.top() + 48);
 
     connect(RowSpinEdit, &TSpinEdit::Changed, this, &TTableDlg::RowSpinEditChange);
     connect(ColSpinEdit, &TSpinEdit::Changed, this, &TTableDlg::ColSpinEditChange);
