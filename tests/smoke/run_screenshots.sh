@@ -19,7 +19,7 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "screenshots: $*"; cat "$work/out.log" 2>/dev/null; exit 1; }
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
 xpid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "no X server"

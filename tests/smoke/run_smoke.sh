@@ -18,8 +18,9 @@ export XDG_CONFIG_HOME="$work/config"
 mkdir -p "$XDG_CONFIG_HOME" "$work/cwd"
 ini="$XDG_CONFIG_HOME/PELMAR32.INI"
 
-# Xvfb picks a free display itself and reports its number, so runs side by side never share one.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+# Xvfb picks a free display itself and reports its number, so runs side by side never share one;
+# it does not reset when its last client goes, which would refuse the next program for a moment.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
 xpid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { echo "smoke: no X server"; exit 1; }
