@@ -1,9 +1,13 @@
 // The Qt implementation of the prompt interface and the standard error report.
 #include "platform/Prompt.h"
+
+#include "platform/DialogExec.h"
+#include "platform/Help.h"
 #include "platform/TextCodec.h"
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QDir>
 #include <QFileInfo>
@@ -20,6 +24,52 @@ namespace {
 QWidget *DialogParent()
 {
     return QApplication::activeWindow();
+}
+
+// The open and save dialogs: title, filter and start as requested, and, where the toolkit draws
+// the dialog itself, a Help button that opens the request's help context.
+bool RunFileDialog(TFileDialogRequest &R, QFileDialog::AcceptMode Mode)
+{
+    const QString filter = ConvertFilter(R.Filter);
+    const QStringList filters = filter.split(";;");
+    QFileDialog dialog(DialogParent(), R.Title, QString(), filter);
+    dialog.setAcceptMode(Mode);
+    if (Mode == QFileDialog::AcceptSave)
+        dialog.setFileMode(QFileDialog::AnyFile);
+    else
+        dialog.setFileMode(R.MultiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    if (Mode == QFileDialog::AcceptSave && !R.OverwritePrompt)
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (R.FilterIndex >= 1 && R.FilterIndex <= filters.size())
+        dialog.selectNameFilter(filters.at(R.FilterIndex - 1));
+    const QString start = R.InitialDir.isEmpty() ? R.FileName : QDir(R.InitialDir).filePath(R.FileName);
+    if (!start.isEmpty()) {
+        const QFileInfo info(start);
+        if (info.isDir()) {
+            dialog.setDirectory(start);
+        } else {
+            if (start.contains('/'))
+                dialog.setDirectory(info.path());
+            dialog.selectFile(info.fileName());
+        }
+    }
+    if (R.HelpContext != 0) {
+        if (auto *buttons = dialog.findChild<QDialogButtonBox *>()) {
+            QPushButton *help = buttons->addButton(QDialogButtonBox::Help);
+            help->setObjectName("HelpButton");
+            const int context = R.HelpContext;
+            QObject::connect(help, &QPushButton::clicked, &dialog, [context] { Help().ShowContext(context); });
+        }
+    }
+    if (ExecDialog(dialog) != QDialog::Accepted)
+        return false;
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty() || files.first().isEmpty())
+        return false;
+    R.FileName = files.first();
+    R.Files = R.MultiSelect && Mode == QFileDialog::AcceptOpen ? files : QStringList{files.first()};
+    R.FilterIndex = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    return true;
 }
 
 class TQtPrompt final : public TPrompt {
@@ -78,50 +128,10 @@ public:
         return ok;
     }
 
-    bool OpenFile(TFileDialogRequest &R) override
-    {
-        QString selected;
-        const QString filter = ConvertFilter(R.Filter);
-        const QStringList filters = filter.split(";;");
-        if (R.FilterIndex >= 1 && R.FilterIndex <= filters.size())
-            selected = filters.at(R.FilterIndex - 1);
-        const QString start = R.InitialDir.isEmpty() ? R.FileName : QDir(R.InitialDir).filePath(R.FileName);
-        if (R.MultiSelect) {
-            const QStringList files = QFileDialog::getOpenFileNames(DialogParent(), R.Title, start, filter, &selected);
-            if (files.isEmpty())
-                return false;
-            R.Files = files;
-            R.FileName = files.first();
-        } else {
-            const QString file = QFileDialog::getOpenFileName(DialogParent(), R.Title, start, filter, &selected);
-            if (file.isEmpty())
-                return false;
-            R.FileName = file;
-            R.Files = QStringList{file};
-        }
-        R.FilterIndex = filters.indexOf(selected) + 1;
-        return true;
-    }
+    bool OpenFile(TFileDialogRequest &R) override { return RunFileDialog(R, QFileDialog::AcceptOpen); }
 
-    bool SaveFile(TFileDialogRequest &R) override
-    {
-        QString selected;
-        const QString filter = ConvertFilter(R.Filter);
-        const QStringList filters = filter.split(";;");
-        if (R.FilterIndex >= 1 && R.FilterIndex <= filters.size())
-            selected = filters.at(R.FilterIndex - 1);
-        const QString start = R.InitialDir.isEmpty() ? R.FileName : QDir(R.InitialDir).filePath(R.FileName);
-        // The callers ask their own overwrite question where the system has one.
-        const QString file = QFileDialog::getSaveFileName(DialogParent(), R.Title, start, filter, &selected,
-                                                          R.OverwritePrompt ? QFileDialog::Options()
-                                                                            : QFileDialog::DontConfirmOverwrite);
-        if (file.isEmpty())
-            return false;
-        R.FileName = file;
-        R.Files = QStringList{file};
-        R.FilterIndex = filters.indexOf(selected) + 1;
-        return true;
-    }
+    // The callers ask their own overwrite question where the system has one.
+    bool SaveFile(TFileDialogRequest &R) override { return RunFileDialog(R, QFileDialog::AcceptSave); }
 
     bool ChooseFont(TFontRequest &F) override
     {
@@ -179,12 +189,17 @@ TPrompt *g_fallbackPrompt = nullptr;
 
 } // namespace
 
-TPrompt &Prompt()
+TPrompt &QtPrompt()
 {
     static TQtPrompt qtPrompt;
+    return qtPrompt;
+}
+
+TPrompt &Prompt()
+{
     if (g_prompt)
         return *g_prompt;
-    return g_fallbackPrompt ? *g_fallbackPrompt : qtPrompt;
+    return g_fallbackPrompt ? *g_fallbackPrompt : QtPrompt();
 }
 
 void SetPrompt(TPrompt *prompt)

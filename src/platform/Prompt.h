@@ -74,6 +74,8 @@ public:
 
 // The application-wide prompt: the Qt one unless a test installed its own.
 TPrompt &Prompt();
+// The toolkit's own prompt (what Prompt() gives while nothing else is installed).
+TPrompt &QtPrompt();
 // Installs a prompt (tests); nullptr restores the default one. Not owned.
 void SetPrompt(TPrompt *prompt);
 // The default prompt used while none is installed: the Qt implementation unless a fallback is

@@ -10,10 +10,14 @@
 #include "platform/Registry.h"
 #include "platform/ScreenMetrics.h"
 #include "platform/TextCodec.h"
+#include "support/RecordingHelp.h"
 #include "support/ScriptedPrompt.h"
 
 #include <QDialog>
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -82,6 +86,65 @@ TEST(PlatformTest, DialogAndKeyStateHooks)
     const TSystemMetrics m = PrimaryScreenMetrics();
     EXPECT_GT(m.CXScreen, 0);
     EXPECT_GT(m.CYScreen, 0);
+}
+
+TEST(PlatformTest, FileDialogsShowTitleFilterStartAndAHelpButton)
+{
+    TRecordingHelp help;
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const char *name : {"a.htm", "b.txt"}) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    const QString filter = "HTML files (*.htm,*.html)|*.htm;*.html|Text files (*.txt)|*.txt";
+    QString answer;
+    QStringList seen;
+    SetDialogExecHook([&](QDialog &d) {
+        auto *fd = qobject_cast<QFileDialog *>(&d);
+        EXPECT_NE(fd, nullptr);
+        if (!fd)
+            return int(QDialog::Rejected);
+        seen << fd->windowTitle() << fd->selectedNameFilter() << QDir(fd->directory()).absolutePath();
+        auto *helpButton = fd->findChild<QPushButton *>("HelpButton");
+        EXPECT_NE(helpButton, nullptr) << "a Help button";
+        if (helpButton)
+            helpButton->click();
+        if (answer.isEmpty())
+            return int(QDialog::Rejected);
+        fd->selectFile(answer);
+        return int(QDialog::Accepted);
+    });
+
+    TFileDialogRequest open;
+    open.Title = "Open";
+    open.Filter = filter;
+    open.FilterIndex = 2;
+    open.InitialDir = dir.path();
+    open.HelpContext = 6;
+    answer = dir.filePath("b.txt");
+    ASSERT_TRUE(QtPrompt().OpenFile(open));
+    EXPECT_EQ(open.FileName, dir.filePath("b.txt"));
+    EXPECT_EQ(open.Files, QStringList{dir.filePath("b.txt")});
+    EXPECT_EQ(open.FilterIndex, 2);
+    EXPECT_EQ(seen, (QStringList{"Open", "Text files (*.txt) (*.txt)", QDir(dir.path()).absolutePath()}));
+    EXPECT_EQ(help.Requests, QStringList{"context:6"});
+
+    // Save: the name offered starts in the directory of the previous one; Cancel gives false.
+    TFileDialogRequest save;
+    save.Title = "Save As DOS File";
+    save.Filter = filter;
+    save.FileName = dir.filePath("a.htm");
+    save.HelpContext = 7;
+    seen.clear();
+    answer = dir.filePath("new.htm");
+    ASSERT_TRUE(QtPrompt().SaveFile(save));
+    EXPECT_EQ(save.FileName, dir.filePath("new.htm"));
+    EXPECT_EQ(seen, (QStringList{"Save As DOS File", "HTML files (*.htm,*.html) (*.htm *.html)", QDir(dir.path()).absolutePath()}));
+    answer.clear();
+    EXPECT_FALSE(QtPrompt().SaveFile(save));
+    EXPECT_EQ(help.Requests, (QStringList{"context:6", "context:7", "context:7"}));
+    SetDialogExecHook({});
 }
 
 TEST(PlatformTest, CommandLinesSplitByQuotes)
