@@ -6,6 +6,7 @@
 // (so that resident memory is the process's own), takes the medians and prints and writes the
 // table. "--one FIGURE SUBJECT FILE" makes one measurement and prints one RESULT line.
 #include "core/editor/EdSearch.h"
+#include "QuietPrompt.h"
 #include "platform/Prompt.h"
 #include "ui/editor/markupedit.h"
 
@@ -278,19 +279,7 @@ private:
 // ------------------------------------------------------------------------------------------------
 // One measurement in this process.
 
-// Messages the editor would show (long lines split on loading) are answered at once.
-class TQuietPrompt : public TPrompt {
-public:
-    TModalResult MessageDlg(const QString &, TMsgDlgType, TMsgDlgButtons, int, const QString &) override { return mrOk; }
-    bool InputQuery(const QString &, const QString &, QString &) override { return false; }
-    bool OpenFile(TFileDialogRequest &) override { return false; }
-    bool SaveFile(TFileDialogRequest &) override { return false; }
-    bool ChooseFont(TFontRequest &) override { return false; }
-    bool ChooseColor(QColor &, std::vector<QColor> &) override { return false; }
-    bool PrintDialog(QPrinter &) override { return false; }
-    bool PrinterSetup(QPrinter &) override { return false; }
-    void Beep() override {}
-};
+// Messages the editor would show (long lines split on loading) are answered at once: TQuietPrompt.
 
 // Counts the paints of a viewport, so that "painted" is checked rather than assumed.
 class TPaintCounter : public QObject {

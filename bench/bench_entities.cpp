@@ -2,6 +2,7 @@
 // scan alone over lines in memory, and the whole command in a document window's editor (each
 // replacement an edit of its own, the status reports that follow included).
 #include "core/markup/EntityConvert.h"
+#include "QuietPrompt.h"
 #include "platform/Prompt.h"
 #include "ui/app/Main.h"
 #include "ui/document/Childwin.h"
@@ -37,7 +38,7 @@ public:
     void Inform(const std::string &) override {}
 };
 
-class TAnswerAllPrompt final : public TPrompt {
+class TAnswerAllPrompt final : public TQuietPrompt {
 public:
     TModalResult MessageDlg(const QString &, TMsgDlgType, TMsgDlgButtons Buttons, int, const QString &) override
     {
@@ -45,14 +46,6 @@ public:
             return mrAll;
         return (Buttons & mbYes) ? mrYes : mrOk;
     }
-    bool InputQuery(const QString &, const QString &, QString &) override { return false; }
-    bool OpenFile(TFileDialogRequest &) override { return false; }
-    bool SaveFile(TFileDialogRequest &) override { return false; }
-    bool ChooseFont(TFontRequest &) override { return false; }
-    bool ChooseColor(QColor &, std::vector<QColor> &) override { return false; }
-    bool PrintDialog(QPrinter &) override { return false; }
-    bool PrinterSetup(QPrinter &) override { return false; }
-    void Beep() override {}
 };
 
 void BM_CharactersToEntities_Lines(benchmark::State &State)

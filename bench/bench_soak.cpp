@@ -12,6 +12,7 @@
 #include "core/editor/EdSearch.h"
 #include "core/editor/SafeFile.h"
 #include "core/editor/TextFileIO.h"
+#include "QuietPrompt.h"
 #include "platform/Prompt.h"
 #include "ui/editor/markupedit.h"
 
@@ -32,7 +33,7 @@
 namespace {
 
 // Answers every box with its first button and counts them; the session shows none normally.
-class TSilentPrompt final : public TPrompt {
+class TSilentPrompt final : public TQuietPrompt {
 public:
     TModalResult MessageDlg(const QString &Msg, TMsgDlgType, TMsgDlgButtons, int, const QString &) override
     {
@@ -40,16 +41,8 @@ public:
         Last = Msg;
         return mrOk;
     }
-    bool InputQuery(const QString &, const QString &, QString &) override { return false; }
-    bool OpenFile(TFileDialogRequest &) override { return false; }
-    bool SaveFile(TFileDialogRequest &) override { return false; }
-    bool ChooseFont(TFontRequest &) override { return false; }
-    bool ChooseColor(QColor &, std::vector<QColor> &) override { return false; }
-    bool PrintDialog(QPrinter &) override { return false; }
-    bool PrinterSetup(QPrinter &) override { return false; }
-    void Beep() override { ++Beeps; }
 
-    long Messages = 0, Beeps = 0;
+    long Messages = 0;
     QString Last;
 };
 

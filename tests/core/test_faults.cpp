@@ -13,61 +13,24 @@
 #include "core/markup/SaveNoTags.h"
 #include "core/settings/Profile.h"
 
+#include "../shared/FileFaults.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <vector>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-enum class TFault { Create, ShortWrite, Rename };
-
-const char *FaultName(TFault F)
-{
-    switch (F) {
-    case TFault::Create: return "failing create";
-    case TFault::ShortWrite: return "short write";
-    case TFault::Rename: return "failing rename";
-    }
-    return "";
-}
-
-// Cuts every write to a regular file at Limit bytes of file size while it lives: the write that
-// crosses the limit writes part of its bytes, the next one fails with EFBIG.
-class TFileSizeLimit {
-public:
-    explicit TFileSizeLimit(rlim_t Limit)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &Saved);
-        OldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit R = Saved;
-        R.rlim_cur = Limit;
-        ::setrlimit(RLIMIT_FSIZE, &R);
-    }
-    ~TFileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &Saved);
-        std::signal(SIGXFSZ, OldHandler);
-    }
-    TFileSizeLimit(const TFileSizeLimit &) = delete;
-    TFileSizeLimit &operator=(const TFileSizeLimit &) = delete;
-
-private:
-    rlimit Saved{};
-    void (*OldHandler)(int) = SIG_DFL;
-};
 
 // Runs Write under the fault; returns the failure's message, or "" when nothing was thrown.
 std::string WithFault(TFault F, const std::function<void()> &Write)

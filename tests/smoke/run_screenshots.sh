@@ -6,27 +6,10 @@ set -euo pipefail
 exe="$1"
 out="$2"
 sample="$3"
-work=$(mktemp -d)
-xpid=""
-ppid=""
-cleanup() {
-  [ -n "$ppid" ] && kill "$ppid" 2>/dev/null || true
-  # The server is gone, lock file and socket removed, before the next test starts one: one
-  # still shutting down could remove the socket of a new server on the same display.
-  if [ -n "$xpid" ]; then kill "$xpid" 2>/dev/null || true; wait "$xpid" 2>/dev/null || true; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
+XSERVER_TAG=screenshots
+source "$(dirname "$0")/xserver.sh"
 fail() { echo "screenshots: $*"; cat "$work/out.log" 2>/dev/null; exit 1; }
-
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
-xpid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "no X server"
-export DISPLAY=":$(head -n1 "$work/display")"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || fail "the X server on $DISPLAY does not answer"
-unset QT_QPA_PLATFORM QT_SCALE_FACTOR QT_FONT_DPI
+unset QT_SCALE_FACTOR QT_FONT_DPI
 mkdir -p "$out" "$work/cwd"
 cp "$sample" "$work/cwd/cafe.htm"
 cd "$work/cwd"

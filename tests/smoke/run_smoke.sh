@@ -3,31 +3,11 @@
 # File > Exit and checks the settings file it wrote.
 set -euo pipefail
 exe="$1"
-work=$(mktemp -d)
-xpid=""
-ppid=""
-cleanup() {
-  [ -n "$ppid" ] && kill "$ppid" 2>/dev/null || true
-  # The server is gone, lock file and socket removed, before the next test starts one: one
-  # still shutting down could remove the socket of a new server on the same display.
-  if [ -n "$xpid" ]; then kill "$xpid" 2>/dev/null || true; wait "$xpid" 2>/dev/null || true; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
+XSERVER_TAG=smoke
+source "$(dirname "$0")/xserver.sh"
 export XDG_CONFIG_HOME="$work/config"
 mkdir -p "$XDG_CONFIG_HOME" "$work/cwd"
 ini="$XDG_CONFIG_HOME/PELMAR32.INI"
-
-# Xvfb picks a free display itself and reports its number, so runs side by side never share one;
-# it does not reset when its last client goes, which would refuse the next program for a moment.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
-xpid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "smoke: no X server"; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || { echo "smoke: the X server on $DISPLAY does not answer"; exit 1; }
-unset QT_QPA_PLATFORM
 cd "$work/cwd"
 
 fail() { echo "smoke: $*"; cat "$work/out.log" 2>/dev/null; [ -f "$ini" ] && { echo "--- $ini"; cat "$ini"; }; exit 1; }

@@ -16,30 +16,18 @@
 #include "ui/dialogs/Pagewiz.h"
 #include "ui/dialogs/Testbox.h"
 
+#include "../shared/FileFaults.h"
+
 #include <QFileInfo>
 #include <QPushButton>
 #include <QTest>
 
-#include <csignal>
 #include <fcntl.h>
-#include <sys/resource.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-enum class TFault { Create, ShortWrite, Rename };
-const TFault AllFaults[] = {TFault::Create, TFault::ShortWrite, TFault::Rename};
-
-const char *FaultName(TFault F)
-{
-    switch (F) {
-    case TFault::Create: return "failing create";
-    case TFault::ShortWrite: return "short write";
-    case TFault::Rename: return "failing rename";
-    }
-    return "";
-}
 
 // Makes the writing of one file fail while it lives: the new file beside it (whose name holds
 // the target's name) cannot be created, or it is cut short by the file size limit once created
@@ -52,13 +40,6 @@ public:
           Scope([this, F](TFileOp Op, const std::string &Path) { return Fault(F, Op, Path); })
     {
     }
-    ~TTargetFault()
-    {
-        if (Limited) {
-            ::setrlimit(RLIMIT_FSIZE, &Saved);
-            std::signal(SIGXFSZ, OldHandler);
-        }
-    }
     TTargetFault(const TTargetFault &) = delete;
     TTargetFault &operator=(const TTargetFault &) = delete;
 
@@ -69,23 +50,15 @@ private:
             return 0;
         if (Op == TFileOp::Create && F == TFault::Create)
             return EIO;
-        if (Op == TFileOp::Create && F == TFault::ShortWrite && !Limited) {
-            ::getrlimit(RLIMIT_FSIZE, &Saved);
-            OldHandler = std::signal(SIGXFSZ, SIG_IGN);
-            rlimit R = Saved;
-            R.rlim_cur = 3;
-            ::setrlimit(RLIMIT_FSIZE, &R);
-            Limited = true;
-        }
+        if (Op == TFileOp::Create && F == TFault::ShortWrite && !Limit)
+            Limit.emplace(3);
         if (Op == TFileOp::Rename && F == TFault::Rename)
             return EIO;
         return 0;
     }
 
     std::string Name;
-    bool Limited = false;
-    rlimit Saved{};
-    void (*OldHandler)(int) = SIG_DFL;
+    std::optional<TFileSizeLimit> Limit;
     TFileFaultScope Scope;
 };
 
