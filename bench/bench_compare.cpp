@@ -5,10 +5,10 @@
 // Without "--one" this is the runner: it writes the inputs, starts one process per measurement
 // (so that resident memory is the process's own), takes the medians and prints and writes the
 // table. "--one FIGURE SUBJECT FILE" makes one measurement and prints one RESULT line.
-#include "core/editor/EdSearch.h"
+#include "core/editor/Search.h"
 #include "QuietPrompt.h"
 #include "platform/Prompt.h"
-#include "ui/editor/markupedit.h"
+#include "ui/editor/MarkupEditor.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>

@@ -1,6 +1,6 @@
 // Editor view costs in a 100,000-line document: one keystroke through to its repaint, a full
 // screen paint, and a page move.
-#include "ui/editor/EdEdit.h"
+#include "ui/editor/EditorWidget.h"
 
 #include <QAction>
 #include <QApplication>

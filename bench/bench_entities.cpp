@@ -4,9 +4,9 @@
 #include "core/markup/EntityConvert.h"
 #include "QuietPrompt.h"
 #include "platform/Prompt.h"
-#include "ui/app/Main.h"
-#include "ui/document/Childwin.h"
-#include "ui/editor/markupedit.h"
+#include "ui/app/MainWindow.h"
+#include "ui/document/DocumentWindow.h"
+#include "ui/editor/MarkupEditor.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 // The markup editor with generated HTML files of 1, 10 and 50 MB: loading and saving through the
 // widget, a plain read of the file as the yardstick, and a coloured 1200 x 900 paint at the top
 // and in the middle of the 10 MB text.
-#include "ui/editor/markupedit.h"
+#include "ui/editor/MarkupEditor.h"
 
 #include <QApplication>
 #include <QImage>

@@ -8,13 +8,13 @@
 //   - a text that differs from the saved file shows as modified;
 //   - a save followed by a reload gives back the text (trailing blanks aside) in the format saved.
 // Usage: bench_soak [operations (default 1000000)] [seed (default 1)]
-#include "core/editor/EdCmd.h"
-#include "core/editor/EdSearch.h"
+#include "core/editor/KeyCommands.h"
+#include "core/editor/Search.h"
 #include "core/editor/SafeFile.h"
 #include "core/editor/TextFileIO.h"
 #include "QuietPrompt.h"
 #include "platform/Prompt.h"
-#include "ui/editor/markupedit.h"
+#include "ui/editor/MarkupEditor.h"
 
 #include <QApplication>
 #include <QCoreApplication>

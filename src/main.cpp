@@ -1,7 +1,7 @@
 // Program entry: the application object, the main window and the message loop.
-#include "ui/app/AboutSW.h"
+#include "ui/app/AboutBox.h"
 #include "ui/app/HelpViewer.h"
-#include "ui/app/Main.h"
+#include "ui/app/MainWindow.h"
 
 #include <QApplication>
 #include <QCoreApplication>

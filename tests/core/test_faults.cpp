@@ -10,7 +10,7 @@
 #include "core/editor/TextFileIO.h"
 #include "core/markup/DialogPageBuilder.h"
 #include "core/markup/PreviewFile.h"
-#include "core/markup/SaveNoTags.h"
+#include "core/markup/SaveWithoutTags.h"
 #include "core/settings/Profile.h"
 
 #include "../shared/FileFaults.h"

@@ -1,7 +1,7 @@
 // The new-document skeleton and saving a copy without tags.
 #include "core/editor/SafeFile.h"
-#include "core/markup/NewDoc.h"
-#include "core/markup/SaveNoTags.h"
+#include "core/markup/NewDocument.h"
+#include "core/markup/SaveWithoutTags.h"
 #include "core/markup/TextTransform.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // Tag removal, the list makers, comment lines, automatic paragraph marks and Intelligent Tag Insert.
-#include "core/editor/EdErrors.h"
+#include "core/editor/EditorErrors.h"
 #include "core/markup/TextTransform.h"
 #include "ScriptedQuestions.h"
 

@@ -1,7 +1,7 @@
 // Fuzz target for the text transformations: Remove HTML Tags (whole and streamed), the line
 // splitter, the list makers, the comment line, Auto Paragraph Format and Intelligent Tag Insert,
 // each compared with a plain second implementation of the same rules.
-#include "core/markup/SaveNoTags.h"
+#include "core/markup/SaveWithoutTags.h"
 #include "core/markup/TagCase.h"
 #include "core/markup/TextTransform.h"
 

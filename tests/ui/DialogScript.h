@@ -3,7 +3,7 @@
 // and a temporary working directory for the history files.
 #pragma once
 
-#include "core/settings/SetupMgr.h"
+#include "core/settings/SetupManager.h"
 #include "platform/DialogExec.h"
 
 #include <QAbstractButton>

@@ -7,9 +7,9 @@
 #include "DialogScript.h"
 #include "core/custom/CustomButtons.h"
 #include "platform/TextCodec.h"
-#include "ui/custom/Custbar.h"
-#include "ui/custom/Custbtn.h"
-#include "ui/custom/Custbtne.h"
+#include "ui/custom/CustomButtonBar.h"
+#include "ui/custom/CustomButtonsDialog.h"
+#include "ui/custom/ButtonEditor.h"
 
 #include <QContextMenuEvent>
 #include <QListWidget>

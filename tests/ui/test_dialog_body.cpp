@@ -3,7 +3,7 @@
 #include "DialogScript.h"
 #include "support/RecordingHelp.h"
 #include "support/ScriptedPrompt.h"
-#include "ui/dialogs/Bgbox.h"
+#include "ui/dialogs/BodyColorsDialog.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -2,13 +2,13 @@
 // inserting nothing, the recording rules, Shift variants and Repeat.
 #include "DialogScript.h"
 #include "support/DocumentFixture.h"
-#include "ui/dialogs/Bgbox.h"
-#include "ui/dialogs/Hrboxdlg.h"
-#include "ui/dialogs/Pboxdlg.h"
-#include "ui/dialogs/Table.h"
-#include "ui/dialogs/Testbox.h"
-#include "ui/dialogs/Urlbox.h"
-#include "ui/dialogs/fontdia.h"
+#include "ui/dialogs/BodyColorsDialog.h"
+#include "ui/dialogs/RuleDialog.h"
+#include "ui/dialogs/BlockDialog.h"
+#include "ui/dialogs/TableDesigner.h"
+#include "ui/dialogs/ImageDialog.h"
+#include "ui/dialogs/LinkDialog.h"
+#include "ui/dialogs/FontDialog.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -3,8 +3,8 @@
 #include "DialogScript.h"
 #include "support/RecordingHelp.h"
 #include "support/ScriptedPrompt.h"
-#include "ui/app/Main.h"
-#include "ui/dialogs/Testbox.h"
+#include "ui/app/MainWindow.h"
+#include "ui/dialogs/ImageDialog.h"
 
 #include <QCheckBox>
 #include <QLabel>

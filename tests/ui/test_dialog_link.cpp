@@ -3,7 +3,7 @@
 #include "DialogScript.h"
 #include "support/RecordingHelp.h"
 #include "support/ScriptedPrompt.h"
-#include "ui/dialogs/Urlbox.h"
+#include "ui/dialogs/LinkDialog.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -2,10 +2,10 @@
 #include "DialogScript.h"
 #include "support/RecordingHelp.h"
 #include "support/ScriptedPrompt.h"
-#include "ui/dialogs/Dirdlg.h"
-#include "ui/dialogs/Hrboxdlg.h"
-#include "ui/dialogs/Pboxdlg.h"
-#include "ui/dialogs/fontdia.h"
+#include "ui/dialogs/DirectoryDialog.h"
+#include "ui/dialogs/RuleDialog.h"
+#include "ui/dialogs/BlockDialog.h"
+#include "ui/dialogs/FontDialog.h"
 
 #include <QCheckBox>
 #include <QFormLayout>

@@ -3,9 +3,9 @@
 #include "DialogScript.h"
 #include "support/RecordingHelp.h"
 #include "support/ScriptedPrompt.h"
-#include "ui/dialogs/Cellprop.h"
-#include "ui/dialogs/Table.h"
-#include "ui/dialogs/Tablepre.h"
+#include "ui/dialogs/CellPropertiesDialog.h"
+#include "ui/dialogs/TableDesigner.h"
+#include "ui/dialogs/TableSourceView.h"
 
 #include <QCheckBox>
 #include <QFocusEvent>

@@ -2,7 +2,7 @@
 #include "support/EditorFixture.h"
 #include "support/ScriptedPrompt.h"
 
-#include "core/editor/EdSearch.h"
+#include "core/editor/Search.h"
 #include "platform/TextCodec.h"
 
 #include <QClipboard>

@@ -11,10 +11,10 @@
 #include "support/DocumentFixture.h"
 #include "support/RecordingHelp.h"
 #include "core/custom/CustomButtons.h"
-#include "ui/custom/Custbar.h"
-#include "ui/custom/Custbtn.h"
-#include "ui/dialogs/Pagewiz.h"
-#include "ui/dialogs/Testbox.h"
+#include "ui/custom/CustomButtonBar.h"
+#include "ui/custom/CustomButtonsDialog.h"
+#include "ui/dialogs/PageBuilder.h"
+#include "ui/dialogs/ImageDialog.h"
 
 #include "../shared/FileFaults.h"
 

@@ -4,7 +4,7 @@
 #include "support/DocumentFixture.h"
 
 #include "platform/TextCodec.h"
-#include "ui/dialogs/Newdoc.h"
+#include "ui/dialogs/NewDocumentDialog.h"
 
 #include <QCheckBox>
 #include <QDate>

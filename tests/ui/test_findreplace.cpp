@@ -3,7 +3,7 @@
 // window's own options, replacing one or all, and the not-found report.
 #include "support/DocumentFixture.h"
 
-#include "core/editor/EdSearch.h"
+#include "core/editor/Search.h"
 #include "ui/document/FindReplace.h"
 
 #include <QCheckBox>

@@ -2,7 +2,7 @@
 // row to row within one paint, selection, disabled grey, tabs and scrolling, the partial bottom
 // row; the right button and the selected text with its 64K limit.
 #include "support/ScriptedPrompt.h"
-#include "ui/editor/markupedit.h"
+#include "ui/editor/MarkupEditor.h"
 
 #include <QApplication>
 #include <QImage>

@@ -1,7 +1,7 @@
 // The markup editor's painter lays out the characters itself: every byte must come out as the
 // glyph a plain text call draws for it, in its own cell, on the row's baseline.
 #include "platform/TextCodec.h"
-#include "ui/editor/markupedit.h"
+#include "ui/editor/MarkupEditor.h"
 
 #include <QApplication>
 #include <QFontMetrics>

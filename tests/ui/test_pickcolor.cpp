@@ -1,13 +1,13 @@
 // PickColor: the colour dialog starting at black, its custom colours carried through section
 // CustomColors, the text of the choice, Cancel, and the document windows' colour chooser.
 #include "core/settings/Profile.h"
-#include "core/settings/SetupMgr.h"
+#include "core/settings/SetupManager.h"
 #include "support/RecordingHelp.h"
 #include "support/ScriptedPrompt.h"
-#include "ui/app/Main.h"
-#include "ui/document/Childwin.h"
-#include "ui/editor/markupedit.h"
-#include "ui/settings/Setup.h"
+#include "ui/app/MainWindow.h"
+#include "ui/document/DocumentWindow.h"
+#include "ui/editor/MarkupEditor.h"
+#include "ui/settings/PreferencesDialog.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,15 +3,15 @@
 // key (also when the file refuses a write part-way).
 #include "DialogScript.h"
 #include "core/settings/Profile.h"
-#include "core/settings/SetupMgr.h"
+#include "core/settings/SetupManager.h"
 #include "support/RecordingHelp.h"
 #include "support/ScriptedPrompt.h"
-#include "ui/app/Main.h"
-#include "ui/dialogs/Dirdlg.h"
-#include "ui/document/Childwin.h"
-#include "ui/editor/markupedit.h"
+#include "ui/app/MainWindow.h"
+#include "ui/dialogs/DirectoryDialog.h"
+#include "ui/document/DocumentWindow.h"
+#include "ui/editor/MarkupEditor.h"
 #include "ui/settings/ColorGrid.h"
-#include "ui/settings/Setup.h"
+#include "ui/settings/PreferencesDialog.h"
 
 #include <QCheckBox>
 #include <QHeaderView>

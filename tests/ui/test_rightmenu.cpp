@@ -9,9 +9,9 @@
 #include "core/custom/HistoryList.h"
 #include "core/custom/RightMenu.h"
 #include "platform/TextCodec.h"
-#include "ui/custom/Custbar.h"
-#include "ui/custom/Custbtn.h"
-#include "ui/custom/Rmnuedit.h"
+#include "ui/custom/CustomButtonBar.h"
+#include "ui/custom/CustomButtonsDialog.h"
+#include "ui/custom/RightMenuEditor.h"
 #include "ui/document/RightMenu.h"
 
 #include <QCursor>

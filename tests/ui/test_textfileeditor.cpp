@@ -2,7 +2,7 @@
 // file name rules, backups, failed reads and saves, the warning for split lines.
 #include "core/editor/SafeFile.h"
 #include "support/ScriptedPrompt.h"
-#include "ui/editor/markupedit.h"
+#include "ui/editor/MarkupEditor.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,7 +3,7 @@
 #include "support/DocumentFixture.h"
 
 #include "platform/TextCodec.h"
-#include "ui/document/Intel.h"
+#include "ui/document/IntelligentTagDialog.h"
 
 #include <QApplication>
 #include <QCheckBox>

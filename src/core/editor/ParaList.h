@@ -1,7 +1,7 @@
 // The editor's text store: paragraphs wrapped into display lines, limits, bookmarks, undo, Modified.
 #pragma once
 
-#include "core/editor/EdErrors.h"
+#include "core/editor/EditorErrors.h"
 #include "core/editor/ParaPos.h"
 #include "core/editor/ParaStore.h"
 #include "core/editor/UndoBuffer.h"

@@ -2,7 +2,7 @@
 // backup renames, and a fault-injection hook for tests.
 #pragma once
 
-#include "core/editor/EdErrors.h"
+#include "core/editor/EditorErrors.h"
 
 #include <cstddef>
 #include <functional>

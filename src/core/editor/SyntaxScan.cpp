@@ -1,7 +1,7 @@
 // The markup colouring scan of a paint pass.
 #include "core/editor/SyntaxScan.h"
 
-#include "core/editor/EdPosition.h"
+#include "core/editor/Columns.h"
 
 #include <algorithm>
 

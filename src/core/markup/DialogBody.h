@@ -1,7 +1,7 @@
 // The body colors dialog's state (five colour choices on the 16-colour grid) and its BODY tag.
 #pragma once
 
-#include "core/settings/SetupMgr.h"
+#include "core/settings/SetupManager.h"
 
 #include <string>
 

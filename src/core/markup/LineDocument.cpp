@@ -1,7 +1,7 @@
 // A plain in-memory document for the line-by-line markup commands.
 #include "core/markup/LineDocument.h"
 
-#include "core/editor/EdErrors.h"
+#include "core/editor/EditorErrors.h"
 #include "core/markup/TagCase.h"
 
 #include <algorithm>

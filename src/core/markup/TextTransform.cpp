@@ -2,7 +2,7 @@
 // paragraph marks and the Intelligent Tag Insert.
 #include "core/markup/TextTransform.h"
 
-#include "core/markup/SaveNoTags.h"
+#include "core/markup/SaveWithoutTags.h"
 #include "core/markup/TagCase.h"
 
 std::string RemoveHTMLTags(std::string_view Text) { return TTagStripper().Feed(Text); }

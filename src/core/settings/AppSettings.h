@@ -3,7 +3,7 @@
 #pragma once
 
 #include "core/settings/Profile.h"
-#include "core/settings/SetupMgr.h"
+#include "core/settings/SetupManager.h"
 
 #include <array>
 #include <string>

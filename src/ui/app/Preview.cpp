@@ -3,16 +3,16 @@
 
 #include "core/markup/PreviewFile.h"
 #include "core/settings/Profile.h"
-#include "core/settings/SetupMgr.h"
+#include "core/settings/SetupManager.h"
 #include "core/settings/SetupRules.h"
 #include "platform/Dde.h"
 #include "platform/Launch.h"
 #include "platform/Prompt.h"
 #include "platform/Registry.h"
 #include "platform/TextCodec.h"
-#include "ui/app/Main.h"
-#include "ui/document/Childwin.h"
-#include "ui/editor/markupedit.h"
+#include "ui/app/MainWindow.h"
+#include "ui/document/DocumentWindow.h"
+#include "ui/editor/MarkupEditor.h"
 
 #include <QAction>
 #include <QFile>

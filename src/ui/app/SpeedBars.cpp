@@ -5,8 +5,8 @@
 #include "core/markup/Entities.h"
 #include "platform/Prompt.h"
 #include "platform/TextCodec.h"
-#include "ui/app/Main.h"
-#include "ui/document/Childwin.h"
+#include "ui/app/MainWindow.h"
+#include "ui/document/DocumentWindow.h"
 
 #include <QAction>
 #include <QApplication>

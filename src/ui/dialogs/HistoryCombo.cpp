@@ -2,7 +2,7 @@
 #include "ui/dialogs/HistoryCombo.h"
 
 #include "core/custom/CustomFiles.h"
-#include "core/settings/SetupMgr.h"
+#include "core/settings/SetupManager.h"
 #include "platform/Prompt.h"
 #include "platform/TextCodec.h"
 #include "ui/dialogs/DialogParts.h"

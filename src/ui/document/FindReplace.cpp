@@ -2,12 +2,12 @@
 // of the document windows.
 #include "ui/document/FindReplace.h"
 
-#include "core/editor/EdSearch.h"
+#include "core/editor/Search.h"
 #include "platform/Prompt.h"
 #include "platform/TextCodec.h"
-#include "ui/app/Main.h"
-#include "ui/document/Childwin.h"
-#include "ui/editor/markupedit.h"
+#include "ui/app/MainWindow.h"
+#include "ui/document/DocumentWindow.h"
+#include "ui/editor/MarkupEditor.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -2,7 +2,7 @@
 #include "ui/document/MarkupMenus.h"
 
 #include "platform/TextCodec.h"
-#include "ui/app/Main.h"
+#include "ui/app/MainWindow.h"
 
 #include <QAction>
 #include <QMenu>

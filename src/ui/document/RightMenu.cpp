@@ -3,14 +3,14 @@
 #include "ui/document/RightMenu.h"
 
 #include "core/custom/HistoryList.h"
-#include "core/settings/SetupMgr.h"
+#include "core/settings/SetupManager.h"
 #include "platform/DialogExec.h"
 #include "platform/Prompt.h"
 #include "platform/TextCodec.h"
-#include "ui/app/Main.h"
-#include "ui/custom/Custbar.h"
-#include "ui/custom/Rmnuedit.h"
-#include "ui/document/Childwin.h"
+#include "ui/app/MainWindow.h"
+#include "ui/custom/CustomButtonBar.h"
+#include "ui/custom/RightMenuEditor.h"
+#include "ui/document/DocumentWindow.h"
 
 #include <QAbstractButton>
 #include <QMenu>

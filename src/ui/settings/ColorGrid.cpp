@@ -1,7 +1,7 @@
 // The 16-colour grid of the Preferences dialog's colour page.
 #include "ui/settings/ColorGrid.h"
 
-#include "core/settings/SetupMgr.h"
+#include "core/settings/SetupManager.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -3,13 +3,13 @@
 #pragma once
 
 #include "core/settings/Profile.h"
-#include "core/settings/SetupMgr.h"
+#include "core/settings/SetupManager.h"
 #include "platform/DialogExec.h"
 #include "platform/KeyState.h"
 #include "support/ScriptedPrompt.h"
-#include "ui/app/Main.h"
-#include "ui/document/Childwin.h"
-#include "ui/editor/markupedit.h"
+#include "ui/app/MainWindow.h"
+#include "ui/document/DocumentWindow.h"
+#include "ui/editor/MarkupEditor.h"
 
 #include <QAction>
 #include <QCoreApplication>

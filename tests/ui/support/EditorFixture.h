@@ -1,7 +1,7 @@
 // A shown offscreen editor with a known font and size, and shorthands to drive it and read it.
 #pragma once
 
-#include "ui/editor/EdEdit.h"
+#include "ui/editor/EditorWidget.h"
 
 #include <QApplication>
 #include <QTest>

@@ -1,0 +1,148 @@
+// TEdSearchPattern: word delimiters, upper-casing and the paragraph search of the editor.
+#include "core/editor/Search.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr std::array<bool, 256> MakeDelimiters()
+{
+    std::array<bool, 256> d{};
+    const char set[] = "\t'\r\n ,./?;:`\"<>[]{}-=\\+|()%@&^$#!~*";
+    for (const char *p = set; *p; ++p)
+        d[static_cast<unsigned char>(*p)] = true;
+    return d;
+}
+
+constexpr std::array<bool, 256> Delimiters = MakeDelimiters();
+
+} // namespace
+
+bool IsWordDelimiter(char c)
+{
+    return Delimiters[static_cast<unsigned char>(c)];
+}
+
+unsigned char EdUpCase(unsigned char c)
+{
+    if (c >= 'a' && c <= 'z')
+        return static_cast<unsigned char>(c - 32);
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
+        return static_cast<unsigned char>(c - 32);
+    switch (c) {
+    case 0x9A: return 0x8A;
+    case 0x9C: return 0x8C;
+    case 0x9E: return 0x8E;
+    case 0xFF: return 0x9F;
+    default: return c;
+    }
+}
+
+std::string EdUpperCase(std::string_view text)
+{
+    std::string out(text);
+    for (char &c : out)
+        c = static_cast<char>(EdUpCase(static_cast<unsigned char>(c)));
+    return out;
+}
+
+TEdSearchPattern::TEdSearchPattern(std::string_view Pattern, bool MatchCase, bool WholeWords)
+    : Pat(Pattern.substr(0, std::min(Pattern.size(), MaxLength))), CaseSensitive(MatchCase), Whole(WholeWords)
+{
+    if (!CaseSensitive)
+        Pat = EdUpperCase(Pat);
+    Skip.fill(Pat.size());
+    for (std::size_t i = 0; i + 1 < Pat.size(); ++i)
+        Skip[static_cast<unsigned char>(Pat[i])] = Pat.size() - 1 - i;
+}
+
+bool TEdSearchPattern::Matches(std::string_view Text) const
+{
+    if (Text.size() != Pat.size())
+        return false;
+    if (CaseSensitive)
+        return Text == Pat;
+    for (std::size_t i = 0; i < Pat.size(); ++i)
+        if (EdUpCase(static_cast<unsigned char>(Text[i])) != static_cast<unsigned char>(Pat[i]))
+            return false;
+    return true;
+}
+
+bool TEdSearchPattern::Accept(std::string_view Text, std::size_t Pos) const
+{
+    if (!Whole)
+        return true;
+    if (Pos > 0 && !IsWordDelimiter(Text[Pos - 1]))
+        return false;
+    const std::size_t after = Pos + Pat.size();
+    return after >= Text.size() || IsWordDelimiter(Text[after]);
+}
+
+std::size_t TEdSearchPattern::FindForward(std::string_view Text, std::size_t From, std::size_t Limit) const
+{
+    const std::size_t m = Pat.size();
+    Limit = std::min(Limit, Text.size());
+    if (m == 0 || From > Limit || Limit - From < m)
+        return npos;
+    const auto *text = reinterpret_cast<const unsigned char *>(Text.data());
+    const auto *pat = reinterpret_cast<const unsigned char *>(Pat.data());
+    std::size_t pos = From;
+    while (pos + m <= Limit) {
+        std::size_t i = m;
+        if (CaseSensitive) {
+            while (i > 0 && text[pos + i - 1] == pat[i - 1])
+                --i;
+        } else {
+            while (i > 0 && EdUpCase(text[pos + i - 1]) == pat[i - 1])
+                --i;
+        }
+        if (i == 0) {
+            if (Accept(Text, pos))
+                return pos;
+            ++pos;  // a rejected candidate: go on one character further
+            continue;
+        }
+        unsigned char last = text[pos + m - 1];
+        if (!CaseSensitive)
+            last = EdUpCase(last);
+        pos += Skip[last];
+    }
+    return npos;
+}
+
+std::size_t TEdSearchPattern::FindBackward(std::string_view Text, std::size_t Low, std::size_t Before) const
+{
+    std::size_t found = npos;
+    for (std::size_t pos = FindForward(Text, Low, Before); pos != npos; pos = FindForward(Text, pos + 1, Before))
+        found = pos;
+    return found;
+}
+
+std::optional<TEdTextPos> EdFindInRange(const TEdSearchPattern &Pattern, const TEdParaSource &Source,
+                                        TEdTextPos From, TEdTextPos Scope, bool Backward)
+{
+    if (Pattern.Empty())
+        return std::nullopt;
+    if (!Backward) {
+        for (std::int32_t para = From.Para; para <= Scope.Para; ++para) {
+            const std::string_view text = Source(para);
+            const std::size_t from = para == From.Para ? static_cast<std::size_t>(std::max(From.Offset, 1) - 1) : 0;
+            const std::size_t limit = para == Scope.Para ? static_cast<std::size_t>(std::max(Scope.Offset, 1) - 1)
+                                                         : text.size();
+            const std::size_t pos = Pattern.FindForward(text, from, limit);
+            if (pos != TEdSearchPattern::npos)
+                return TEdTextPos{para, static_cast<std::int32_t>(pos + 1)};
+        }
+    } else {
+        for (std::int32_t para = From.Para; para >= Scope.Para && para >= 1; --para) {
+            const std::string_view text = Source(para);
+            const std::size_t before = para == From.Para ? static_cast<std::size_t>(std::max(From.Offset, 1) - 1)
+                                                         : text.size();
+            const std::size_t low = para == Scope.Para ? static_cast<std::size_t>(std::max(Scope.Offset, 1) - 1) : 0;
+            const std::size_t pos = Pattern.FindBackward(text, low, before);
+            if (pos != TEdSearchPattern::npos)
+                return TEdTextPos{para, static_cast<std::int32_t>(pos + 1)};
+        }
+    }
+    return std::nullopt;
+}

@@ -1,0 +1,244 @@
+// TMainForm: the main window: MDI frame, menu bar, speed bars, status bar, recent-file list, start-up
+// and shut-down.
+#pragma once
+
+#include "core/settings/AppSettings.h"
+#include "core/settings/SetupManager.h"
+#include "platform/Prompt.h"
+
+#include <QList>
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QPrinter;
+class QStatusBar;
+class QToolBar;
+class TEdController;
+class THelpViewer;
+
+// What the main window needs from a document window. A sub-window of the MDI area counts as a
+// document window when it, or the widget it holds, derives from this interface.
+class TDocumentWindowIntf {
+public:
+    virtual ~TDocumentWindowIntf() = default;
+    // The window's caption (the file name, or "Untitled").
+    virtual QString DocumentCaption() const = 0;
+    // Whether the editor reports the text as modified.
+    virtual bool DocumentModified() const = 0;
+    virtual void InsertMarkup(const std::string &Text) = 0;
+    virtual void InsertTagPair(const std::string &StartTag, const std::string &EndTag) = 0;
+    // The menus that join the menu bar between File and Options while this window is active.
+    virtual QList<QMenu *> MergedMenus() const = 0;
+    // Whether the window may close (it may ask to save); false refuses.
+    virtual bool CloseQuery() = 0;
+};
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    // Builds the window and runs the start-up (settings, placement, bars, recent files). The
+    // files are opened as documents once the window is first shown.
+    explicit TMainForm(const QStringList &CommandLineFiles = {}, QWidget *Parent = nullptr);
+    // Runs the shut-down: recent files, help, window placement, preview files.
+    ~TMainForm() override;
+
+    // The one main window, or nullptr outside its lifetime.
+    static TMainForm *Instance();
+
+    // ---- Application-wide values.
+    std::unique_ptr<TSetupManager> SetupManager;
+    bool UseActualCharacters = false;
+    bool NewlineAfterTitle = false;
+    bool ForceHTMLExt = true;
+    bool NeverUseCENTER = true;
+    TQuickKeyTable QuickKeyTable;
+    QString OpenFileFilter;
+    // Temporary preview files, deleted at shut-down.
+    QStringList PreviewFiles;
+    // The command that inserted markup most recently (a QAction or a button), or none.
+    QPointer<QObject> LastMarkupCommand;
+    // The shared open-file dialog's settings (title, filter, help context, last name).
+    TFileDialogRequest OpenDialog;
+    // The shared editor controller whose key table all editors use.
+    TEdController *MainController = nullptr;
+
+    // Rereads UseActualCharacters, NewlineAfterTitle, ForceHTMLExt and NeverUseCENTER.
+    void ReadSettingsFlags();
+    // Rereads QuickKeyTable from section QuickKeys.
+    void ReadQuickKeyTable();
+
+    // ---- Documents.
+    // Creates, shows and loads a document window (caption = Name; an existing file is loaded
+    // when NewFlag is false) and returns it. Installed by the document window's unit.
+    std::function<TDocumentWindowIntf *(const QString &Name, bool NewFlag)> DocumentFactory;
+    // Runs the image command with an initial source (a dropped picture). Installed by the
+    // image dialog's unit; without it a dropped picture does nothing.
+    std::function<void(const QString &InitialSource)> ImageCommand;
+
+    // Opens a document window: an existing file (NewFlag false) or an empty document captioned
+    // Name. Reports a missing file and warns about a read-only one. Returns the window or nullptr.
+    TDocumentWindowIntf *OpenDocument(const QString &Name, bool NewFlag);
+    // Puts a file (expanded to a full path) at the top of the recent-file list (at most four).
+    void AddRecentFile(const QString &Name);
+    // The recent-file names, most recent first.
+    QStringList RecentFiles() const;
+    // Recomputes the caption and the enabled state of the commands and speed buttons.
+    void UpdateMenuItems();
+    // The active document window, or nullptr when the active MDI child is none or no document.
+    TDocumentWindowIntf *ActiveDocument() const;
+    QMdiSubWindow *ActiveChild() const;
+    // The MDI children that are open (closed ones no longer count).
+    QList<QMdiSubWindow *> Children() const;
+    QMdiArea *ClientArea() const { return MDIClient; }
+    // Markup routing to the active document window; dropped silently without one.
+    void InsertMarkup(const std::string &Text);
+    void InsertTagPair(const std::string &StartTag, const std::string &EndTag);
+    // Puts menus into the menu bar between File and Options, replacing the ones put there before
+    // (an empty list removes them). Called when the active document window changes.
+    void SetMergedMenus(const QList<QMenu *> &Menus);
+    // Handles files dropped on the window, in drop order.
+    void DropFiles(const QStringList &Files);
+
+    // ---- Status line.
+    // The application's hint handler: the status line shows the hint's long part.
+    void HintToStatusLine(const QString &Hint);
+    // Sets an action's hint: "short|long" gives the tooltip and the status-line text.
+    static void SetHint(QAction *Action, const QString &Hint);
+
+    // ---- The custom bar.
+    // Replaces the custom bar placeholder with the real bar (reparented into the right edge).
+    void InstallCustomBar(QWidget *Bar);
+
+    // ---- Components, named as their objectName.
+    QMdiArea *MDIClient = nullptr;
+    QMenu *File1 = nullptr, *Options1 = nullptr, *Window1 = nullptr, *Help1 = nullptr;
+    QAction *FileNewItem = nullptr, *NewwithDocumentTemplate1 = nullptr, *FileOpenItem = nullptr,
+            *OpenRemote1 = nullptr, *OpenURL1 = nullptr, *OpenRTFFile1 = nullptr, *InsertFile1 = nullptr,
+            *FileCloseItem = nullptr, *FileSaveItem = nullptr, *FileSaveAsItem = nullptr, *SaveAsUnix1 = nullptr,
+            *SavewithoutHTMLTags1 = nullptr, *SaveAsRemote1 = nullptr, *UpdateViewer1 = nullptr,
+            *TestHTMLDocument1 = nullptr, *Print1 = nullptr, *PrintSetup1 = nullptr, *FileExitItem = nullptr;
+    QAction *Setup1 = nullptr, *Font1 = nullptr, *CustomButtons1 = nullptr, *EditRightMouseButtonMenu1 = nullptr,
+            *HTMLPageBuilder1 = nullptr, *StandardSpeedBar = nullptr, *CommonSpeedBar = nullptr,
+            *ExtendedSpeedBar = nullptr, *SpecialSpeedBar = nullptr, *CustomSpeedBar = nullptr;
+    QAction *WindowCascadeItem = nullptr, *TileHorizontally1 = nullptr, *WindowTileItem = nullptr,
+            *Minimize1 = nullptr, *Maximize1 = nullptr, *Restore1 = nullptr, *WindowArrangeItem = nullptr,
+            *WindowMinimizeItem = nullptr, *CloseAll1 = nullptr;
+    QAction *Contents1 = nullptr, *SearchforHelpon1 = nullptr, *HowtouseHelp1 = nullptr, *HelpAboutItem = nullptr;
+    QToolBar *StandardPanel = nullptr, *CommonPanel = nullptr, *ExtendedPanel = nullptr, *SpecialPanel = nullptr;
+    // The right edge's holder of the custom bar; its visibility is the custom bar's.
+    QToolBar *CustomBarHost = nullptr;
+    QWidget *CustomBar = nullptr;
+    QMenu *CustomButtonPopupMenu = nullptr;
+    QStatusBar *Panel1 = nullptr;
+    QLabel *ModifiedPanel = nullptr, *UnixPanel = nullptr, *StatusLine = nullptr, *LineColPanel = nullptr;
+
+    // ---- Handlers (each is what its menu item runs).
+    void FileOpenItemClick();
+    void FileCloseItemClick();
+    void FileExitItemClick();
+    void RecentFileClick(QAction *Entry);
+    void WindowCascadeItemClick();
+    void TileHorizontally1Click();
+    void WindowTileItemClick();
+    void WindowArrangeItemClick();
+    void WindowMinimizeItemClick();
+    void CloseAll1Click();
+    void Minimize1Click();
+    void Maximize1Click();
+    void Restore1Click();
+    void Contents1Click();
+    void SearchforHelpon1Click();
+    void HowtouseHelp1Click();
+    void HelpAboutItemClick();
+    void StandardSpeedBarClick();
+    void CommonSpeedBarClick();
+    void ExtendedSpeedBarClick();
+    void SpecialSpeedBarClick();
+    void CustomSpeedBarClick();
+    // File commands on the active document window (nothing without one) and Editor Font.
+    void FileNewItemClick();
+    void NewwithDocumentTemplate1Click();
+    void InsertFile1Click();
+    void FileSaveItemClick();
+    void FileSaveAsItemClick();
+    void SaveAsUnix1Click();
+    void SavewithoutHTMLTags1Click();
+    void Print1Click();
+    void PrintSetup1Click();
+    void Font1Click();
+    // Options > Preferences: the Preferences dialog; after OK the open documents take the colours.
+    void Setup1Click();
+    // Options > HTML Page Builder: the page builder wizard.
+    void HTMLPageBuilder1Click();
+    // Applies the syntax colours of the settings to every open document window.
+    void ApplyEditorColors();
+    // The printer that Print Setup sets up and Print prints on (made on first use).
+    QPrinter &Printer();
+    // Opens the command-line files (runs once, after the window is first shown).
+    void FormShow();
+    // Asks every document window whether it may close; false when one refuses.
+    bool FormCloseQuery();
+
+protected:
+    bool event(QEvent *E) override;
+    void showEvent(QShowEvent *E) override;
+    void closeEvent(QCloseEvent *E) override;
+    void moveEvent(QMoveEvent *E) override;
+    void resizeEvent(QResizeEvent *E) override;
+    void dragEnterEvent(QDragEnterEvent *E) override;
+    void dragMoveEvent(QDragMoveEvent *E) override;
+    void dropEvent(QDropEvent *E) override;
+    QMenu *createPopupMenu() override;
+
+private:
+    enum class TTileMode { Horizontal, Vertical };
+
+    void CreateActions();
+    void CreateToolBars();
+    void CreateStatusBar();
+    void ConnectCommands();
+    // Installs the document window factory and connects the File commands and Editor Font.
+    void ConnectDocumentCommands();
+    // Connects Preferences and the page builder, and installs the colour chooser.
+    void ConnectSetupCommands();
+    void FormCreate();
+    void FormDestroy();
+    void ActiveFormChanged();
+    void ChildStateChanged();
+    void BuildRecentEntries(const QStringList &Names);
+    void BuildWindowList();
+    void Tile(TTileMode Mode);
+    void ToggleSpeedBar(TSpeedBar Bar);
+    QToolBar *SpeedBarPanel(TSpeedBar Bar) const;
+    QAction *SpeedBarToggle(TSpeedBar Bar) const;
+    void UpdateSpeedButtons(bool DocumentActive, bool WindowsOpen, bool SaveEnabled);
+    // Connects an action's trigger to a handler that runs guarded.
+    void OnTrigger(QAction *Action, void (TMainForm::*Handler)());
+
+    QStringList FCommandLineFiles;
+    bool FShown = false;
+    TTileMode FTileMode = TTileMode::Horizontal;
+    TWindowRect FNormalRect;
+    QString FHelpFile;
+    THelpViewer *FHelpViewer = nullptr;  // a window of its own, child of this one
+    bool FOwnHelpInstalled = false;
+    QList<QAction *> FRecentEntries;
+    QAction *FRecentSeparator = nullptr;
+    QList<QAction *> FWindowListEntries;
+    QList<QPointer<QMenu>> FMergedMenus;
+    QList<QMetaObject::Connection> FActiveFormConnections;
+    std::shared_ptr<QPrinter> FPrinter;
+};
+
+// The one main window (nullptr outside its lifetime).
+TMainForm *MainForm();

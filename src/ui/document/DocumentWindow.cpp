@@ -1,0 +1,698 @@
+// TMDIChild: the document window: creation from the settings, menus from the catalogue, markup insertion,
+// the commands' recording rules, saving, the close query and the quick keys.
+#include "ui/document/DocumentWindow.h"
+
+#include "core/editor/EditorErrors.h"
+#include "core/editor/Search.h"
+#include "core/editor/TextFileIO.h"
+#include "core/markup/TagCase.h"
+#include "core/settings/Profile.h"
+#include "platform/KeyState.h"
+#include "platform/TextCodec.h"
+#include "ui/document/MarkupMenus.h"
+#include "ui/editor/MarkupEditor.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLocale>
+#include <QMdiArea>
+#include <QMenu>
+#include <QStyle>
+
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+
+namespace {
+
+std::map<TCommandKind, TDocumentCommandHook> &Hooks()
+{
+    static std::map<TCommandKind, TDocumentCommandHook> hooks;
+    return hooks;
+}
+
+TRightMenuBuilder &RightMenuBuilder()
+{
+    static TRightMenuBuilder builder;
+    return builder;
+}
+
+const TDocumentCommandHook *HookFor(TCommandKind Kind)
+{
+    const auto it = Hooks().find(Kind);
+    return it != Hooks().end() && it->second ? &it->second : nullptr;
+}
+
+bool ShiftDown()
+{
+    return QueryKeyState() & Qt::ShiftModifier;
+}
+
+// Shows the hourglass for its lifetime (restored on every way out).
+class TBusyScope {
+public:
+    explicit TBusyScope(TMDIChild &Doc) : FDoc(Doc) { FDoc.SetBusyCursor(true); }
+    ~TBusyScope() { FDoc.SetBusyCursor(false); }
+    TBusyScope(const TBusyScope &) = delete;
+    TBusyScope &operator=(const TBusyScope &) = delete;
+
+private:
+    TMDIChild &FDoc;
+};
+
+// The long time format without the time zone that Qt's long format adds.
+QString LongTimeText(const QTime &Time)
+{
+    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    format.remove('t');
+    return QLocale::system().toString(Time, format.trimmed());
+}
+
+} // namespace
+
+QFont EditorFont(const QString &Name, int Height, bool Bold, bool Italic)
+{
+    QFont font(Name);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPixelSize(Height == 0 ? 12 : std::abs(Height));
+    font.setBold(Bold);
+    font.setItalic(Italic);
+    return font;
+}
+
+TMDIChild *ActiveMDIChild()
+{
+    TMainForm *main = MainForm();
+    return main ? dynamic_cast<TMDIChild *>(main->ActiveDocument()) : nullptr;
+}
+
+void TMDIChild::SetCommandHook(TCommandKind Kind, TDocumentCommandHook Hook)
+{
+    if (Hook)
+        Hooks()[Kind] = std::move(Hook);
+    else
+        Hooks().erase(Kind);
+}
+
+void TMDIChild::SetRightMenuBuilder(TRightMenuBuilder Builder)
+{
+    RightMenuBuilder() = std::move(Builder);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Creation
+
+TMDIChild::TMDIChild(TMainForm &MainWindow) : QMdiSubWindow(nullptr), Main(MainWindow)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setObjectName("MDIChild");
+    setWindowTitle("Untitled");
+    Editor = new TMarkupEditor(this);
+    Editor->setObjectName("Editor");
+    setWidget(Editor);
+    setFocusProxy(Editor);
+
+    Editor->SetBackupExt("BAK");
+    Editor->SetHideSelection(false);
+    Editor->SetRightMargin(5);
+    Editor->SetWantTab(true);
+    Editor->OnShowStatus = [this](TEdCustomEditor *, int Line, int Col) {
+        Guarded([this, Line, Col] { EditorShowStatus(Line, Col); });
+    };
+    Editor->OnUserCommand = [this](TEdCustomEditor *, int Command) {
+        Guarded([this, Command] { UserCommandHandler(Command); });
+    };
+    Editor->OnRightButton = [this](TMarkupEditor *, QPoint) { Guarded([this] { FormMouseDown(); }); };
+
+    BuildMenus();
+    RightMenu = new QMenu(this);
+    RightMenu->setObjectName("RightMenu");
+
+    SaveDialog.HelpContext = 7;
+    Main.MDIClient->addSubWindow(this);
+    // The window's system menu brings keys of its own (Ctrl+W for its Close), which would make
+    // the main window's File > Close key ambiguous while a document has the focus: the menu keeps
+    // its entries, the keys stay with the menu bar.
+    if (QMenu *system = systemMenu())
+        for (QAction *action : system->actions())
+            action->setShortcuts({});
+    connect(Main.MDIClient, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *Sub) {
+        if (Sub == this && !FClosed)
+            Guarded([this] { ReportStatus(); });
+    });
+    FormCreate();
+}
+
+TMDIChild::~TMDIChild()
+{
+    // The editor must not report into the main window while it is being taken apart.
+    if (Editor) {
+        Editor->OnShowStatus = nullptr;
+        Editor->OnUserCommand = nullptr;
+        Editor->OnRightButton = nullptr;
+    }
+}
+
+TMDIChild *TMDIChild::Create(TMainForm &Main, const QString &Name, bool NewFlag)
+{
+    auto *doc = new TMDIChild(Main);  // owned by the MDI area, deleted on close
+    doc->setWindowTitle(Name);
+    Main.MDIClient->setActiveSubWindow(doc);
+    doc->Editor->SetFileName(Name);
+    if (!NewFlag)
+        Guarded([doc] { doc->Editor->SetIsOpen(true); });
+    doc->Editor->setFocus();
+    Guarded([doc] { doc->ReportStatus(); });
+    // Once more after the creator is done with the caption, as the focus moving in would.
+    QMetaObject::invokeMethod(doc, [doc] { Guarded([doc] { doc->ReportStatus(); }); }, Qt::QueuedConnection);
+    return doc;
+}
+
+void TMDIChild::BuildMenus()
+{
+    TMarkupMenuSet set = BuildMarkupMenus(*this, [this](const TMarkupCommand &Command, QAction *Sender) {
+        Guarded([this, &Command, Sender] { RunCommand(Command, Sender); });
+    });
+    FMenus = set.Menus;
+    FActions = set.Actions;
+    QMenu **members[] = {&Edit1, &Element1, &Flow1, &List1, &Link1, &Entity1, &Font1, &Style1};
+    for (int i = 0; i < FMenus.size() && i < 8; ++i)
+        *members[i] = FMenus[i];
+}
+
+// The default place of a new window: one title bar below and to the right of the window opened
+// last, back at the top left corner when it would not fit in the client area.
+QPoint TMDIChild::CascadePosition() const
+{
+    const QSize area = Main.MDIClient->viewport()->size();
+    const int step = std::max(8, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this));
+    const QList<QMdiSubWindow *> windows = Main.MDIClient->subWindowList(QMdiArea::CreationOrder);
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+        const QMdiSubWindow *last = *it;
+        if (last == this || !last->isVisible() || last->isMinimized() || last->isMaximized())
+            continue;
+        const QPoint next = last->pos() + QPoint(step, step);
+        if (next.x() + width() > area.width() || next.y() + height() > area.height())
+            return {0, 0};
+        return next;
+    }
+    return {0, 0};
+}
+
+void TMDIChild::FormCreate()
+{
+    TSetupManager &setup = *Main.SetupManager;
+    // 1.
+    Editor->SetController(Main.MainController);
+    // 2. Not maximised, a new window takes the usual share of the client area.
+    if (setup.MDIChildMaximize()) {
+        showMaximized();
+    } else {
+        const QSize area = Main.MDIClient->viewport()->size();
+        resize(std::max(320, area.width() * 3 / 4), std::max(200, area.height() * 3 / 4));
+        move(CascadePosition());
+        show();
+    }
+    // 3.
+    if (setup.SyntaxHighlighting())
+        Editor->SetSyntaxColors(setup.TextColor(), setup.ElementColor(), setup.EntityColor());
+    // 4.
+    Editor->SetWordWrap(setup.WordWrap());
+    Editor->SetScrollBars(setup.WordWrap() ? ssVertical : ssBoth);
+    // 5.
+    FormResize();
+    // 6.
+    const TProfile settings(SettingsFileName());
+    if (settings.ReadBool("Debug", "NoUndo", false)) {
+        Editor->SetUndoBufferSize(0);
+        for (const char *name : {"Undo1", "Redo1"})
+            if (QAction *a = Action(name))
+                a->setEnabled(false);
+    }
+    // 7.
+    Editor->FixedFont().AssignOrSubstitute(EditorFont(BytesToQString(settings.ReadString("Font", "Name", "Courier New")),
+                                                      settings.ReadInteger("Font", "Size", -12),
+                                                      settings.ReadBool("Font", "Bold", false),
+                                                      settings.ReadBool("Font", "Italic", false)));
+    // The columns that fit are counted again in the font the text is shown in.
+    FormResize();
+    // 8.
+    for (const char *name : {"CheckSpelling1", "FormWiz1", "N9"})
+        if (QAction *a = Action(name))
+            a->setVisible(false);
+    // 9.
+    if (RightMenuBuilder())
+        RightMenuBuilder()(*this, *RightMenu);
+    // 10.
+    ReportStatus();
+}
+
+QAction *TMDIChild::Action(const QString &Name) const
+{
+    return FActions.value(Name);
+}
+
+QList<QMenu *> TMDIChild::MergedMenus() const
+{
+    return FMenus;
+}
+
+QString TMDIChild::DocumentCaption() const
+{
+    return windowTitle();
+}
+
+bool TMDIChild::DocumentModified() const
+{
+    return Editor->Modified();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Events
+
+void TMDIChild::resizeEvent(QResizeEvent *E)
+{
+    // The window's layout has given the editor its new size by now.
+    QMdiSubWindow::resizeEvent(E);
+    Guarded([this] { FormResize(); });
+}
+
+void TMDIChild::FormResize()
+{
+    Editor->SetWrapColumn(Editor->VisibleColumns() - 1);
+}
+
+void TMDIChild::FormMouseDown()
+{
+    if (!RightMenu->isEmpty())
+        RightMenu->popup(QCursor::pos());
+}
+
+void TMDIChild::EditorShowStatus(int Line, int Col)
+{
+    if (FClosed)
+        return;
+    // Only the active window speaks for the status bar (a window being created counts).
+    QMdiSubWindow *active = Main.ActiveChild();
+    if (active && active != this)
+        return;
+    Main.UpdateMenuItems();
+    Main.LineColPanel->setText(QString("%1:%2").arg(Line).arg(Col));
+    Main.LineColPanel->repaint();
+    Main.ModifiedPanel->setText(Editor->Modified() ? "Modified" : "");
+    Main.ModifiedPanel->repaint();
+    const int format = Editor->FileFormat();
+    Main.UnixPanel->setText(format == ffUnix ? "Unix File" : format == ffDos ? "DOS File" : "");
+    Main.UnixPanel->repaint();
+}
+
+void TMDIChild::ReportStatus()
+{
+    int col = 0;
+    const int line = Editor->GetCaretPosition(col);
+    EditorShowStatus(line, Editor->CaretScreenColumn());
+}
+
+void TMDIChild::UserCommandHandler(int Command)
+{
+    const int k = Command - 256;
+    if (k < 0 || k >= int(Main.QuickKeyTable.size()))
+        return;
+    const std::string &text = Main.QuickKeyTable[std::size_t(k)];
+    if (text.empty())
+        ShowInformation("This QuickKey not defined.");
+    else
+        InsertPlainText(text);
+}
+
+void TMDIChild::SetBusyCursor(bool Busy)
+{
+    if (Busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        ++FBusy;
+    } else if (FBusy > 0) {
+        QApplication::restoreOverrideCursor();
+        --FBusy;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Markup insertion
+
+void TMDIChild::InsertPlainText(const std::string &Text)
+{
+    RaiseEditorError(Editor->InsertString(Text));
+}
+
+void TMDIChild::InsertMarkup(const std::string &Text)
+{
+    InsertPlainText(ApplyTagCase(Text, Main.SetupManager->LowerCaseTags()));
+}
+
+void TMDIChild::InsertTagPair(const std::string &StartTag, const std::string &EndTag)
+{
+    const bool lower = Main.SetupManager->LowerCaseTags();
+    int l1, c1, l2, c2;
+    if (Editor->GetSelection(l1, c1, l2, c2)) {
+        // Raises "Region is too large (> 64K)" before anything changes.
+        const std::optional<std::string> selected = Editor->GetSelectedText();
+        InsertPlainText(TagPairText(StartTag, selected.value_or(std::string()), EndTag, lower));
+        return;
+    }
+    InsertPlainText(TagPairText(StartTag, {}, EndTag, lower));
+    int col = 0;
+    const int line = Editor->GetCaretPosition(col);
+    const int target = CaretColumnAfterTagPair(col, EndTag);
+    if (target != col)
+        Editor->SetCaretPosition(line, target);
+}
+
+void TMDIChild::InsertBodyTag(const std::string &Tag, bool EndTag)
+{
+    if (EndTag) {
+        InsertTagPair(Tag, "</BODY>");
+        return;
+    }
+    if (!Editor->Search("<BODY", soWholeText)) {
+        InsertMarkup(Tag);
+        return;
+    }
+    int l1, c1, l2, c2;
+    Editor->GetSelection(l1, c1, l2, c2);
+    // The search for ">" starts at the caret, which the first search left after "<BODY".
+    if (!Editor->Search(">", 0)) {
+        ShowWarning("Incomplete <BODY> element");
+        Editor->SetSelection(l1, c1, l2, c2, true);
+        return;
+    }
+    int m1, n1, m2, n2;
+    Editor->GetSelection(m1, n1, m2, n2);
+    Editor->SetSelection(l1, c1, m2, n2, true);
+    InsertMarkup(Tag);
+}
+
+void TMDIChild::MoveCaretToStart()
+{
+    Editor->SetCaretPosition(1, 1);
+}
+
+void TMDIChild::ApplyEditorColors()
+{
+    TSetupManager &setup = *Main.SetupManager;
+    if (setup.SyntaxHighlighting())
+        Editor->SetSyntaxColors(setup.TextColor(), setup.ElementColor(), setup.EntityColor());
+    Editor->viewport()->update();
+}
+
+void TMDIChild::InsertFile(const QString &Name)
+{
+    Editor->InsertTextFile(Name);
+    Editor->SetModified(true);
+    ReportStatus();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Commands
+
+bool TMDIChild::Click(const QString &Name, QObject *Sender)
+{
+    QAction *action = Action(Name);
+    if (!action || !action->isEnabled() || FClosed)
+        return false;
+    const TMarkupCommand *command = FindMarkupCommand(QStringToBytes(Name));
+    if (!command)
+        return false;
+    Guarded([this, command, Sender, action] { RunCommand(*command, Sender ? Sender : action); });
+    return true;
+}
+
+void TMDIChild::Record(QObject *Sender)
+{
+    Main.LastMarkupCommand = Sender;
+}
+
+void TMDIChild::RunCommand(const TMarkupCommand &Command, QObject *Sender)
+{
+    if (Command.Record == TRecordMode::BeforeActing)
+        Record(Sender);
+    const bool accepted = Perform(Command, Sender);
+    if (Command.Record == TRecordMode::Yes || (Command.Record == TRecordMode::IfOK && accepted))
+        Record(Sender);
+}
+
+bool TMDIChild::Perform(const TMarkupCommand &Command, QObject *Sender)
+{
+    using K = TCommandKind;
+    if ((Command.Flags & cfShiftBlockDialog) && ShiftDown()) {
+        const TDocumentCommandHook *dialog = HookFor(K::BlockDialog);
+        return dialog && (*dialog)(*this, Command);
+    }
+    if ((Command.Flags & cfShiftRunsCommand) && ShiftDown()) {
+        // The options command runs in its place and records itself.
+        Click(QString::fromLatin1(Command.ShiftCommand.data(), qsizetype(Command.ShiftCommand.size())));
+        return true;
+    }
+    if (const TDocumentCommandHook *hook = HookFor(Command.Kind))
+        return (*hook)(*this, Command);
+
+    switch (Command.Kind) {
+    case K::Pair: {
+        const TMarkupText markup = CommandMarkup(Command, Main.NewlineAfterTitle, Main.NeverUseCENTER);
+        InsertTagPair(markup.Start, markup.End);
+        return true;
+    }
+    case K::Insert:
+    case K::StandardOutline:
+        InsertMarkup(std::string(Command.Start));
+        return true;
+    case K::Plain:
+        InsertPlainText(std::string(Command.Start));
+        return true;
+    case K::Undo: Editor->Undo(); return true;
+    case K::Redo: Editor->Redo(); return true;
+    case K::Cut: Editor->CutToClipboard(); return true;
+    case K::Copy: Editor->CopyToClipboard(); return true;
+    case K::Paste: Editor->PasteFromClipboard(); return true;
+    case K::Delete: Editor->DeleteSelection(); return true;
+    case K::SelectAll: Editor->SelectAll(false); return true;
+    case K::RepeatLastMarkup: RepeatLastMarkup1Click(Sender); return true;
+    case K::CurrentTime: InsertCurrentTime(); return true;
+    case K::Question: return Ask(Command);
+    case K::EmbedOLE: return EmbedOLE();
+    case K::Image:
+        if (Main.ImageCommand)
+            Main.ImageCommand(QString());
+        return true;
+    default:
+        // A dialog or command another unit provides; nothing until it is installed.
+        return false;
+    }
+}
+
+void TMDIChild::RepeatLastMarkup1Click(QObject *)
+{
+    QObject *last = Main.LastMarkupCommand.data();
+    if (!last)
+        return;
+    if (auto *action = qobject_cast<QAction *>(last)) {
+        auto *owner = qobject_cast<TMDIChild *>(action->parent());
+        if (!owner) {
+            action->trigger();
+            return;
+        }
+        // A command of a window being closed is gone; one of another window runs here, in the
+        // document the user is working on.
+        if (owner->FClosed)
+            return;
+        if (QAction *mine = Action(action->objectName()); mine && mine->isEnabled())
+            RunCommand(*FindMarkupCommand(QStringToBytes(mine->objectName())), mine);
+        return;
+    }
+    if (auto *button = qobject_cast<QAbstractButton *>(last))
+        button->click();
+}
+
+bool TMDIChild::Ask(const TMarkupCommand &Command)
+{
+    QString value;
+    if (!Prompt().InputQuery(BytesToQString(std::string(Command.DialogCaption)),
+                             BytesToQString(std::string(Command.Prompt)), value))
+        return false;
+    const std::optional<TMarkupText> markup = ValueCommandMarkup(Command.Name, QStringToBytes(value));
+    if (!markup)
+        return false;
+    if (markup->IsPair)
+        InsertTagPair(markup->Start, markup->End);
+    else
+        InsertMarkup(markup->Start);
+    return true;
+}
+
+bool TMDIChild::EmbedOLE()
+{
+    TFileDialogRequest request;
+    request.Title = "Embed OLE Object";
+    request.Filter = "All files (*.*)|*.*";
+    request.HelpContext = 11;
+    if (!Prompt().OpenFile(request))
+        return false;
+    const std::optional<TMarkupText> markup =
+        ValueCommandMarkup("EmbedOLEobjectNetscape1", QStringToBytes(request.FileName));
+    InsertMarkup(markup->Start);
+    return true;
+}
+
+void TMDIChild::InsertCurrentTime()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    const QString date = QLocale::system().toString(now.date(), QLocale::ShortFormat);
+    const QString time = LongTimeText(now.time());
+    InsertMarkup(CurrentTimeText(QStringToBytes(date), QStringToBytes(time), now.time() == QTime(0, 0)));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Saving
+
+void TMDIChild::WriteUnixFile(const QString &Name)
+{
+    TBusyScope busy(*this);
+    SaveTextFile(TEdCustomTextFileEditor::FileNameBytes(Name), ffUnix, Editor->ParaCount(), [this](int Para) {
+        int length = 0;
+        const char *text = Editor->GetParaPointer(Para, length);
+        return std::string_view(text, std::size_t(length));
+    });
+    Editor->SetModified(false);
+    Editor->RememberFileStamp(Name);
+}
+
+void TMDIChild::WriteDocument(int Format, const QString &Name)
+{
+    if (Format == ffDos)
+        Editor->SaveToFile(Name);
+    else
+        WriteUnixFile(Name);
+    Editor->SetModified(false);
+}
+
+bool TMDIChild::SaveDocument()
+{
+    if (Editor->FileName().compare("Untitled", Qt::CaseInsensitive) == 0)
+        return SaveAsDOSFile();
+    // Another program's changes are not overwritten without asking.
+    if (Editor->FileChangedOnDisk() &&
+        AskConfirmation(Editor->FileName() + " has been changed by another program.  Overwrite it?", mbYes | mbNo) !=
+            mrYes)
+        return false;
+    // The file keeps the exact name it has: names are case-sensitive here.
+    const bool saved = Guarded([this] { WriteDocument(Editor->FileFormat() == ffDos ? ffDos : ffUnix, Editor->FileName()); });
+    ReportStatus();
+    return saved;
+}
+
+bool TMDIChild::SaveAsDOSFile()
+{
+    SaveDialog.Title = "Save As DOS File";
+    if (!AskSaveFileName())
+        return false;
+    Editor->SetFileFormat(ffDos);
+    const bool saved = Guarded([this] { WriteDocument(ffDos, Editor->FileName()); });
+    ReportStatus();
+    return saved;
+}
+
+bool TMDIChild::SaveAsUnixFile()
+{
+    SaveDialog.Title = "Save As UNIX File";
+    if (!AskSaveFileName())
+        return false;
+    Editor->SetFileFormat(ffUnix);
+    const bool saved = Guarded([this] { WriteDocument(ffUnix, Editor->FileName()); });
+    ReportStatus();
+    return saved;
+}
+
+bool TMDIChild::AskSaveFileName()
+{
+    SaveDialog.Filter = Main.OpenFileFilter;
+    if (!SaveDialog.FileName.isEmpty()) {
+        const QFileInfo previous(SaveDialog.FileName);
+        if (previous.isAbsolute())
+            SaveDialog.InitialDir = previous.path();
+        SaveDialog.FileName = previous.fileName();
+    } else if (Editor->FileName().compare("Untitled", Qt::CaseInsensitive) != 0) {
+        SaveDialog.InitialDir = QFileInfo(Editor->FileName()).absolutePath();
+    }
+    SaveDialog.OverwritePrompt = false;
+    if (!Prompt().SaveFile(SaveDialog))
+        return false;
+    // Only the name part is the user's to normalise: the directory is kept exactly as chosen,
+    // since a directory of another case is another directory here.
+    const QString chosen = SaveDialog.FileName;
+    const int slash = int(chosen.lastIndexOf('/'));
+    const QString directory = chosen.left(slash + 1);
+    QString name = chosen.mid(slash + 1);
+    if (!name.contains('.'))
+        name += "." + BytesToQString(Main.SetupManager->DefFileExt());
+    const QString fileName = directory + name.toLower();
+    if (QFileInfo::exists(fileName) &&
+        AskConfirmation(fileName + " exists.  Overwrite?", mbYes | mbNo) != mrYes)
+        return false;
+    SaveDialog.FileName = fileName;
+    Editor->SetFileName(fileName);
+    setWindowTitle(fileName);
+    Main.AddRecentFile(fileName);
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Closing
+
+bool TMDIChild::FormCloseQuery()
+{
+    if (!Editor->Modified())
+        return true;
+    const TModalResult answer = Prompt().MessageDlg("\"" + windowTitle() + "\" has changed.  Save this file?",
+                                                    TMsgDlgType::mtWarning, mbYesNoCancel);
+    if (answer == mrYes)
+        return SaveDocument();
+    return answer == mrNo;
+}
+
+void TMDIChild::FormClose()
+{
+    RightMenu->clear();
+    const QString caption = windowTitle();
+    const QFileInfo info(caption);
+    const int dot = int(info.fileName().lastIndexOf('.'));
+    const QString stem = dot < 0 ? caption : caption.left(caption.size() - (info.fileName().size() - dot));
+    const QString temporary = stem + ".$$$";
+    if (QFileInfo::exists(temporary))
+        QFile::remove(temporary);
+}
+
+void TMDIChild::closeEvent(QCloseEvent *E)
+{
+    if (FClosed) {
+        QMdiSubWindow::closeEvent(E);
+        return;
+    }
+    bool mayClose = false;
+    // An error while asking keeps the window, so no unsaved text is lost.
+    Guarded([this, &mayClose] { mayClose = FormCloseQuery(); });
+    if (!mayClose) {
+        E->ignore();
+        return;
+    }
+    Guarded([this] { FormClose(); });
+    FClosed = true;
+    QMdiSubWindow::closeEvent(E);
+    if (!E->isAccepted())
+        FClosed = false;
+}

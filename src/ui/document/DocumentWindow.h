@@ -1,0 +1,137 @@
+// TMDIChild: the document window around one markup editor, with its eight merged menus, the
+// markup insertion operations, saving, the close query and the quick keys.
+#pragma once
+
+#include "core/markup/Catalogue.h"
+#include "platform/Prompt.h"
+#include "ui/app/MainWindow.h"
+
+#include <QFont>
+#include <QHash>
+#include <QMdiSubWindow>
+#include <QPointer>
+
+#include <functional>
+#include <string>
+
+class QMenu;
+class TMarkupEditor;
+class TMDIChild;
+
+// The handler of one kind of catalogue entry that another unit provides (the markup dialogs,
+// the colour choice, find and replace, ...). Returns whether the user accepted (an entry that is
+// recorded only after an accepted dialog uses it); the window applies the recording rule.
+using TDocumentCommandHook = std::function<bool(TMDIChild &Doc, const TMarkupCommand &Command)>;
+// Fills the right mouse button menu of a new document window.
+using TRightMenuBuilder = std::function<void(TMDIChild &Doc, QMenu &Menu)>;
+
+class TMDIChild : public QMdiSubWindow, public TDocumentWindowIntf {
+    Q_OBJECT
+public:
+    // Creates the window inside the main window's MDI area and runs the creation steps (editor
+    // set-up from the settings, menus, status report). Caption "Untitled" until the creator sets it.
+    explicit TMDIChild(TMainForm &Main);
+    ~TMDIChild() override;
+
+    // Creates a document window for OpenDocument: caption and file name Name, loaded unless
+    // NewFlag; a load error is reported and leaves the window empty. The editor gets the focus.
+    static TMDIChild *Create(TMainForm &Main, const QString &Name, bool NewFlag);
+
+    // ---- Hooks of other units (installed once at start-up; empty removes).
+    // Handles entries of that kind in place of the window's own handling.
+    static void SetCommandHook(TCommandKind Kind, TDocumentCommandHook Hook);
+    static void SetRightMenuBuilder(TRightMenuBuilder Builder);
+
+    // ---- Components.
+    TMarkupEditor *Editor = nullptr;
+    QMenu *Edit1 = nullptr, *Element1 = nullptr, *Flow1 = nullptr, *List1 = nullptr, *Link1 = nullptr,
+          *Entity1 = nullptr, *Font1 = nullptr, *Style1 = nullptr;
+    // The right mouse button menu (filled by the right-menu unit).
+    QMenu *RightMenu = nullptr;
+    // The Save As dialog's settings (help context 7; filter and title set per use).
+    TFileDialogRequest SaveDialog;
+    // Options of the last find or replace in this window.
+    unsigned char SearchFlags = 0;
+
+    // The catalogue entry's action by component name ("Bold1"), or nullptr.
+    QAction *Action(const QString &Name) const;
+    // Runs a menu item's click as a speed button does: only when the item is enabled. Sender is
+    // what LastMarkupCommand records (the item itself when null). Errors are reported here.
+    // False when not run.
+    bool Click(const QString &Name, QObject *Sender = nullptr);
+
+    // ---- Operations other windows call.
+    QString DocumentCaption() const override;
+    bool DocumentModified() const override;
+    QList<QMenu *> MergedMenus() const override;
+    bool CloseQuery() override { return FormCloseQuery(); }
+    // Markup through the tag-case rule; see the catalogue for which commands use which.
+    void InsertMarkup(const std::string &Text) override;
+    // Wraps the selection in Start and End, or inserts both and leaves the caret between them.
+    void InsertTagPair(const std::string &StartTag, const std::string &EndTag) override;
+    // Inserts at the caret (replacing the selection) without the tag-case rule.
+    void InsertPlainText(const std::string &Text);
+    // Replaces the document's BODY start tag by Tag (or inserts it; with EndTag wraps the
+    // selection in Tag and "</BODY>"), as the body colours command does after its dialog.
+    void InsertBodyTag(const std::string &Tag, bool EndTag);
+    // Saves under the current name in the file's format; an untitled document asks for a name.
+    // Errors are reported here; false when not saved (cancelled or failed).
+    bool SaveDocument();
+    bool SaveAsDOSFile();
+    bool SaveAsUnixFile();
+    // Asks for a file name (the caller has set SaveDialog.Title); on success the editor's file
+    // name, the caption and the recent-file list take it.
+    bool AskSaveFileName();
+    // Writes the paragraphs with LF line ends through the safe writer; raises on failure
+    // (the old file stays, Modified keeps its value); on success Modified is false.
+    void WriteUnixFile(const QString &Name);
+    // Inserts a text file at the caret; the document becomes modified.
+    void InsertFile(const QString &Name);
+    void ApplyEditorColors();
+    void MoveCaretToStart();
+    void SetBusyCursor(bool Busy);
+
+    // ---- Handlers.
+    void FormCreate();
+    QPoint CascadePosition() const;
+    bool FormCloseQuery();
+    void FormClose();
+    void FormResize();
+    // Shows the right mouse button menu at the mouse cursor.
+    void FormMouseDown();
+    void EditorShowStatus(int Line, int Col);
+    // EditorShowStatus with the caret's line and screen column.
+    void ReportStatus();
+    void UserCommandHandler(int Command);
+    void RepeatLastMarkup1Click(QObject *Sender);
+
+    // Runs a catalogue entry as its click handler would, with Sender recorded.
+    void RunCommand(const TMarkupCommand &Command, QObject *Sender);
+
+protected:
+    void closeEvent(QCloseEvent *E) override;
+    void resizeEvent(QResizeEvent *E) override;
+
+private:
+    // The entry's own action, with the recording rule around it; returns "accepted".
+    bool Perform(const TMarkupCommand &Command, QObject *Sender);
+    void Record(QObject *Sender);
+    bool Ask(const TMarkupCommand &Command);
+    bool EmbedOLE();
+    void InsertCurrentTime();
+    void BuildMenus();
+    void WriteDocument(int Format, const QString &Name);
+
+    TMainForm &Main;
+    QHash<QString, QAction *> FActions;
+    QList<QMenu *> FMenus;
+    bool FClosed = false;
+    int FBusy = 0;
+};
+
+// The editor font the settings describe: Height is a font height (negative: the character
+// height in pixels).
+QFont EditorFont(const QString &Name, int Height, bool Bold, bool Italic);
+
+// The active document window of the main window, or nullptr.
+TMDIChild *ActiveMDIChild();

@@ -1,0 +1,1889 @@
+// TEdCustomEditor: the editor control: metrics, caret, selection, scrolling, painting, keys, mouse, clipboard,
+// undo and search over a TParaList.
+#include "ui/editor/EditorWidget.h"
+
+#include "core/editor/Columns.h"
+#include "core/editor/Search.h"
+#include "platform/Prompt.h"
+#include "platform/TextCodec.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFocusEvent>
+#include <QFontMetrics>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPaintEvent>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+// 3 x 5 pixel digits for the bookmark glyphs, one row per 3 low bits.
+constexpr unsigned char DigitRows[10][5] = {
+    {7, 5, 5, 5, 7}, {2, 6, 2, 2, 7}, {7, 1, 7, 4, 7}, {7, 1, 7, 1, 7}, {5, 5, 7, 1, 1},
+    {7, 4, 7, 1, 7}, {7, 4, 7, 5, 7}, {7, 1, 1, 2, 2}, {7, 5, 7, 5, 7}, {7, 5, 7, 1, 7},
+};
+
+// The line-selection cursor: an arrow pointing up and to the right.
+QCursor MakeMarginCursor()
+{
+    QPixmap pm(16, 16);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath path;
+    path.moveTo(14, 1);
+    path.lineTo(14, 12);
+    path.lineTo(11, 9);
+    path.lineTo(6, 14);
+    path.lineTo(3, 11);
+    path.lineTo(8, 6);
+    path.lineTo(5, 3);
+    path.closeSubpath();
+    p.setPen(QPen(Qt::white, 1));
+    p.setBrush(Qt::black);
+    p.drawPath(path);
+    p.end();
+    return QCursor(pm, 14, 1);
+}
+
+int ShiftState(Qt::KeyboardModifiers Mods)
+{
+    return ((Mods & Qt::ShiftModifier) ? kmShift : 0) | ((Mods & Qt::ControlModifier) ? kmCtrl : 0) |
+           ((Mods & Qt::AltModifier) ? kmAlt : 0);
+}
+
+// The key of a key event as the tables know it. With Ctrl and Shift held, X11 reports the shifted
+// symbol of a digit key ("#" for 3); the digit row's scan codes give the digit back.
+int TableKey(const QKeyEvent *E)
+{
+    int key = EdKey::Normalize(E->key());
+    const auto mods = E->modifiers();
+    if ((mods & Qt::ControlModifier) && (mods & Qt::ShiftModifier) && !(key >= Qt::Key_0 && key <= Qt::Key_9)) {
+        const quint32 scan = E->nativeScanCode();
+        if (scan >= 10 && scan <= 19)
+            key = scan == 19 ? Qt::Key_0 : Qt::Key_1 + static_cast<int>(scan - 10);
+    }
+    return key;
+}
+
+bool ActionReachable(const QAction *A, const QWidget *Window, int Depth = 0)
+{
+    if (Depth > 8)
+        return false;
+    for (QObject *obj : A->associatedObjects()) {
+        if (auto *menu = qobject_cast<QMenu *>(obj)) {
+            if (ActionReachable(menu->menuAction(), Window, Depth + 1))
+                return true;
+        } else if (auto *w = qobject_cast<QWidget *>(obj)) {
+            if (w->window() == Window)
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+// --- Construction and metrics -----------------------------------------------------------------
+
+TEdCustomEditor::TEdCustomEditor(QWidget *Parent)
+    : TEdEditBase(Parent), List(std::make_unique<TParaList>(static_cast<TParaListObserver *>(this))), MarginCursor(MakeMarginCursor())
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_InputMethodEnabled);
+    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setAttribute(Qt::WA_NoSystemBackground);
+    viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setMouseTracking(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+
+    FCaretOvr.SetShape(csBlock);
+    FCaretIns.OnChange = [this] { RestartCaretBlink(); };
+    FCaretOvr.OnChange = [this] { RestartCaretBlink(); };
+    FFixedFont.OnChange = [this] { FontChanged(); };
+    FHighlightColors.OnChange = [this] { viewport()->update(); };
+
+    connect(&BlinkTimer, &QTimer::timeout, this, [this] {
+        CaretOn = !CaretOn;
+        viewport()->update(CaretRect());
+    });
+    AutoScrollTimer.setInterval(50);
+    connect(&AutoScrollTimer, &QTimer::timeout, this, [this] { AutoScrollTick(); });
+    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, [this](int A) { VScrollAction(A); });
+    connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this, [this](int A) { HScrollAction(A); });
+
+    resize(200, 150);
+    FontChanged();
+}
+
+TEdCustomEditor::~TEdCustomEditor()
+{
+    List->SetObserver(nullptr);
+}
+
+void TEdCustomEditor::FontChanged()
+{
+    DrawFont = FFixedFont.Font();
+    // Glyphs are placed on a grid of whole pixels: stretch or squeeze the advance to it.
+    const qreal advance = QFontMetricsF(DrawFont).horizontalAdvance(QLatin1Char('M'));
+    const int width = std::max(1, qRound(advance));
+    if (std::abs(advance - width) > 0.001)
+        DrawFont.setLetterSpacing(QFont::AbsoluteSpacing, width - advance);
+    const QFontMetrics fm(DrawFont);
+    FCharWidth = width;
+    FLineHeight = std::max(1, fm.height() + std::max(0, fm.leading()) + 1);
+    RecalcMetrics();
+    viewport()->update();
+    PlaceCaret();
+}
+
+void TEdCustomEditor::RecalcMetrics()
+{
+    // Before the control is first shown its viewport is not laid out yet: use the client area.
+    const QSize size = isVisible() ? viewport()->size() : contentsRect().size();
+    const int cols = std::max(1, (size.width() - FLeftMargin - FRightMargin) / FCharWidth);
+    const int rows = std::max(1, size.height() / FLineHeight);
+    const bool changed = cols != FVisibleColumns || rows != FVisibleRows;
+    FVisibleColumns = cols;
+    FVisibleRows = rows;
+    if (FWrapToWindow && WordWrap() && cols - 2 > 0 && cols - 2 != WrapColumn())
+        SetWrapColumn(cols - 2);
+    if (changed)
+        UpdateScrollBars();
+}
+
+void TEdCustomEditor::resizeEvent(QResizeEvent *E)
+{
+    TEdEditBase::resizeEvent(E);
+    RecalcMetrics();
+    PlaceCaret();
+}
+
+int TEdCustomEditor::VisibleColumns()
+{
+    ensurePolished();
+    RecalcMetrics();
+    return FVisibleColumns;
+}
+
+int TEdCustomEditor::VisibleRows()
+{
+    RecalcMetrics();
+    return FVisibleRows;
+}
+
+QRect TEdCustomEditor::TextRect() const
+{
+    return QRect(FLeftMargin, 0, std::max(0, viewport()->width() - FLeftMargin), viewport()->height());
+}
+
+void TEdCustomEditor::changeEvent(QEvent *E)
+{
+    if (E->type() == QEvent::PaletteChange)
+        viewport()->update();
+    TEdEditBase::changeEvent(E);
+}
+
+// --- Properties -------------------------------------------------------------------------------
+
+void TEdCustomEditor::SetBorderStyle(TEdBorderStyle Value)
+{
+    FBorderStyle = Value;
+    setFrameStyle(Value == bsNone ? QFrame::NoFrame : (QFrame::StyledPanel | QFrame::Sunken));
+}
+
+void TEdCustomEditor::SetByteLimit(int Value)
+{
+    if (Value >= 0)
+        List->SetByteLimit(Value);
+}
+
+void TEdCustomEditor::SetHideSelection(bool Value)
+{
+    if (FHideSelection != Value) {
+        FHideSelection = Value;
+        viewport()->update();
+    }
+}
+
+void TEdCustomEditor::SetInsertMode(bool Value)
+{
+    if (FInsertMode == Value)
+        return;
+    viewport()->update(CaretRect());
+    FInsertMode = Value;
+    Controller()->SetInsertMode(Value);
+    RestartCaretBlink();
+}
+
+void TEdCustomEditor::SetLeftMargin(int Value)
+{
+    if (Value < 0 || Value == FLeftMargin)
+        return;
+    FLeftMargin = Value;
+    RecalcMetrics();
+    viewport()->update();
+    PlaceCaret();
+}
+
+void TEdCustomEditor::SetRightMargin(int Value)
+{
+    if (Value < 0 || Value == FRightMargin)
+        return;
+    FRightMargin = Value;
+    RecalcMetrics();
+    viewport()->update();
+}
+
+void TEdCustomEditor::SetMargin(int Value)
+{
+    SetLeftMargin(Value);
+    SetRightMargin(Value);
+}
+
+void TEdCustomEditor::SetScrollBars(TEdScrollBars Value)
+{
+    FScrollBars = Value;
+    if (Value == ssNone)
+        FScrollBarsAlways = false;
+    UpdateScrollBars();
+}
+
+void TEdCustomEditor::SetScrollBarsAlways(bool Value)
+{
+    if (Value && FScrollBars == ssNone)
+        return;
+    FScrollBarsAlways = Value;
+    UpdateScrollBars();
+}
+
+void TEdCustomEditor::SetScrollPastEnd(bool Value)
+{
+    FScrollPastEnd = Value;
+    if (Value && WordWrap())
+        SetWordWrap(false);
+}
+
+void TEdCustomEditor::SetShowBookmarks(bool Value)
+{
+    if (FShowBookmarks != Value) {
+        FShowBookmarks = Value;
+        viewport()->update();
+    }
+}
+
+void TEdCustomEditor::SetTabSize(int Value)
+{
+    if (Value <= 0 || Value > 255 || Value == TabSize())
+        return;
+    List->SetTabSize(Value);
+    viewport()->update();
+    PlaceCaret();
+}
+
+void TEdCustomEditor::SetUndoBufferSize(int Value)
+{
+    List->SetUndoBufferSize(static_cast<std::uint16_t>(std::clamp(Value, 0, 65535)));
+}
+
+void TEdCustomEditor::SetWordWrap(bool Value)
+{
+    if (Value) {
+        FWrapAtLeft = true;
+        FScrollPastEnd = false;
+    }
+    if (Value != WordWrap()) {
+        if (Value && FWrapToWindow && FVisibleColumns - 2 > 0)
+            List->SetWrapColumn(FVisibleColumns - 2);
+        List->SetWordWrap(Value);
+        if (Value)
+            FHScroll = 0;
+    }
+    UpdateScrollBars();
+    viewport()->update();
+}
+
+void TEdCustomEditor::SetWrapAtLeft(bool Value)
+{
+    if (!Value && WordWrap())
+        return;
+    FWrapAtLeft = Value;
+}
+
+void TEdCustomEditor::SetWrapColumn(int Value)
+{
+    if (Value <= 0 || Value == WrapColumn())
+        return;
+    List->SetWrapColumn(Value);
+    UpdateScrollBars();
+}
+
+void TEdCustomEditor::SetWrapToWindow(bool Value)
+{
+    FWrapToWindow = Value;
+    if (Value && WordWrap() && FVisibleColumns - 2 > 0)
+        SetWrapColumn(FVisibleColumns - 2);
+}
+
+void TEdCustomEditor::SetModified(bool Value)
+{
+    if (Value == List->Modified())
+        return;
+    List->SetModified(Value);
+    viewport()->update();
+}
+
+// --- Events -----------------------------------------------------------------------------------
+
+void TEdCustomEditor::DoOnChange()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+void TEdCustomEditor::DoOnError(int Code)
+{
+    if (OnError)
+        OnError(this, Code);
+}
+
+void TEdCustomEditor::DoOnShowStatus(int Line, int Col)
+{
+    if (OnShowStatus)
+        OnShowStatus(this, Line, Col);
+}
+
+void TEdCustomEditor::DoOnTopLineChanged(int Line)
+{
+    if (OnTopLineChanged)
+        OnTopLineChanged(this, Line);
+}
+
+void TEdCustomEditor::DoOnUserCommand(int Command)
+{
+    if (OnUserCommand)
+        OnUserCommand(this, Command);
+}
+
+void TEdCustomEditor::RaiseError(int Code)
+{
+    if (Code == 0)
+        return;
+    if (OnError) {
+        DoOnError(Code);
+        return;
+    }
+    RaiseEditorError(Code);
+}
+
+// --- Text model -------------------------------------------------------------------------------
+
+void TEdCustomEditor::ParaListShifted(const TParaList &, const TPosShift &Shift)
+{
+    Shift.Apply(CaretPP);
+    Shift.Apply(SelStart);
+    Shift.Apply(SelEnd);
+    Shift.Apply(MovingEnd);
+    Shift.Apply(TopPos);
+    Shift.Apply(MarginAnchor);
+}
+
+void TEdCustomEditor::ParaListRewrapped(const TParaList &)
+{
+    SyncLinePositions();
+    UpdateScrollBars();
+    viewport()->update();
+    PlaceCaret();
+}
+
+void TEdCustomEditor::SyncLinePositions()
+{
+    CaretPP.Para = std::clamp(CaretPP.Para, 1, List->ParaCount());
+    CaretPP.Offset = std::max(CaretPP.Offset, 1);
+    const TLinePos lp = List->ParaToLine(CaretPP);
+    CaretLine = lp.Line;
+    CaretCol = lp.Col;
+    const TParaPos start = List->LineToPara(CaretLine);
+    CaretPara = start.Para;
+    LineOffset = start.Offset;
+    if (SelStart > SelEnd)
+        std::swap(SelStart, SelEnd);
+    const int top = std::clamp(List->ParaToLine(TopPos).Line, 1, MaxTopLine());
+    if (top != FTopLine) {
+        FTopLine = top;
+        viewport()->update();
+        DoOnTopLineChanged(FTopLine);
+    }
+    const TParaPos tp = List->LineToPara(FTopLine);
+    TopPos = {tp.Para, tp.Offset + 1};
+}
+
+void TEdCustomEditor::ClearText()
+{
+    List->Clear();
+    TextReplaced();
+}
+
+void TEdCustomEditor::TextReplaced()
+{
+    CaretPP = SelStart = SelEnd = MovingEnd = TopPos = {1, 1};
+    CaretLine = CaretCol = CaretPara = 1;
+    LineOffset = 0;
+    FTopLine = 1;
+    FHScroll = 0;
+    UpdateScrollBars();
+    viewport()->update();
+    PlaceCaret();
+    PostStatus();
+}
+
+void TEdCustomEditor::InvalidateLines(int First, int Last)
+{
+    if (First <= 0)
+        return;
+    const int firstRow = std::max(First, FTopLine) - FTopLine;
+    const int lastVisible = FTopLine + FVisibleRows;  // the partly visible row too
+    if (Last == TParaList::RestOfText || Last > lastVisible)
+        Last = lastVisible;
+    if (Last < FTopLine || First > lastVisible)
+        return;
+    const int lastRow = Last - FTopLine;
+    if (Last == lastVisible)
+        viewport()->update(QRect(0, firstRow * FLineHeight, viewport()->width(), viewport()->height()));
+    else
+        viewport()->update(QRect(0, firstRow * FLineHeight, viewport()->width(), (lastRow - firstRow + 1) * FLineHeight));
+}
+
+void TEdCustomEditor::AfterEdit(bool Changed)
+{
+    InvalidateLines(List->ChangedFirstLine(), List->ChangedLastLine());
+    SyncLinePositions();
+    UpdateScrollBars();
+    if (Changed)
+        DoOnChange();
+}
+
+// --- Caret and selection ----------------------------------------------------------------------
+
+int TEdCustomEditor::CaretScreenColumn() const
+{
+    return EdScreenColumn(List->GetLine(CaretLine), CaretCol, TabSize());
+}
+
+int TEdCustomEditor::ColumnLimit(int Line) const
+{
+    const std::string_view text = List->GetLine(Line);
+    if (FScrollPastEnd)
+        return EdCharColumn(text, ParaLengthLimit() + 1, TabSize());
+    return static_cast<int>(text.size()) + 1;
+}
+
+void TEdCustomEditor::MoveCaret(int Line, int Col, bool Extend, bool KeepRow, const TParaPos *Anchor)
+{
+    const int oldLine = CaretLine;
+    const TParaPos oldPos = CaretPP;
+    const bool wasVisible = oldLine >= FTopLine && oldLine < FTopLine + FVisibleRows;
+    const QRect oldCaret = CaretRect();
+
+    Line = std::clamp(Line, 1, List->LineCount());
+    Col = std::clamp(Col, 1, std::max(1, ColumnLimit(Line)));
+    CaretLine = Line;
+    CaretCol = Col;
+    const TParaPos start = List->LineToPara(Line);
+    CaretPara = start.Para;
+    LineOffset = start.Offset;
+    CaretPP = {CaretPara, LineOffset + CaretCol};
+
+    const int oldFirst = List->ParaToLine(SelStart).Line;
+    const int oldLast = List->ParaToLine(SelEnd).Line;
+    const bool had = HasSelection();
+    if (Extend || Anchor) {
+        TParaPos anchor;
+        if (Anchor)
+            anchor = *Anchor;
+        else if (!had)
+            anchor = oldPos;
+        else
+            anchor = MovingEnd == SelStart ? SelEnd : SelStart;
+        const TParaPos oldMoving = had ? MovingEnd : oldPos;
+        SelStart = std::min(anchor, CaretPP);
+        SelEnd = std::max(anchor, CaretPP);
+        MovingEnd = CaretPP;
+        if (Anchor && had) {
+            InvalidateLines(oldFirst, oldLast);
+            InvalidateLines(List->ParaToLine(SelStart).Line, List->ParaToLine(SelEnd).Line);
+        } else {
+            const int a = List->ParaToLine(oldMoving).Line;
+            InvalidateLines(std::min(a, CaretLine), std::max(a, CaretLine));
+            if (Anchor)
+                InvalidateLines(List->ParaToLine(SelStart).Line, List->ParaToLine(SelEnd).Line);
+        }
+    } else {
+        if (had)
+            InvalidateLines(oldFirst, oldLast);
+        SelStart = SelEnd = MovingEnd = CaretPP;
+    }
+    viewport()->update(oldCaret);
+    ScrollCaretIntoView(oldLine, KeepRow, wasVisible);
+    PlaceCaret();
+    PostStatus();
+}
+
+void TEdCustomEditor::MoveCaretToPara(TParaPos Pos, bool Extend)
+{
+    Pos.Para = std::clamp(Pos.Para, 1, List->ParaCount());
+    const TLinePos lp = List->ParaToLine(Pos);
+    MoveCaret(lp.Line, lp.Col, Extend);
+}
+
+void TEdCustomEditor::SelectParaRange(TParaPos Anchor, TParaPos Caret)
+{
+    const TLinePos lp = List->ParaToLine(Caret);
+    MoveCaret(lp.Line, lp.Col, true, false, &Anchor);
+}
+
+void TEdCustomEditor::CollapseSelection()
+{
+    if (HasSelection())
+        InvalidateLines(List->ParaToLine(SelStart).Line, List->ParaToLine(SelEnd).Line);
+    SelStart = SelEnd = MovingEnd = CaretPP;
+}
+
+void TEdCustomEditor::MoveVertical(int Delta, bool Extend, bool KeepRow)
+{
+    const int screen = CaretScreenColumn();
+    const int line = std::clamp(CaretLine + Delta, 1, List->LineCount());
+    MoveCaret(line, EdCharColumn(List->GetLine(line), screen, TabSize()), Extend, KeepRow);
+}
+
+void TEdCustomEditor::ScrollCaretIntoView(int OldLine, bool KeepRow, bool CaretWasVisible)
+{
+    int top = FTopLine;
+    if (KeepRow && CaretWasVisible)
+        top += CaretLine - OldLine;
+    else if (CaretLine < top)
+        top = CaretLine;
+    else if (CaretLine >= top + FVisibleRows)
+        top = CaretLine - FVisibleRows + 1;
+    const int s = CaretScreenColumn();
+    int h = FHScroll;
+    if (s <= h)
+        h = s > 2 ? s - 1 : 0;
+    else if (s > h + FVisibleColumns)
+        h = s - FVisibleColumns;
+    // After Enter or a wrap the view goes back to the left edge.
+    if (h != FHScroll && CaretLine > OldLine)
+        h = 0;
+    ScrollTo(h, top);
+}
+
+QRect TEdCustomEditor::CaretRect() const
+{
+    if (CaretLine < FTopLine || CaretLine > FTopLine + FVisibleRows)
+        return QRect();
+    const TEdCaret &caret = CurrentCaret();
+    int x = ColumnX(CaretScreenColumn());
+    if (caret.Shape() == csVertLine && caret.CaretWidth() <= 4)
+        x -= 1;
+    return caret.Rect(QPoint(x, RowY(CaretLine)), FCharWidth, FLineHeight);
+}
+
+void TEdCustomEditor::PlaceCaret()
+{
+    if (!CaretShown)
+        return;
+    CaretOn = true;
+    viewport()->update(CaretRect());
+    if (BlinkTimer.isActive())
+        BlinkTimer.start();  // restart the phase so a moving caret stays visible
+}
+
+void TEdCustomEditor::RestartCaretBlink()
+{
+    viewport()->update();
+    if (!CaretShown) {
+        BlinkTimer.stop();
+        return;
+    }
+    const int blink = CurrentCaret().BlinkTime() > 0 ? CurrentCaret().BlinkTime()
+                                                     : QApplication::cursorFlashTime() / 2;
+    CaretOn = true;
+    if (blink > 0)
+        BlinkTimer.start(blink);
+    else
+        BlinkTimer.stop();
+}
+
+void TEdCustomEditor::PostStatus()
+{
+    // A command that edits thousands of times must not queue thousands of reports, each of which
+    // updates the main window's menus and buttons.
+    if (FStatusPending)
+        return;
+    FStatusPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            FStatusPending = false;
+            DoOnShowStatus(CaretLine, CaretScreenColumn());
+        },
+        Qt::QueuedConnection);
+}
+
+int TEdCustomEditor::GetCaretPosition(int &Col) const
+{
+    Col = CaretCol;
+    return CaretLine;
+}
+
+void TEdCustomEditor::SetCaretPosition(int Line, int Col)
+{
+    if (Line < 1 || Line > List->LineCount() || Col < 1)
+        throw EInvalidLineOrPara();
+    MoveCaret(Line, std::min(Col, List->LineLength(Line) + 1), false);
+}
+
+bool TEdCustomEditor::GetSelection(int &Line1, int &Col1, int &Line2, int &Col2) const
+{
+    if (!HasSelection())
+        return false;
+    const TLinePos a = List->ParaToLine(SelStart);
+    const TLinePos b = List->ParaToLine(SelEnd);
+    Line1 = a.Line;
+    Col1 = a.Col;
+    Line2 = b.Line;
+    Col2 = b.Col;
+    return true;
+}
+
+void TEdCustomEditor::SetSelection(int Line1, int Col1, int Line2, int Col2, bool CaretAtEnd)
+{
+    if (List->ByteCount() == 0)
+        return;
+    auto cut = [this](int &Line, int &Col) {
+        Line = std::clamp(Line, 1, List->LineCount());
+        Col = std::clamp(Col, 1, List->LineLength(Line) + 1);
+    };
+    cut(Line1, Col1);
+    cut(Line2, Col2);
+    const TParaPos p1 = List->LineColToPara({Line1, Col1});
+    const TParaPos p2 = List->LineColToPara({Line2, Col2});
+    if (CaretAtEnd)
+        MoveCaret(Line2, Col2, true, false, &p1);
+    else
+        MoveCaret(Line1, Col1, true, false, &p2);
+}
+
+void TEdCustomEditor::SelectAll(bool CaretAtEnd)
+{
+    SetSelection(1, 1, 2147483647, 32767, CaretAtEnd);
+}
+
+std::string TEdCustomEditor::SelectedText() const
+{
+    return HasSelection() ? List->GetText(SelStart, SelEnd) : std::string();
+}
+
+// --- Reading ----------------------------------------------------------------------------------
+
+char *TEdCustomEditor::GetLine(int Line, char *Buffer, int Size) const
+{
+    if (Line < 1 || Line > List->LineCount())
+        throw EInvalidLineOrPara();
+    if (!Buffer || Size <= 0)
+        return Buffer;
+    const std::string_view text = List->GetLine(Line);
+    const std::size_t n = std::min<std::size_t>(text.size(), static_cast<std::size_t>(Size - 1));
+    std::copy_n(text.data(), n, Buffer);
+    Buffer[n] = '\0';
+    return Buffer;
+}
+
+std::string TEdCustomEditor::GetLine(int Line) const
+{
+    if (Line < 1 || Line > List->LineCount())
+        throw EInvalidLineOrPara();
+    return std::string(List->GetLine(Line));
+}
+
+std::string TEdCustomEditor::GetStringLine(int Line) const
+{
+    if (Line < 1 || Line > List->LineCount())
+        throw EInvalidLineOrPara();
+    return EdExpandTabs(List->GetLine(Line), TabSize());
+}
+
+int TEdCustomEditor::GetLineLength(int Line) const
+{
+    if (Line < 1 || Line > List->LineCount())
+        throw EInvalidLineOrPara();
+    return List->LineLength(Line);
+}
+
+const char *TEdCustomEditor::GetParaPointer(int Para, int &Length) const
+{
+    if (Para < 1 || Para > List->ParaCount())
+        throw EInvalidLineOrPara();
+    const std::string_view text = List->ParaText(Para);
+    Length = static_cast<int>(text.size());
+    return text.data();
+}
+
+// --- Scrolling --------------------------------------------------------------------------------
+
+int TEdCustomEditor::MaxTopLine() const
+{
+    return std::max(1, List->LineCount() - FVisibleRows + 1);
+}
+
+void TEdCustomEditor::SetTopLine(int Line)
+{
+    ScrollTo(FHScroll, Line);
+}
+
+void TEdCustomEditor::ScrollBy(int Columns, int Lines)
+{
+    ScrollTo(FHScroll + Columns, FTopLine + Lines);
+}
+
+void TEdCustomEditor::ScrollTo(int NewHScroll, int NewTopLine)
+{
+    NewHScroll = std::max(0, NewHScroll);
+    NewTopLine = std::clamp(NewTopLine, 1, MaxTopLine());
+    if (NewHScroll == FHScroll && NewTopLine == FTopLine) {
+        PlaceCaret();
+        return;
+    }
+    const QRect oldCaret = CaretRect();
+    const int dx = (FHScroll - NewHScroll) * FCharWidth;
+    const int dy = (FTopLine - NewTopLine) * FLineHeight;
+    const bool topChanged = NewTopLine != FTopLine;
+    FHScroll = NewHScroll;
+    FTopLine = NewTopLine;
+    const TParaPos tp = List->LineToPara(FTopLine);
+    TopPos = {tp.Para, tp.Offset + 1};
+    UpdateScrollBars();
+    const QRect text = TextRect();
+    if (PaintPending || (dx != 0 && dy != 0) || std::abs(dy) >= viewport()->height() ||
+        std::abs(dx) >= text.width()) {
+        viewport()->update();
+        PaintPending = true;
+    } else if (dy != 0) {
+        viewport()->scroll(0, dy);
+        viewport()->update(oldCaret.translated(0, dy));
+    } else {
+        viewport()->scroll(dx, 0, text);
+        viewport()->update(oldCaret.translated(dx, 0));
+    }
+    PlaceCaret();
+    if (topChanged)
+        DoOnTopLineChanged(FTopLine);
+}
+
+void TEdCustomEditor::UpdateScrollBars()
+{
+    const bool always = FScrollBarsAlways && FScrollBars != ssNone;
+    const auto policy = [always](bool wanted) {
+        return !wanted ? Qt::ScrollBarAlwaysOff : always ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded;
+    };
+    const Qt::ScrollBarPolicy vp = policy(FScrollBars == ssVertical || FScrollBars == ssBoth);
+    const Qt::ScrollBarPolicy hp = policy(FScrollBars == ssHorizontal || FScrollBars == ssBoth);
+    if (verticalScrollBarPolicy() != vp)
+        setVerticalScrollBarPolicy(vp);
+    if (horizontalScrollBarPolicy() != hp)
+        setHorizontalScrollBarPolicy(hp);
+
+    QScrollBar *v = verticalScrollBar();
+    const TEdVScrollMap map = EdVScrollMap(List->LineCount(), FVisibleRows);
+    if (List->LineCount() > FVisibleRows) {
+        v->setRange(1, map.Max);
+        v->setPageStep(std::max(1, FVisibleRows / map.Factor));
+        v->setValue(map.Position(FTopLine));
+    } else {
+        v->setRange(1, 1);
+    }
+    QScrollBar *h = horizontalScrollBar();
+    const int m = EdHScrollMax(WordWrap(), WrapColumn(), ParaLengthLimit());
+    if (FVisibleColumns < m) {
+        h->setRange(0, m);
+        h->setPageStep(std::max(1, FVisibleColumns - 1));
+        h->setValue(std::min(FHScroll, m));
+    } else {
+        h->setRange(0, 0);
+    }
+}
+
+void TEdCustomEditor::VScrollAction(int Action)
+{
+    const TEdVScrollMap map = EdVScrollMap(List->LineCount(), FVisibleRows);
+    switch (Action) {
+    case QAbstractSlider::SliderSingleStepAdd: ScrollBy(0, 1); break;
+    case QAbstractSlider::SliderSingleStepSub: ScrollBy(0, -1); break;
+    case QAbstractSlider::SliderPageStepAdd: ScrollBy(0, FVisibleRows); break;
+    case QAbstractSlider::SliderPageStepSub: ScrollBy(0, -FVisibleRows); break;
+    case QAbstractSlider::SliderToMinimum: ScrollTo(FHScroll, 1); break;
+    case QAbstractSlider::SliderToMaximum: ScrollTo(FHScroll, map.Lines); break;
+    case QAbstractSlider::SliderMove: ScrollTo(FHScroll, map.TopLineAt(verticalScrollBar()->sliderPosition())); break;
+    default: break;
+    }
+    verticalScrollBar()->setSliderPosition(map.Position(FTopLine));
+}
+
+void TEdCustomEditor::HScrollAction(int Action)
+{
+    switch (Action) {
+    case QAbstractSlider::SliderSingleStepAdd: ScrollBy(1, 0); break;
+    case QAbstractSlider::SliderSingleStepSub: ScrollBy(-1, 0); break;
+    case QAbstractSlider::SliderPageStepAdd: ScrollBy(std::max(1, FVisibleColumns - 1), 0); break;
+    case QAbstractSlider::SliderPageStepSub: ScrollBy(-std::max(1, FVisibleColumns - 1), 0); break;
+    case QAbstractSlider::SliderToMinimum: ScrollTo(0, FTopLine); break;
+    case QAbstractSlider::SliderToMaximum: ScrollTo(horizontalScrollBar()->maximum(), FTopLine); break;
+    case QAbstractSlider::SliderMove: ScrollTo(horizontalScrollBar()->sliderPosition(), FTopLine); break;
+    default: break;
+    }
+    horizontalScrollBar()->setSliderPosition(FHScroll);
+}
+
+void TEdCustomEditor::wheelEvent(QWheelEvent *E)
+{
+    const QPoint delta = E->angleDelta();
+    const bool horizontal = std::abs(delta.x()) > std::abs(delta.y());
+    WheelRest += horizontal ? delta.x() : delta.y();
+    const int notches = WheelRest / 120;
+    WheelRest -= notches * 120;
+    if (notches != 0) {
+        if (horizontal)
+            ScrollBy(-notches * 3, 0);
+        else
+            ScrollBy(0, -notches * QApplication::wheelScrollLines());
+    }
+    E->accept();
+}
+
+// --- Painting ---------------------------------------------------------------------------------
+
+QColor TEdCustomEditor::TextColor() const
+{
+    return FFixedFont.Color();
+}
+
+QColor TEdCustomEditor::BackgroundColor() const
+{
+    return palette().color(QPalette::Base);
+}
+
+bool TEdCustomEditor::LineSelection(int Line, int &From, int &To) const
+{
+    if (!HasSelection() || (FHideSelection && !hasFocus()))
+        return false;
+    if (Line < PaintSelStart.Line || Line > PaintSelEnd.Line)
+        return false;
+    From = Line == PaintSelStart.Line ? PaintSelStart.Col : 1;
+    if (Line == PaintSelEnd.Line) {
+        To = PaintSelEnd.Col;
+    } else {
+        To = List->LineLength(Line) + 1;
+        // The line break itself shows as one selected cell.
+        const TParaPos next = List->LineToPara(Line + 1);
+        if (next.Offset == 0)
+            ++To;
+    }
+    return To > From;
+}
+
+void TEdCustomEditor::DrawSegment(QPainter &Painter, int Y, std::string_view LineText, int FromCol, int ToCol,
+                                  const QColor &Fore, const QColor &Back) const
+{
+    if (ToCol <= FromCol)
+        return;
+    const int tab = TabSize();
+    const int firstVisible = FHScroll + 1;
+    const int lastVisible = FHScroll + (viewport()->width() - FLeftMargin) / FCharWidth + 1;
+    // Screen columns of the segment, and the characters that fall into the visible columns.
+    const int len = static_cast<int>(LineText.size());
+    int screen = EdScreenColumn(LineText, FromCol, tab);
+    const int startScreen = std::max(screen, firstVisible);
+    QString glyphs;
+    int glyphStart = 0;
+    for (int col = FromCol; col < ToCol && screen <= lastVisible; ++col) {
+        const char c = col <= len ? LineText[col - 1] : ' ';
+        const int width = c == '\t' ? tab - (screen - 1) % tab : 1;
+        for (int k = 0; k < width; ++k, ++screen) {
+            if (screen < firstVisible || screen > lastVisible)
+                continue;
+            if (glyphs.isEmpty())
+                glyphStart = screen;
+            glyphs.append(c == '\t' ? QChar(' ') : QChar(ByteToChar16(static_cast<unsigned char>(c))));
+        }
+    }
+    const int endScreen = std::min(screen, lastVisible + 1);
+    if (endScreen <= startScreen)
+        return;
+    Painter.fillRect(QRect(ColumnX(startScreen), Y, (endScreen - startScreen) * FCharWidth, FLineHeight), Back);
+    if (!glyphs.isEmpty()) {
+        Painter.setPen(Fore);
+        Painter.drawText(QPoint(ColumnX(glyphStart), Y + QFontMetrics(DrawFont).ascent()), glyphs);
+    }
+}
+
+void TEdCustomEditor::PaintRows(QPainter &Painter, int First, int Last)
+{
+    const QColor fore = TextColor();
+    const QColor back = BackgroundColor();
+    const QColor selFore = FHighlightColors.Text(palette());
+    const QColor selBack = FHighlightColors.Back(palette());
+    const int width = viewport()->width();
+    for (int line = First; line <= Last; ++line) {
+        const int y = RowY(line);
+        Painter.fillRect(QRect(FLeftMargin, y, width - FLeftMargin, FLineHeight), back);
+        const std::string_view text = List->GetLine(line);
+        const int end = static_cast<int>(text.size()) + 1;
+        int from = 0, to = 0;
+        if (LineSelection(line, from, to)) {
+            DrawSegment(Painter, y, text, 1, std::min(from, end), fore, back);
+            DrawSegment(Painter, y, text, from, to, selFore, selBack);
+            DrawSegment(Painter, y, text, to, end, fore, back);
+        } else {
+            DrawSegment(Painter, y, text, 1, end, fore, back);
+        }
+    }
+}
+
+void TEdCustomEditor::PaintMargin(QPainter &Painter, int First, int Last)
+{
+    if (FLeftMargin <= 0)
+        return;
+    Painter.fillRect(QRect(0, RowY(First), FLeftMargin, (Last - First + 1) * FLineHeight), BackgroundColor());
+    if (!FShowBookmarks)
+        return;
+    const int scale = std::max(1, std::min((FLeftMargin - 5) / 3, (FLineHeight - 4) / 5));
+    const int px = std::min(scale, 2);
+    const int boxW = 3 * px + 4, boxH = 5 * px + 4;
+    for (int digit = 0; digit <= 9; ++digit) {
+        const TParaPos mark = List->Bookmark(digit);
+        if (mark.Para <= 0)
+            continue;
+        const int line = List->ParaToLine(mark).Line;
+        if (line < First || line > Last)
+            continue;
+        const int x0 = std::max(0, (FLeftMargin - boxW) / 2 - 1);
+        const int y0 = RowY(line) + (FLineHeight - boxH) / 2;
+        Painter.fillRect(QRect(x0, y0, boxW, boxH), QColor(0, 96, 128));
+        for (int row = 0; row < 5; ++row)
+            for (int bit = 0; bit < 3; ++bit)
+                if (DigitRows[digit][row] & (4 >> bit))
+                    Painter.fillRect(QRect(x0 + 2 + bit * px, y0 + 2 + row * px, px, px), Qt::white);
+    }
+}
+
+void TEdCustomEditor::paintEvent(QPaintEvent *E)
+{
+    QPainter painter(viewport());
+    painter.setFont(DrawFont);
+    const QRect area = E->rect();
+    PaintPending = false;
+    PaintSelStart = List->ParaToLine(SelStart);
+    PaintSelEnd = List->ParaToLine(SelEnd);
+    const int first = FTopLine + std::max(0, area.top()) / FLineHeight;
+    const int last = FTopLine + std::max(0, area.bottom()) / FLineHeight;
+    PaintMargin(painter, first, last);
+    const int lastText = std::min(last, List->LineCount());
+    painter.save();
+    painter.setClipRect(TextRect().intersected(area));
+    if (first <= lastText)
+        PaintRows(painter, first, lastText);
+    const int below = RowY(std::max(first, lastText + 1));
+    if (below < viewport()->height())
+        painter.fillRect(QRect(FLeftMargin, below, viewport()->width() - FLeftMargin, viewport()->height() - below),
+                         BackgroundColor());
+    painter.restore();
+    if (CaretShown && CaretOn) {
+        const QRect caret = CaretRect();
+        if (caret.intersects(area)) {
+            const TEdCaret &shape = CurrentCaret();
+            if (shape.Shape() == csBitmap && !shape.Bitmap().isNull()) {
+                painter.setCompositionMode(QPainter::CompositionMode_Difference);
+                painter.drawPixmap(caret.topLeft(), shape.Bitmap());
+            } else {
+                painter.setCompositionMode(QPainter::CompositionMode_Difference);
+                painter.fillRect(caret, shape.IsGray() ? QColor(128, 128, 128) : QColor(255, 255, 255));
+            }
+        }
+    }
+}
+
+bool TEdCustomEditor::viewportEvent(QEvent *E)
+{
+    return TEdEditBase::viewportEvent(E);
+}
+
+// --- Focus ------------------------------------------------------------------------------------
+
+void TEdCustomEditor::focusInEvent(QFocusEvent *E)
+{
+    TEdEditBase::focusInEvent(E);
+    FInsertMode = Controller()->InsertMode();
+    CaretShown = true;
+    RestartCaretBlink();
+    PlaceCaret();
+    if (FHideSelection && HasSelection())
+        viewport()->update();
+}
+
+void TEdCustomEditor::focusOutEvent(QFocusEvent *E)
+{
+    TEdEditBase::focusOutEvent(E);
+    viewport()->update(CaretRect());
+    CaretShown = false;
+    BlinkTimer.stop();
+    Controller()->SetInsertMode(FInsertMode);
+    if (FHideSelection && HasSelection())
+        viewport()->update();
+}
+
+// --- Keys -------------------------------------------------------------------------------------
+
+bool TEdCustomEditor::MenuOwnsKey(const QKeyEvent *E) const
+{
+    // Plain typing keys are nobody's shortcut here; spare the search through the window's actions.
+    if (!(E->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) && E->key() < Qt::Key_Escape)
+        return false;
+    const QKeySequence seq(QKeyCombination(E->modifiers() & ~Qt::KeypadModifier, Qt::Key(E->key())));
+    QWidget *win = window();
+    QList<QAction *> actions = win->findChildren<QAction *>();
+    actions += win->actions();
+    for (QWidget *w : win->findChildren<QWidget *>())
+        actions += w->actions();
+    for (const QAction *a : std::as_const(actions)) {
+        // Hidden entries count too (a hidden action also reads as disabled): their keys do
+        // nothing rather than reach the key table.
+        if (!a->isEnabled() && a->isVisible())
+            continue;
+        if (a->shortcuts().contains(seq) && ActionReachable(a, win))
+            return true;
+    }
+    return false;
+}
+
+bool TEdCustomEditor::TableBindsKey(int Key, int Shift) const
+{
+    const TEdCommandProcessor &proc = Controller()->Processor();
+    for (int i = 0; i < proc.TableCount(); ++i) {
+        const TEdCommandTable &table = proc.Table(i);
+        if (table.Active() && table.FindFirst(Key, Shift))
+            return true;
+    }
+    return false;
+}
+
+bool TEdCustomEditor::event(QEvent *E)
+{
+    if (E->type() == QEvent::ShortcutOverride) {
+        auto *ke = static_cast<QKeyEvent *>(E);
+        if (MenuOwnsKey(ke))
+            return true;  // not accepted: the menu's shortcut fires
+        const auto mods = ke->modifiers();
+        const bool plainText = !ke->text().isEmpty() && ke->text().at(0).unicode() >= 32 &&
+                               !(mods & (Qt::ControlModifier | Qt::AltModifier));
+        if (Controller()->Processor().SequencePending() || TableBindsKey(TableKey(ke), ShiftState(mods)) || plainText)
+            ke->accept();
+        return true;
+    }
+    if (E->type() == QEvent::KeyPress) {
+        auto *ke = static_cast<QKeyEvent *>(E);
+        if ((ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) && FWantTab &&
+            !(ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            keyPressEvent(ke);
+            return true;
+        }
+    }
+    return TEdEditBase::event(E);
+}
+
+void TEdCustomEditor::keyPressEvent(QKeyEvent *E)
+{
+    E->accept();
+    if (MenuOwnsKey(E))
+        return;
+    Guarded([&] { HandleKey(E); });
+}
+
+void TEdCustomEditor::HandleKey(QKeyEvent *E)
+{
+    const auto mods = E->modifiers();
+    const int key = TableKey(E);
+    int shift = ShiftState(mods);
+    const bool ctrl = mods & Qt::ControlModifier;
+    const bool alt = mods & Qt::AltModifier;
+    if (alt && !ctrl) {
+        // System keys: looked up with Alt alone; Alt+Tab and Alt itself belong to the desktop.
+        if (key == Qt::Key_Tab || key == Qt::Key_Alt) {
+            E->ignore();
+            return;
+        }
+        shift = kmAlt;
+    }
+    TEdCommandProcessor &proc = Controller()->Processor();
+    const int command = proc.KeyDown(key, shift);
+    bool handled = false;
+    if (command >= ccUserFirst) {
+        handled = true;
+        DoOnUserCommand(command);
+    } else if (command != ccNoCommand && command != ccNoMatch && command != ccPending && command != ccChar) {
+        handled = ProcessCommand(command, 0);
+    }
+    if (!handled) {
+        if (key == Qt::Key_Tab && FWantTab)
+            handled = ProcessCommand(ccTab, 0);
+        else if (key == Qt::Key_Return && FWantEnter)
+            handled = ProcessCommand(ccNewLine, 0);
+    }
+    proc.KeyDownDone(command, handled);
+    if (handled)
+        return;
+    if (ctrl != alt)
+        return;  // Ctrl or Alt chords type nothing (both together are AltGr)
+    const QString text = E->text();
+    for (const QChar ch : text) {
+        const auto code = static_cast<unsigned char>(CharToByte(ch.unicode()));
+        if (code == 127 || !proc.AcceptsChar(code))
+            continue;
+        ProcessCommand(ccChar, static_cast<char>(code));
+    }
+}
+
+void TEdCustomEditor::inputMethodEvent(QInputMethodEvent *E)
+{
+    const QString text = E->commitString();
+    Guarded([&] {
+        for (const QChar ch : text) {
+            const auto code = static_cast<unsigned char>(CharToByte(ch.unicode()));
+            if (code >= 32 && code != 127)
+                ProcessCommand(ccChar, static_cast<char>(code));
+        }
+    });
+    E->accept();
+}
+
+// --- Commands ---------------------------------------------------------------------------------
+
+bool TEdCustomEditor::ProcessCommand(int Command, char Ch)
+{
+    const int pageLines = std::max(1, FVisibleRows - 1);
+    switch (Command) {
+    case ccLeft: CmdLeft(false); break;
+    case ccExtendLeft: CmdLeft(true); break;
+    case ccRight: CmdRight(false); break;
+    case ccExtendRight: CmdRight(true); break;
+    case ccUp: MoveVertical(-1, false, false); break;
+    case ccExtendUp: MoveVertical(-1, true, false); break;
+    case ccDown: MoveVertical(1, false, false); break;
+    case ccExtendDown: MoveVertical(1, true, false); break;
+    case ccWordLeft: CmdWordLeft(false); break;
+    case ccExtWordLeft: CmdWordLeft(true); break;
+    case ccWordRight: CmdWordRight(false); break;
+    case ccExtWordRight: CmdWordRight(true); break;
+    case ccHome: MoveCaret(CaretLine, 1, false); break;
+    case ccExtendHome: MoveCaret(CaretLine, 1, true); break;
+    case ccEnd: CmdEnd(false); break;
+    case ccExtendEnd: CmdEnd(true); break;
+    case ccPrevPage: MoveVertical(-pageLines, false, true); break;
+    case ccExtendPgUp: MoveVertical(-pageLines, true, true); break;
+    case ccNextPage: MoveVertical(pageLines, false, true); break;
+    case ccExtendPgDn: MoveVertical(pageLines, true, true); break;
+    case ccTopOfPage: CmdTopOfPage(false); break;
+    case ccExtTopOfPage: CmdTopOfPage(true); break;
+    case ccBotOfPage: CmdBotOfPage(false); break;
+    case ccExtBotOfPage: CmdBotOfPage(true); break;
+    case ccFirstPage: MoveCaret(1, 1, false); break;
+    case ccExtFirstPage: MoveCaret(1, 1, true); break;
+    case ccLastPage: MoveCaret(List->LineCount(), List->LineLength(List->LineCount()) + 1, false); break;
+    case ccExtLastPage: MoveCaret(List->LineCount(), List->LineLength(List->LineCount()) + 1, true); break;
+    case ccScrollUp: ScrollBy(0, -1); break;
+    case ccScrollDown: ScrollBy(0, 1); break;
+    case ccBack: CmdBack(); break;
+    case ccDel: CmdDel(); break;
+    case ccDelEol: CmdDelEol(); break;
+    case ccDelLine: CmdDelLine(); break;
+    case ccDelWord: CmdDelWord(); break;
+    case ccNewLine: CmdNewLine(); break;
+    case ccTab:
+        if (CanEdit()) {
+            TParaList::TGroup group(*List);
+            if (HasSelection()) {
+                const int code = DeleteSelectionCode();
+                AfterEdit(true);
+                RaiseError(code);
+            }
+            if (FTabType == ttReal) {
+                TypeChar('\t');
+            } else {
+                const int spaces = TabSize() - (CaretScreenColumn() - 1) % TabSize();
+                for (int i = 0; i < spaces; ++i)
+                    TypeChar(' ');
+            }
+        }
+        break;
+    case ccIns: SetInsertMode(!FInsertMode); break;
+    case ccCut: CutToClipboard(); break;
+    case ccCopy: CopyToClipboard(); break;
+    case ccPaste: PasteFromClipboard(); break;
+    case ccUndo: Undo(); break;
+    case ccRedo: Redo(); break;
+    case ccChar: TypeChar(Ch); break;
+    default:
+        if (Command >= ccGotoMarker0 && Command <= ccGotoMarker0 + 9) {
+            GotoMarker(Command - ccGotoMarker0);
+            break;
+        }
+        if (Command >= ccSetMarker0 && Command <= ccSetMarker0 + 9) {
+            SetBookmark(Command - ccSetMarker0);
+            break;
+        }
+        return false;
+    }
+    return true;
+}
+
+void TEdCustomEditor::CmdLeft(bool Extend)
+{
+    if (CaretPP.Offset > 1) {
+        MoveCaretToPara({CaretPP.Para, CaretPP.Offset - 1}, Extend);
+    } else if (CaretLine > 1 && FWrapAtLeft) {
+        MoveCaret(CaretLine - 1, List->LineLength(CaretLine - 1) + 1, Extend);
+    } else if (CaretCol > 1) {
+        MoveCaret(CaretLine, CaretCol - 1, Extend);
+    }
+}
+
+void TEdCustomEditor::CmdRight(bool Extend)
+{
+    if (CaretPP.Offset <= List->ParaLength(CaretPP.Para) || FScrollPastEnd) {
+        if (FScrollPastEnd && CaretCol + 1 > ColumnLimit(CaretLine))
+            return;
+        MoveCaretToPara({CaretPP.Para, CaretPP.Offset + 1}, Extend);
+    } else if (CaretLine < List->LineCount()) {
+        MoveCaret(CaretLine + 1, 1, Extend);
+    }
+}
+
+void TEdCustomEditor::CmdWordLeft(bool Extend)
+{
+    if (CaretPP.Offset <= 1) {
+        if (CaretLine > 1)
+            MoveCaret(CaretLine - 1, List->LineLength(CaretLine - 1) + 1, Extend);
+        return;
+    }
+    const std::string_view text = List->ParaText(CaretPP.Para);
+    const std::size_t pos = EdWordLeft(text, static_cast<std::size_t>(CaretPP.Offset - 1));
+    MoveCaretToPara({CaretPP.Para, static_cast<int>(pos) + 1}, Extend);
+}
+
+void TEdCustomEditor::CmdWordRight(bool Extend)
+{
+    const std::string_view text = List->ParaText(CaretPP.Para);
+    if (CaretPP.Offset > static_cast<int>(text.size())) {
+        const int next = List->ParaFirstLine(CaretPP.Para) + List->ParaLineCount(CaretPP.Para);
+        if (next <= List->LineCount())
+            MoveCaret(next, 1, Extend);
+        return;
+    }
+    const std::size_t pos = EdWordRight(text, static_cast<std::size_t>(CaretPP.Offset - 1));
+    MoveCaretToPara({CaretPP.Para, static_cast<int>(pos) + 1}, Extend);
+}
+
+void TEdCustomEditor::CmdEnd(bool Extend)
+{
+    const int len = List->LineLength(CaretLine);
+    const bool lastOfPara = CaretLine == List->LineCount() || List->LineToPara(CaretLine + 1).Offset == 0;
+    MoveCaret(CaretLine, lastOfPara ? len + 1 : std::max(1, len), Extend);
+}
+
+void TEdCustomEditor::CmdTopOfPage(bool Extend)
+{
+    const bool visible = CaretLine >= FTopLine && CaretLine < FTopLine + FVisibleRows;
+    if (!visible) {
+        if (!Extend)
+            ScrollTo(FHScroll, CaretLine);
+        return;
+    }
+    MoveVertical(FTopLine - CaretLine, Extend, false);
+}
+
+void TEdCustomEditor::CmdBotOfPage(bool Extend)
+{
+    const bool visible = CaretLine >= FTopLine && CaretLine < FTopLine + FVisibleRows;
+    if (!visible) {
+        if (!Extend)
+            ScrollTo(FHScroll, std::max(1, CaretLine - FVisibleRows + 1));
+        return;
+    }
+    const int bottom = std::min(List->LineCount(), FTopLine + FVisibleRows - 1);
+    MoveVertical(bottom - CaretLine, Extend, false);
+}
+
+int TEdCustomEditor::DeleteSelectionCode()
+{
+    if (!HasSelection())
+        return 0;
+    const TParaPos from = SelStart, to = SelEnd;
+    InvalidateLines(List->ParaToLine(from).Line, List->ParaToLine(to).Line);
+    const int code = List->DeleteRange(from, to);
+    if (code == 0) {
+        CaretPP = from;
+        SelStart = SelEnd = MovingEnd = from;
+    }
+    SyncLinePositions();
+    return code;
+}
+
+void TEdCustomEditor::TypeChar(char Ch)
+{
+    if (!CanEdit())
+        return;
+    int code = 0;
+    TParaPos target;
+    {
+        std::optional<TParaList::TGroup> group;
+        if (HasSelection()) {
+            group.emplace(*List);
+            code = DeleteSelectionCode();
+        }
+        const TParaPos at = CaretPP;
+        target = {at.Para, at.Offset + 1};
+        if (code == 0) {
+            const std::string_view ch(&Ch, 1);
+            if (FInsertMode || at.Offset > List->ParaLength(at.Para))
+                code = List->InsertChars(at.Para, at.Offset, ch);
+            else
+                code = List->ReplaceChars(at.Para, at.Offset, 1, ch);
+        }
+    }
+    AfterEdit(true);
+    if (code == 0)
+        MoveCaretToPara(target, false);
+    else
+        MoveCaretToPara(CaretPP, false);
+    RaiseError(code);
+}
+
+void TEdCustomEditor::CmdBack()
+{
+    if (HasSelection() && CanEdit()) {
+        const int code = DeleteSelectionCode();
+        AfterEdit(true);
+        MoveCaretToPara(CaretPP, false);
+        RaiseError(code);
+        return;
+    }
+    const TParaPos at = CaretPP;
+    if (at.Para == 1 && at.Offset == 1)
+        return;
+    if (!CanEdit() || at.Offset > List->ParaLength(at.Para) + 1) {
+        CmdLeft(false);
+        return;
+    }
+    int code;
+    TParaPos target;
+    if (at.Offset > 1) {
+        code = List->DeleteChars(at.Para, at.Offset - 1, 1);
+        target = {at.Para, at.Offset - 1};
+    } else {
+        if (!FWrapAtLeft)
+            return;
+        const int prevLen = List->ParaLength(at.Para - 1);
+        code = List->JoinPara(at.Para - 1, prevLen + 1);
+        target = {at.Para - 1, prevLen + 1};
+    }
+    AfterEdit(code == 0);
+    MoveCaretToPara(code == 0 ? target : CaretPP, false);
+    RaiseError(code);
+}
+
+void TEdCustomEditor::CmdDel()
+{
+    if (!CanEdit())
+        return;
+    int code = 0;
+    if (HasSelection()) {
+        code = DeleteSelectionCode();
+    } else {
+        const TParaPos at = CaretPP;
+        if (at.Offset <= List->ParaLength(at.Para))
+            code = List->DeleteChars(at.Para, at.Offset, 1);
+        else if (at.Para < List->ParaCount())
+            code = List->JoinPara(at.Para, at.Offset);
+        else
+            return;
+        CaretPP = at;
+    }
+    AfterEdit(code == 0);
+    MoveCaretToPara(CaretPP, false);
+    RaiseError(code);
+}
+
+void TEdCustomEditor::CmdDelEol()
+{
+    if (!CanEdit())
+        return;
+    const TParaPos at = CaretPP;
+    const int count = List->LineLength(CaretLine) + 1 - CaretCol;
+    if (count <= 0)
+        return;
+    const int code = List->DeleteChars(at.Para, at.Offset, count);
+    CaretPP = at;
+    AfterEdit(true);
+    MoveCaretToPara(at, false);
+    RaiseError(code);
+}
+
+void TEdCustomEditor::CmdDelLine()
+{
+    if (!CanEdit())
+        return;
+    const TParaPos lineStart = List->LineToPara(CaretLine);
+    const TParaPos from{lineStart.Para, lineStart.Offset + 1};
+    int code;
+    if (CaretLine < List->LineCount()) {
+        const TParaPos next = List->LineToPara(CaretLine + 1);
+        code = List->DeleteRange(from, {next.Para, next.Offset + 1});
+    } else {
+        code = List->DeleteChars(from.Para, from.Offset, List->LineLength(CaretLine));
+    }
+    CaretPP = from;
+    AfterEdit(true);
+    MoveCaretToPara(from, false);
+    RaiseError(code);
+}
+
+void TEdCustomEditor::CmdDelWord()
+{
+    if (!CanEdit())
+        return;
+    const TParaPos at = CaretPP;
+    const std::string_view text = List->ParaText(at.Para);
+    const std::size_t start = static_cast<std::size_t>(at.Offset - 1);
+    const std::size_t end = EdDeleteWordEnd(text, start);
+    if (end <= start)
+        return;
+    const int code = List->DeleteChars(at.Para, at.Offset, static_cast<int>(end - start));
+    CaretPP = at;
+    AfterEdit(true);
+    MoveCaretToPara(at, false);
+    RaiseError(code);
+}
+
+void TEdCustomEditor::CmdNewLine()
+{
+    if (!CanEdit())
+        return;
+    TParaList::TGroup group(*List);
+    if (HasSelection() && CanEdit()) {
+        const int code = DeleteSelectionCode();
+        AfterEdit(true);
+        RaiseError(code);
+    }
+    const TParaPos at = CaretPP;
+    if (FInsertMode && CanEdit()) {
+        int indent = 0;
+        if (FAutoIndent) {
+            const std::string_view line = List->GetLine(CaretLine);
+            int n = 0;
+            while (n < CaretCol - 1 && n < static_cast<int>(line.size()) && EdIsBlank(line[n]))
+                ++n;
+            indent = EdScreenWidth(line, n, TabSize());
+        }
+        int code = List->CheckLimits(0, 1, 2 + indent);
+        if (code == 0)
+            code = List->SplitPara(at.Para, at.Offset, indent);
+        AfterEdit(code == 0);
+        if (code == 0) {
+            const int indentChars = FTabType == ttReal ? indent / TabSize() + indent % TabSize() : indent;
+            MoveCaretToPara({at.Para + 1, indentChars + 1}, false);
+        }
+        RaiseError(code);
+        return;
+    }
+    if (at.Para < List->ParaCount())
+        MoveCaretToPara({at.Para + 1, 1}, false);
+    else
+        MoveCaretToPara({at.Para, List->ParaLength(at.Para) + 1}, false);
+}
+
+void TEdCustomEditor::GotoMarker(int Digit)
+{
+    const TParaPos mark = List->Bookmark(Digit);
+    if (mark.Para > 0)
+        MoveCaretToPara(mark, false);
+}
+
+void TEdCustomEditor::SetBookmark(int Digit)
+{
+    List->SetBookmark(Digit, CaretPP.Para, CaretPP.Offset);
+    viewport()->update(QRect(0, 0, FLeftMargin, viewport()->height()));
+}
+
+void TEdCustomEditor::SetBookmarkAt(int Digit, int Line, int Col)
+{
+    if (Line < 1 || Line > List->LineCount() || Col < 1)
+        throw EInvalidLineOrCol();
+    const TParaPos pos = List->LineColToPara({Line, Col});
+    List->SetBookmark(Digit, pos.Para, pos.Offset);
+    viewport()->update(QRect(0, 0, FLeftMargin, viewport()->height()));
+}
+
+// --- Editing operations -----------------------------------------------------------------------
+
+int TEdCustomEditor::InsertString(std::string_view Text)
+{
+    if (GetReadOnly())
+        return 0;
+    int code = 0;
+    TParaPos end{0, 0};
+    {
+        std::optional<TParaList::TGroup> group;
+        if (HasSelection()) {
+            group.emplace(*List);
+            code = DeleteSelectionCode();
+        }
+        if (code == 0) {
+            const TParaPos at = CaretPP;
+            code = List->InsertText(at.Para, at.Offset, Text, &end);
+        }
+    }
+    AfterEdit(true);
+    MoveCaretToPara(code == 0 && end.Para > 0 ? end : CaretPP, false);
+    return code;
+}
+
+void TEdCustomEditor::DeleteSelection()
+{
+    if (!HasSelection() || !CanEdit())
+        return;
+    const int code = DeleteSelectionCode();
+    AfterEdit(true);
+    MoveCaretToPara(CaretPP, false);
+    RaiseError(code);
+}
+
+void TEdCustomEditor::CopyToClipboard()
+{
+    if (!HasSelection())
+        return;
+    QGuiApplication::clipboard()->setText(BytesToQString(List->GetText(SelStart, SelEnd)));
+}
+
+void TEdCustomEditor::CutToClipboard()
+{
+    if (!HasSelection() || GetReadOnly())
+        return;
+    CopyToClipboard();
+    DeleteSelection();
+}
+
+void TEdCustomEditor::PasteFromClipboard()
+{
+    if (GetReadOnly())
+        return;
+    const std::string text = QStringToBytes(QGuiApplication::clipboard()->text());
+    int code = 0;
+    if (text.size() <= EdPasteBlockSize) {
+        code = InsertString(text);
+    } else {
+        for (const auto &[from, to] : EdPasteBlocks(text)) {
+            code = InsertString(std::string_view(text).substr(from, to - from));
+            if (code != 0)
+                break;
+        }
+    }
+    UpdateScrollBars();
+    RaiseError(code);
+}
+
+void TEdCustomEditor::Undo()
+{
+    StepHistory(false);
+}
+
+void TEdCustomEditor::Redo()
+{
+    StepHistory(true);
+}
+
+// Undoes or redoes one group; beeps when there is none (or the text is read-only).
+void TEdCustomEditor::StepHistory(bool Forward)
+{
+    if (GetReadOnly() || !(Forward ? List->CanRedo() : List->CanUndo())) {
+        Prompt().Beep();
+        return;
+    }
+    const std::optional<TParaPos> pos = Forward ? List->Redo() : List->Undo();
+    if (!pos) {
+        Prompt().Beep();
+        return;
+    }
+    AfterEdit(true);
+    CollapseSelection();
+    MoveCaretToPara(*pos, false);
+}
+
+// --- Search and replace -----------------------------------------------------------------------
+
+bool TEdCustomEditor::Search(std::string_view Text, unsigned char Options)
+{
+    // An empty text finds nothing (rather than reporting a find).
+    if (Text.empty())
+        return false;
+    return SearchReplace(Text, {}, Options & ~(soReplace | soReplaceAll)) == 0;
+}
+
+int TEdCustomEditor::Replace(std::string_view Text, std::string_view ReplaceText, unsigned char Options)
+{
+    return SearchReplace(Text, ReplaceText, Options);
+}
+
+int TEdCustomEditor::SearchReplace(std::string_view Text, std::string_view ReplaceText, unsigned char Options)
+{
+    Text = Text.substr(0, std::min<std::size_t>(Text.size(), TEdSearchPattern::MaxLength));
+    ReplaceText = ReplaceText.substr(0, std::min<std::size_t>(ReplaceText.size(), TEdSearchPattern::MaxLength));
+    if (Text.empty())
+        return 0;
+    const bool backward = Options & soBackward;
+    const bool replacing = Options & (soReplace | soReplaceAll);
+    const bool all = Options & soReplaceAll;
+    const bool selOnly = Options & soSelectedOnly;
+    const TEdSearchPattern pattern(Text, Options & soMatchCase, Options & soWholeWords);
+    const int len = static_cast<int>(pattern.Length());
+    const int replLen = static_cast<int>(ReplaceText.size());
+    int count = 0;
+
+    std::optional<TParaPos> replacedAt;
+    if (replacing && HasSelection() && SelStart.Para == SelEnd.Para) {
+        const std::string_view para = List->ParaText(SelStart.Para);
+        const std::string_view selected = para.substr(static_cast<std::size_t>(SelStart.Offset - 1),
+                                                      static_cast<std::size_t>(SelEnd.Offset - SelStart.Offset));
+        if (pattern.Matches(selected)) {
+            const TParaPos at = SelStart;
+            const int code = InsertString(ReplaceText);
+            if (code != 0) {
+                RaiseError(code);
+                return code;
+            }
+            ++count;
+            replacedAt = at;
+        }
+    }
+
+    const TParaPos textEnd{List->ParaCount(), List->ParaLength(List->ParaCount()) + 1};
+    TParaPos start, scope;
+    if (selOnly) {
+        start = backward ? SelEnd : SelStart;
+        scope = backward ? SelStart : SelEnd;
+    } else if (Options & soWholeText) {
+        start = backward ? textEnd : TParaPos{1, 1};
+        scope = backward ? TParaPos{1, 1} : textEnd;
+    } else {
+        start = backward && replacedAt ? *replacedAt : CaretPP;
+        scope = backward ? TParaPos{1, 1} : textEnd;
+    }
+    const TParaPos scopeFrom = std::min(start, scope);
+    TParaPos scopeTo = std::max(start, scope);
+
+    const TEdParaSource source = [this](std::int32_t p) { return List->ParaText(p); };
+    bool found = false;
+    int error = 0;
+    while (true) {
+        const auto hit = EdFindInRange(pattern, source, {start.Para, start.Offset}, {scope.Para, scope.Offset}, backward);
+        if (!hit)
+            break;
+        found = true;
+        const TParaPos from{hit->Para, hit->Offset};
+        const TParaPos to{hit->Para, hit->Offset + len};
+        if (!all) {
+            SelectParaRange(backward ? to : from, backward ? from : to);
+            break;
+        }
+        error = List->ReplaceChars(from.Para, from.Offset, len, ReplaceText);
+        InvalidateLines(List->ChangedFirstLine(), List->ChangedLastLine());
+        if (error != 0)
+            break;
+        ++count;
+        if (!backward) {
+            start = {from.Para, from.Offset + replLen};
+            if (scope.Para == from.Para)
+                scope.Offset += replLen - len;
+            if (scopeTo.Para == from.Para)
+                scopeTo.Offset += replLen - len;
+        } else {
+            start = from;
+        }
+    }
+    if (all && count > 0) {
+        AfterEdit(true);
+        if (selOnly)
+            SelectParaRange(scopeFrom, scopeTo);
+        else
+            MoveCaretToPara(CaretPP, false);
+        viewport()->update();
+    }
+    if (error != 0) {
+        RaiseError(error);
+        return error;
+    }
+    if (count > 0)
+        return count;
+    return found ? 0 : -1;
+}
+
+// --- Mouse ------------------------------------------------------------------------------------
+
+TEdCustomEditor::TMousePoint TEdCustomEditor::MouseToText(QPoint P) const
+{
+    int line;
+    if (P.y() < 0)
+        line = FTopLine - 1;
+    else if (P.y() >= viewport()->height())
+        line = FTopLine + FVisibleRows;
+    else
+        line = FTopLine + std::min(P.y() / FLineHeight, FVisibleRows - 1);
+    line = std::clamp(line, 1, List->LineCount());
+    const int textRight = FLeftMargin + FVisibleColumns * FCharWidth;
+    int screen;
+    if (P.x() < viewport()->width() && P.x() >= textRight - FCharWidth / 2)
+        screen = FVisibleColumns + FHScroll;
+    else
+        screen = (P.x() + FCharWidth / 2 - FLeftMargin) / FCharWidth + FHScroll + 1;
+    screen = std::max(1, screen);
+    const std::string_view text = List->GetLine(line);
+    int col = EdCharColumn(text, screen, TabSize());
+    if (!FScrollPastEnd)
+        col = std::min(col, static_cast<int>(text.size()) + 1);
+    return {line, col};
+}
+
+void TEdCustomEditor::MouseTrack(QPoint P, bool First, bool Shift)
+{
+    const TMousePoint mp = MouseToText(P);
+    if (!LineMarginMode) {
+        MoveCaret(mp.Line, mp.Col, First ? Shift : true);
+        return;
+    }
+    if (First) {
+        const int clickedPara = List->LineToPara(mp.Line).Para;
+        if (Shift && HasSelection())
+            MarginAnchor = clickedPara < SelStart.Para || mp.Line < List->ParaToLine(SelStart).Line ? SelEnd : SelStart;
+        else
+            MarginAnchor = List->LineColToPara({mp.Line, 1});
+    }
+    const int anchorLine = List->ParaToLine(MarginAnchor).Line;
+    if (mp.Line >= anchorLine && P.y() >= 0) {
+        if (mp.Line < List->LineCount())
+            MoveCaret(mp.Line + 1, 1, true, false, &MarginAnchor);
+        else
+            MoveCaret(mp.Line, List->LineLength(mp.Line) + 1, true, false, &MarginAnchor);
+    } else {
+        MoveCaret(mp.Line, 1, true, false, &MarginAnchor);
+    }
+}
+
+void TEdCustomEditor::mousePressEvent(QMouseEvent *E)
+{
+    if (E->button() != Qt::LeftButton) {
+        E->ignore();
+        return;
+    }
+    setFocus(Qt::MouseFocusReason);
+    if (List->ByteCount() == 0)
+        return;
+    const QPoint p = E->position().toPoint();
+    LineMarginMode = p.x() <= FLeftMargin;
+    Dragging = true;
+    LastMouse = p;
+    Guarded([&] { MouseTrack(p, true, E->modifiers() & Qt::ShiftModifier); });
+}
+
+void TEdCustomEditor::mouseMoveEvent(QMouseEvent *E)
+{
+    const QPoint p = E->position().toPoint();
+    if (!Dragging) {
+        viewport()->setCursor(p.x() <= FLeftMargin ? MarginCursor : QCursor(Qt::IBeamCursor));
+        return;
+    }
+    if (!(E->buttons() & Qt::LeftButton)) {
+        Dragging = false;
+        AutoScrollTimer.stop();
+        return;
+    }
+    LastMouse = p;
+    Guarded([&] { MouseTrack(p, false, false); });
+    const bool outside = p.y() < 0 || p.y() >= viewport()->height() || p.x() > viewport()->width() || p.x() < 0;
+    if (outside && !AutoScrollTimer.isActive())
+        AutoScrollTimer.start();
+    else if (!outside)
+        AutoScrollTimer.stop();
+}
+
+void TEdCustomEditor::AutoScrollTick()
+{
+    if (!Dragging || !(QGuiApplication::mouseButtons() & Qt::LeftButton)) {
+        Dragging = false;
+        AutoScrollTimer.stop();
+        return;
+    }
+    Guarded([&] { MouseTrack(LastMouse, false, false); });
+}
+
+void TEdCustomEditor::mouseReleaseEvent(QMouseEvent *E)
+{
+    if (E->button() == Qt::LeftButton) {
+        Dragging = false;
+        AutoScrollTimer.stop();
+    } else {
+        E->ignore();
+    }
+}
+
+void TEdCustomEditor::mouseDoubleClickEvent(QMouseEvent *E)
+{
+    if (E->button() != Qt::LeftButton) {
+        E->ignore();
+        return;
+    }
+    Dragging = false;
+    AutoScrollTimer.stop();
+    if (List->ByteCount() == 0)
+        return;
+    const QPoint p = E->position().toPoint();
+    const bool shift = E->modifiers() & Qt::ShiftModifier;
+    const TMousePoint mp = MouseToText(p);
+    const bool had = HasSelection();
+    Guarded([&] {
+        TParaPos from, to;
+        if (p.x() <= FLeftMargin) {
+            const int para = List->LineToPara(mp.Line).Para;
+            from = {para, 1};
+            to = {para, List->ParaLength(para) + 1};
+        } else {
+            const TParaPos at = List->LineColToPara({mp.Line, mp.Col});
+            const auto [s, e] = EdWordAt(List->ParaText(at.Para), static_cast<std::size_t>(at.Offset - 1));
+            from = {at.Para, static_cast<int>(s) + 1};
+            to = {at.Para, static_cast<int>(e) + 1};
+        }
+        if (shift && had) {
+            from = std::min(from, SelStart);
+            to = std::max(to, SelEnd);
+        }
+        SelectParaRange(from, to);
+    });
+}

@@ -1,0 +1,348 @@
+// TEdCustomEditor: the editor control showing a TParaList in one fixed-pitch font, with caret,
+// stream selection, scroll bars, bookmarks, key commands, mouse, clipboard, undo and search.
+#pragma once
+
+#include "core/editor/ParaList.h"
+#include "ui/editor/EditorBase.h"
+#include "ui/editor/Caret.h"
+#include "ui/editor/EditorColors.h"
+#include "ui/editor/FixedFont.h"
+
+#include <QCursor>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+class QPainter;
+
+enum TEdBorderStyle { bsNone, bsSingle };
+enum TEdScrollBars { ssNone, ssHorizontal, ssVertical, ssBoth };
+enum TEdTabType { ttReal, ttFixed, ttSmart };
+
+class TEdCustomEditor : public TEdEditBase, private TParaListObserver {
+    Q_OBJECT
+public:
+    explicit TEdCustomEditor(QWidget *Parent = nullptr);
+    ~TEdCustomEditor() override;
+
+    // --- Events (assign to listen). OnError, when assigned, receives error codes instead of an
+    // EEditorError being raised. OnShowStatus comes after the operation that moved the caret.
+    std::function<void(TEdCustomEditor *Sender, int LineNum, int ColNum)> OnShowStatus;
+    std::function<void(TEdCustomEditor *Sender, int Command)> OnUserCommand;
+    std::function<void(TEdCustomEditor *Sender, int Line)> OnTopLineChanged;
+    std::function<void(TEdCustomEditor *Sender, int ErrorCode)> OnError;
+    std::function<void(TEdCustomEditor *Sender)> OnChange;
+
+    // --- The text model, shared with the painters and file editors built on this control.
+    TParaList &ParaList() { return *List; }
+    const TParaList &ParaList() const { return *List; }
+    int LineCount() const { return List->LineCount(); }
+    int ParaCount() const { return List->ParaCount(); }
+    // Replaces the text by one empty paragraph; caret, top line and scroll go back to (1, 1).
+    void ClearText();
+    // Call after the text was filled directly through ParaList() (loading): caret to (1, 1), the
+    // scroll bars recomputed, everything repainted.
+    void TextReplaced();
+
+    // --- Operations.
+    // The caret's display line; Col receives its character column.
+    int GetCaretPosition(int &Col) const;
+    // Raises EInvalidLineOrPara when Line is not 1..LineCount or Col < 1.
+    void SetCaretPosition(int Line, int Col);
+    bool GetSelection(int &Line1, int &Col1, int &Line2, int &Col2) const;
+    void SetSelection(int Line1, int Col1, int Line2, int Col2, bool CaretAtEnd);
+    void SelectAll(bool CaretAtEnd);
+    bool HasSelection() const { return SelStart != SelEnd; }
+    // The selected characters with CR LF between paragraphs (empty without a selection).
+    std::string SelectedText() const;
+    // Replaces the selection by Text at the caret (one undo step); returns an error code, never
+    // raises; does nothing in read-only mode.
+    int InsertString(std::string_view Text);
+    void DeleteSelection();
+    // Copies up to Size - 1 characters of display line Line (tabs kept) and a terminating zero.
+    char *GetLine(int Line, char *Buffer, int Size) const;
+    std::string GetLine(int Line) const;
+    // The display line with tabs expanded.
+    std::string GetStringLine(int Line) const;
+    int GetLineLength(int Line) const;
+    // The stored text of a paragraph (read only) and its length.
+    const char *GetParaPointer(int Para, int &Length) const;
+    int VisibleColumns();
+    int VisibleRows();
+    bool Modified() const { return List->Modified(); }
+    void SetModified(bool Value);
+    // Finds Text with the options (soBackward, soMatchCase, ...); true when found.
+    bool Search(std::string_view Text, unsigned char Options);
+    // Number of replacements; 0 when a match was found without replacing; -1 when not found.
+    virtual int Replace(std::string_view Text, std::string_view ReplaceText, unsigned char Options);
+    virtual void CopyToClipboard();
+    virtual void CutToClipboard();
+    virtual void PasteFromClipboard();
+    virtual void Undo();
+    virtual void Redo();
+    // Executes one command number with its character (for ccChar); false when it has no action.
+    virtual bool ProcessCommand(int Command, char Ch);
+    virtual void SetBookmark(int Digit);
+    // Raises EInvalidLineOrCol when the position is outside the text.
+    virtual void SetBookmarkAt(int Digit, int Line, int Col);
+
+    // --- View state.
+    int TopLine() const { return FTopLine; }
+    void SetTopLine(int Line);
+    int HScroll() const { return FHScroll; }
+    int CharWidth() const { return FCharWidth; }
+    int LineHeight() const { return FLineHeight; }
+    // The caret's screen column (tabs expanded), as OnShowStatus reports it.
+    int CaretScreenColumn() const;
+
+    // --- Properties.
+    bool AutoIndent() const { return FAutoIndent; }
+    void SetAutoIndent(bool Value) { FAutoIndent = Value; }
+    TEdBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TEdBorderStyle Value);
+    int ByteLimit() const { return List->ByteLimit(); }
+    virtual void SetByteLimit(int Value);
+    TEdCaret &CaretIns() { return FCaretIns; }
+    TEdCaret &CaretOvr() { return FCaretOvr; }
+    TEdFixedFont &FixedFont() { return FFixedFont; }
+    const TEdFixedFont &FixedFont() const { return FFixedFont; }
+    bool HideSelection() const { return FHideSelection; }
+    void SetHideSelection(bool Value);
+    TEdColors &HighlightColors() { return FHighlightColors; }
+    bool InsertMode() const { return FInsertMode; }
+    void SetInsertMode(bool Value);
+    int LeftMargin() const { return FLeftMargin; }
+    void SetLeftMargin(int Value);
+    int RightMargin() const { return FRightMargin; }
+    void SetRightMargin(int Value);
+    // Sets both margins (the stored "Margin" of older forms).
+    void SetMargin(int Value);
+    int ParaLengthLimit() const { return List->ParaLengthLimit(); }
+    void SetParaLengthLimit(int Value) { List->SetParaLengthLimit(Value); }
+    int ParaLimit() const { return List->ParaLimit(); }
+    void SetParaLimit(int Value) { List->SetParaLimit(Value); }
+    bool ReadOnly() const { return GetReadOnly(); }
+    virtual bool GetReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool Value) { FReadOnly = Value; }
+    TEdScrollBars ScrollBars() const { return FScrollBars; }
+    void SetScrollBars(TEdScrollBars Value);
+    bool ScrollBarsAlways() const { return FScrollBarsAlways; }
+    void SetScrollBarsAlways(bool Value);
+    bool ScrollPastEnd() const { return FScrollPastEnd; }
+    void SetScrollPastEnd(bool Value);
+    bool ShowBookmarks() const { return FShowBookmarks; }
+    void SetShowBookmarks(bool Value);
+    int TabSize() const { return List->TabSize(); }
+    void SetTabSize(int Value);
+    TEdTabType TabType() const { return FTabType; }
+    void SetTabType(TEdTabType Value) { FTabType = Value; }
+    bool TrimWhiteSpace() const { return List->TrimWhiteSpace(); }
+    void SetTrimWhiteSpace(bool Value) { List->SetTrimWhiteSpace(Value); }
+    int UndoBufferSize() const { return List->UndoBufferSize(); }
+    void SetUndoBufferSize(int Value);
+    bool WantEnter() const { return FWantEnter; }
+    void SetWantEnter(bool Value) { FWantEnter = Value; }
+    bool WantTab() const { return FWantTab; }
+    void SetWantTab(bool Value) { FWantTab = Value; }
+    bool WordWrap() const { return List->WordWrap(); }
+    void SetWordWrap(bool Value);
+    bool WrapAtLeft() const { return FWrapAtLeft; }
+    void SetWrapAtLeft(bool Value);
+    int WrapColumn() const { return List->WrapColumn(); }
+    void SetWrapColumn(int Value);
+    bool WrapToWindow() const { return FWrapToWindow; }
+    void SetWrapToWindow(bool Value);
+
+    QSize sizeHint() const override { return {200, 150}; }
+
+protected:
+    // --- Painting. PaintRows paints display lines First..Last (all within the text and the
+    // view): the background of each row right of the left margin and its characters. Painters
+    // that colour the text replace only this function and use the helpers below.
+    virtual void PaintRows(QPainter &Painter, int First, int Last);
+    // Top pixel row of display line Line.
+    int RowY(int Line) const { return (Line - FTopLine) * FLineHeight; }
+    // Left pixel of screen column ScreenCol (from 1).
+    int ColumnX(int ScreenCol) const { return (ScreenCol - FHScroll - 1) * FCharWidth + FLeftMargin; }
+    // Character columns [From, To) of display line Line that are selected (To may be the line
+    // length + 2 when the line break is selected); false when none are or selections are hidden.
+    bool LineSelection(int Line, int &From, int &To) const;
+    // Draws characters [FromCol, ToCol) of a display line at pixel row Y, tabs expanded and
+    // clipped to the visible columns, over a background of Back.
+    void DrawSegment(QPainter &Painter, int Y, std::string_view LineText, int FromCol, int ToCol,
+                     const QColor &Fore, const QColor &Back) const;
+    QColor TextColor() const;
+    QColor BackgroundColor() const;
+    // Repaints display lines First..Last (Last may be TParaList::RestOfText).
+    void InvalidateLines(int First, int Last);
+
+    // --- Event dispatch (virtual so descendants can intercept).
+    virtual void DoOnChange();
+    virtual void DoOnError(int Code);
+    virtual void DoOnShowStatus(int Line, int Col);
+    virtual void DoOnTopLineChanged(int Line);
+    virtual void DoOnUserCommand(int Command);
+    // Raises EEditorError for a non-zero code, or hands it to OnError when assigned.
+    void RaiseError(int Code);
+
+    // --- Qt events.
+    bool event(QEvent *E) override;
+    void paintEvent(QPaintEvent *E) override;
+    void resizeEvent(QResizeEvent *E) override;
+    void keyPressEvent(QKeyEvent *E) override;
+    void inputMethodEvent(QInputMethodEvent *E) override;
+    void mousePressEvent(QMouseEvent *E) override;
+    void mouseMoveEvent(QMouseEvent *E) override;
+    void mouseReleaseEvent(QMouseEvent *E) override;
+    void mouseDoubleClickEvent(QMouseEvent *E) override;
+    void wheelEvent(QWheelEvent *E) override;
+    void focusInEvent(QFocusEvent *E) override;
+    void focusOutEvent(QFocusEvent *E) override;
+    void scrollContentsBy(int, int) override {}
+    bool viewportEvent(QEvent *E) override;
+    void changeEvent(QEvent *E) override;
+
+    // True when an enabled action of this window (shown or hidden, reachable through its menus or
+    // widgets) owns the key as its shortcut: such keys never reach the key table.
+    bool MenuOwnsKey(const QKeyEvent *E) const;
+
+private:
+    // TParaListObserver
+    void ParaListShifted(const TParaList &L, const TPosShift &Shift) override;
+    void ParaListRewrapped(const TParaList &L) override;
+
+    void StepHistory(bool Forward);
+
+    // Caret and selection.
+    TParaPos CaretPos() const { return CaretPP; }
+    // Moves the caret to (Line, Col); Extend keeps the anchor (Anchor, when given, replaces it).
+    void MoveCaret(int Line, int Col, bool Extend, bool KeepRow = false, const TParaPos *Anchor = nullptr);
+    void MoveCaretToPara(TParaPos Pos, bool Extend);
+    void SelectParaRange(TParaPos Anchor, TParaPos Caret);
+    void MoveVertical(int Delta, bool Extend, bool KeepRow);
+    int ColumnLimit(int Line) const;
+    void CollapseSelection();
+    void SyncLinePositions();
+    void ScrollCaretIntoView(int OldLine, bool KeepRow, bool CaretWasVisible);
+    void PlaceCaret();
+    // Queues one status report for the caret as it is when the report runs; reports asked for
+    // before that are one and the same.
+    void PostStatus();
+    QRect CaretRect() const;
+    TEdCaret &CurrentCaret() { return FInsertMode ? FCaretIns : FCaretOvr; }
+    const TEdCaret &CurrentCaret() const { return FInsertMode ? FCaretIns : FCaretOvr; }
+    void RestartCaretBlink();
+
+    // Scrolling.
+    void ScrollBy(int Columns, int Lines);
+    void ScrollTo(int NewHScroll, int NewTopLine);
+    int MaxTopLine() const;
+    void UpdateScrollBars();
+    void VScrollAction(int Action);
+    void HScrollAction(int Action);
+
+    // Metrics.
+    void RecalcMetrics();
+    void FontChanged();
+    QRect TextRect() const;
+
+    // Editing.
+    bool CanEdit() const { return !GetReadOnly(); }
+    int DeleteSelectionCode();
+    void AfterEdit(bool Changed);
+    void TypeChar(char Ch);
+    void CmdBack();
+    void CmdDel();
+    void CmdNewLine();
+    void CmdDelEol();
+    void CmdDelLine();
+    void CmdDelWord();
+    void CmdLeft(bool Extend);
+    void CmdRight(bool Extend);
+    void CmdWordLeft(bool Extend);
+    void CmdWordRight(bool Extend);
+    void CmdEnd(bool Extend);
+    void CmdTopOfPage(bool Extend);
+    void CmdBotOfPage(bool Extend);
+    void GotoMarker(int Digit);
+    int SearchReplace(std::string_view Text, std::string_view ReplaceText, unsigned char Options);
+
+    // Keys and mouse.
+    void HandleKey(QKeyEvent *E);
+    bool TableBindsKey(int Key, int Shift) const;
+    struct TMousePoint {
+        int Line;
+        int Col;
+    };
+    TMousePoint MouseToText(QPoint P) const;
+    void MouseTrack(QPoint P, bool First, bool Shift);
+    void AutoScrollTick();
+    void PaintMargin(QPainter &Painter, int First, int Last);
+
+    std::unique_ptr<TParaList> List;
+
+    // Caret (line position and its paragraph) and selection (paragraph positions).
+    int CaretLine = 1;
+    int CaretCol = 1;
+    int CaretPara = 1;
+    int LineOffset = 0;
+    TParaPos CaretPP{1, 1};  // the caret as paragraph position, moved by edits
+    TParaPos SelStart{1, 1};
+    TParaPos SelEnd{1, 1};
+    TParaPos MovingEnd{1, 1};
+    TParaPos TopPos{1, 1};
+    int FTopLine = 1;
+    int FHScroll = 0;
+    bool Tracking = false;  // positions are being moved by an edit
+
+    int FCharWidth = 8;
+    int FLineHeight = 16;
+    int FVisibleColumns = 1;
+    int FVisibleRows = 1;
+    QFont DrawFont;
+
+    // Caret display.
+    QTimer BlinkTimer;
+    bool CaretShown = false;
+    bool CaretOn = false;  // the blink phase
+
+    // Mouse.
+    bool Dragging = false;
+    bool LineMarginMode = false;
+    TParaPos MarginAnchor{1, 1};
+    QPoint LastMouse;
+    QTimer AutoScrollTimer;
+    QCursor MarginCursor;
+
+    bool PaintPending = false;
+    int WheelRest = 0;
+    // Selection ends as line positions, refreshed for each paint.
+    mutable TLinePos PaintSelStart;
+    mutable TLinePos PaintSelEnd;
+
+    // Properties.
+    bool FAutoIndent = false;
+    TEdBorderStyle FBorderStyle = bsSingle;
+    TEdCaret FCaretIns;
+    TEdCaret FCaretOvr;
+    TEdFixedFont FFixedFont;
+    bool FHideSelection = true;
+    TEdColors FHighlightColors;
+    bool FInsertMode = true;
+    int FLeftMargin = 15;
+    int FRightMargin = 5;
+    bool FReadOnly = false;
+    bool FStatusPending = false;
+    TEdScrollBars FScrollBars = ssBoth;
+    bool FScrollBarsAlways = false;
+    bool FScrollPastEnd = false;
+    bool FShowBookmarks = true;
+    TEdTabType FTabType = ttReal;
+    bool FWantEnter = true;
+    bool FWantTab = false;
+    bool FWrapAtLeft = true;
+    bool FWrapToWindow = false;
+};

@@ -1,0 +1,199 @@
+// TEdCustomTextFileEditor: file name, loading, saving and inserting of plain text files.
+#include "ui/editor/TextFileEditor.h"
+
+#include "platform/Prompt.h"
+
+#include <QFile>
+#include <QGuiApplication>
+
+#include <exception>
+
+namespace {
+
+// The hourglass while a file is read or written, restored also when an exception leaves.
+class TWaitCursor {
+public:
+    TWaitCursor() { QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
+    ~TWaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    TWaitCursor(const TWaitCursor &) = delete;
+    TWaitCursor &operator=(const TWaitCursor &) = delete;
+};
+
+QString StripDot(const QString &Name)
+{
+    if (Name.size() >= 2 && Name.endsWith(QLatin1Char('.')))
+        return Name.left(Name.size() - 1);
+    return Name;
+}
+
+// Detaches the view from its text store while many paragraphs are appended; the view is brought
+// up to date once afterwards (TextReplaced).
+class TObserverPause {
+public:
+    explicit TObserverPause(TParaList &L) : List(L), Saved(L.Observer()) { L.SetObserver(nullptr); }
+    ~TObserverPause() { List.SetObserver(Saved); }
+    TObserverPause(const TObserverPause &) = delete;
+    TObserverPause &operator=(const TObserverPause &) = delete;
+
+private:
+    TParaList &List;
+    TParaListObserver *Saved;
+};
+
+} // namespace
+
+QString LinesSplitWarningText(int ParaLengthLimit)
+{
+    return QStringLiteral("This file has lines longer than %1 characters. Each of them has been broken "
+                          "into several lines, and saving the file will write them that way.")
+        .arg(ParaLengthLimit);
+}
+
+TEdCustomTextFileEditor::TEdCustomTextFileEditor(QWidget *Parent) : TEdCustomEditor(Parent) {}
+
+TEdCustomTextFileEditor::~TEdCustomTextFileEditor() = default;
+
+std::string TEdCustomTextFileEditor::FileNameBytes(const QString &Name)
+{
+    return QFile::encodeName(Name).toStdString();
+}
+
+void TEdCustomTextFileEditor::SetBackupExt(const std::string &Value)
+{
+    FBackupExt = Value.substr(0, 3);
+}
+
+void TEdCustomTextFileEditor::SetFileName(const QString &Value)
+{
+    // File names differing only in case are different files here.
+    if (Value == FFileName)
+        return;
+    FIsOpen = false;
+    FFileName = StripDot(Value);
+}
+
+void TEdCustomTextFileEditor::SetIsOpen(bool Value)
+{
+    if (Value == FIsOpen || FFileName.isEmpty())
+        return;
+    FIsOpen = Value;
+    if (Value) {
+        try {
+            LoadFromFile(FFileName);
+        } catch (...) {
+            // Nothing was loaded: the flag must not claim otherwise.
+            FIsOpen = false;
+            throw;
+        }
+    } else {
+        ClearText();
+        TextReplaced();
+    }
+}
+
+TTextReadOptions TEdCustomTextFileEditor::ReadOptions() const
+{
+    TTextReadOptions O;
+    O.ParaLengthLimit = ParaLengthLimit();
+    O.TrimWhiteSpace = TrimWhiteSpace();
+    return O;
+}
+
+void TEdCustomTextFileEditor::LoadFromFile(const QString &Name)
+{
+    ReadFileAs(Name, ffDos);
+}
+
+void TEdCustomTextFileEditor::ReadFileAs(const QString &Name, int Format)
+{
+    bool Warn = false;
+    {
+        TWaitCursor Wait;
+        SetFileName(StripDot(Name));
+        const std::string Path = FileNameBytes(FFileName);
+        ClearText();
+        try {
+            TParaList &L = ParaList();
+            TObserverPause Pause(L);
+            FLastRead = ReadTextFile(Path, Format, ReadOptions(), [&L](std::string_view Para) {
+                RaiseEditorError(L.AppendParagraph(Para));
+            });
+        } catch (...) {
+            FIsOpen = false;
+            FStampName.clear();
+            ClearText();
+            TextReplaced();
+            throw;
+        }
+        TextReplaced();
+        FIsOpen = true;
+        RememberFileStamp(FFileName);
+        Warn = FLastRead.LinesSplit;
+    }
+    if (Warn)
+        ShowWarning(LinesSplitWarningText(ParaLengthLimit()));
+}
+
+void TEdCustomTextFileEditor::SaveToFile(const QString &Name)
+{
+    if (Name.isEmpty())
+        return;
+    TWaitCursor Wait;
+    const TParaList &L = ParaList();
+    TTextSaveOptions Options;
+    Options.MakeBackup = FMakeBackup;
+    Options.BackupExt = FBackupExt;
+    SaveTextFile(FileNameBytes(Name), ffDos, L.ParaCount(), [&L](int Para) { return L.ParaText(Para); },
+                 Options);
+    SetModified(false);
+    RememberFileStamp(Name);
+}
+
+void TEdCustomTextFileEditor::RememberFileStamp(const QString &Name)
+{
+    FStampName = Name;
+    FStamp = FileStampOf(FileNameBytes(Name));
+}
+
+bool TEdCustomTextFileEditor::FileChangedOnDisk(const QString &Name) const
+{
+    if (Name.isEmpty() || Name != FStampName || !FStamp.Exists)
+        return false;
+    const TFileStamp Now = FileStampOf(FileNameBytes(Name));
+    return Now.Exists && Now != FStamp;
+}
+
+bool TEdCustomTextFileEditor::InsertTextFile(const QString &Name)
+{
+    int Col = 1;
+    const int Line = GetCaretPosition(Col);
+    bool Split = false;
+    std::exception_ptr Failure;
+    {
+        TWaitCursor Wait;
+        TTextReadOptions Options = ReadOptions();
+        Options.TrimWhiteSpace = false; // inserted lines are taken as they are
+        try {
+            const TTextReadResult R =
+                ReadTextFile(FileNameBytes(StripDot(Name)), ffDos, Options, [this](std::string_view Para) {
+                    RaiseEditorError(InsertString(Para));
+                    RaiseEditorError(InsertString("\r\n"));
+                });
+            Split = R.LinesSplit;
+        } catch (const std::exception &) {
+            Failure = std::current_exception();
+        }
+        SetCaretPosition(Line, Col);
+    }
+    if (Failure) {
+        try {
+            std::rethrow_exception(Failure);
+        } catch (const std::exception &E) {
+            ShowException(E);
+        }
+        return false;
+    }
+    if (Split)
+        ShowWarning(LinesSplitWarningText(ParaLengthLimit()));
+    return true;
+}

@@ -1,0 +1,84 @@
+// TEdCustomTextFileEditor: the editor control with a file name, loading, saving and inserting of
+// plain text files (one paragraph per line).
+#pragma once
+
+#include "core/editor/SafeFile.h"
+#include "core/editor/TextFileIO.h"
+#include "ui/editor/EditorWidget.h"
+
+#include <QString>
+
+#include <string>
+
+class TEdCustomTextFileEditor : public TEdCustomEditor {
+    Q_OBJECT
+public:
+    explicit TEdCustomTextFileEditor(QWidget *Parent = nullptr);
+    ~TEdCustomTextFileEditor() override;
+
+    // --- Properties.
+    // The extension given to the backup of a saved file (at most 3 characters kept).
+    const std::string &BackupExt() const { return FBackupExt; }
+    void SetBackupExt(const std::string &Value);
+    const QString &FileName() const { return FFileName; }
+    // When Value differs from the current name (file names are case-sensitive here): IsOpen is
+    // cleared without touching the text and the name is stored with one trailing "." removed.
+    void SetFileName(const QString &Value);
+    bool IsOpen() const { return FIsOpen; }
+    // Nothing when unchanged or FileName is empty. true loads FileName (errors are raised and
+    // leave IsOpen false); false clears the text.
+    void SetIsOpen(bool Value);
+    bool MakeBackup() const { return FMakeBackup; }
+    void SetMakeBackup(bool Value) { FMakeBackup = Value; }
+
+    // --- Files. Errors are raised (EFileError for the file layer, EEditorError when the text
+    // store's limits refuse the text); the caller shows them through the standard error report.
+    // Reads a DOS text (CR or CR LF ends a line) into a new text; FileName becomes Name with one
+    // trailing "." removed, IsOpen true, Modified false, the undo history empty. On failure the
+    // text is cleared and IsOpen is false.
+    virtual void LoadFromFile(const QString &Name);
+    // Writes the text with CR LF line ends (the last paragraph left out when empty) through a
+    // temporary file, keeping a backup when MakeBackup; then Modified is false. On failure the
+    // old file is untouched and Modified keeps its value. An empty name does nothing.
+    virtual void SaveToFile(const QString &Name);
+    // Inserts the lines of a text file at the caret, each followed by a line break (each line
+    // and each break a separate undo step), and puts the caret back where it was. A failure
+    // stops the insertion (what was inserted stays) and is shown through the standard error
+    // report; returns false then.
+    bool InsertTextFile(const QString &Name);
+
+    // --- The file on disk. The stamp (identity, size, modification time) of the file last read
+    // or written here is kept, so that a save can tell whether another program has changed or
+    // replaced it since.
+    // Records the stamp of Name as it is now (after a write that did not go through SaveToFile).
+    void RememberFileStamp(const QString &Name);
+    // True when Name is the file last read or written here and, on disk, it is no longer what
+    // was read or written; false for another name and for a file that no longer exists.
+    bool FileChangedOnDisk(const QString &Name) const;
+    bool FileChangedOnDisk() const { return FileChangedOnDisk(FFileName); }
+
+    // What the last load found (format, lines, whether long lines were split).
+    const TTextReadResult &LastReadResult() const { return FLastRead; }
+
+    // Bytes of a file name for the file layer.
+    static std::string FileNameBytes(const QString &Name);
+
+protected:
+    // Clears the text and reads the file with the reader of Format (ffDos or ffUnix) into it;
+    // on failure clears the text, sets IsOpen false and raises. Tells the user once when lines
+    // longer than ParaLengthLimit were split (saving will write them as several lines).
+    void ReadFileAs(const QString &Name, int Format);
+    TTextReadOptions ReadOptions() const;
+
+private:
+    std::string FBackupExt = "BAK";
+    QString FFileName;
+    bool FIsOpen = false;
+    bool FMakeBackup = false;
+    TTextReadResult FLastRead;
+    QString FStampName;     // the file FStamp belongs to; empty: none
+    TFileStamp FStamp;
+};
+
+// The warning shown after reading a file whose lines were longer than the paragraph limit.
+QString LinesSplitWarningText(int ParaLengthLimit);
