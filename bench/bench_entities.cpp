@@ -4,6 +4,7 @@
 #include "core/markup/EntityConvert.h"
 #include "QuietPrompt.h"
 #include "platform/Prompt.h"
+#include "ui/app/CompositionRoot.h"
 #include "ui/app/MainWindow.h"
 #include "ui/document/DocumentWindow.h"
 #include "ui/editor/MarkupEditor.h"
@@ -110,6 +111,7 @@ int main(int argc, char **argv)
     qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
     QDir::setCurrent(home.path());
     QApplication app(argc, argv);
+    InstallMainWiring();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

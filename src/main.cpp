@@ -1,5 +1,6 @@
 // Program entry: the application object, the main window and the message loop.
 #include "ui/app/AboutBox.h"
+#include "ui/app/CompositionRoot.h"
 #include "ui/app/HelpViewer.h"
 #include "ui/app/MainWindow.h"
 
@@ -50,6 +51,7 @@ int main(int argc, char **argv)
     QApplication::setWindowIcon(ProgramIcon());
     // Every argument names a file to open once the window is shown.
     const QStringList files = QApplication::arguments().mid(1);
+    InstallMainWiring();
     TMainForm form(files);
     form.show();
     return app.exec();

@@ -2,6 +2,7 @@
 // dialog or a prompt that no test scripted fails the running test at once: offscreen, nobody
 // could ever answer it and the program would wait for ever.
 #include "platform/DialogExec.h"
+#include "ui/app/CompositionRoot.h"
 #include "platform/Prompt.h"
 
 #include <QApplication>
@@ -46,6 +47,7 @@ int main(int argc, char **argv)
                                                                      : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    InstallMainWiring();
     TUnexpectedPrompt unexpected;
     SetFallbackPrompt(&unexpected);
     SetDialogExecFallback([](QDialog &dialog) {

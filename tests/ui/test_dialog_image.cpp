@@ -228,6 +228,8 @@ public:
     }
     QList<QMenu *> MergedMenus() const override { return {}; }
     bool CloseQuery() override { return true; }
+    bool Click(const QString &, QObject *) override { return false; }
+    void EditRightMenu() override {}
     QStringList &Log;
 };
 

@@ -71,6 +71,12 @@ public:
         Log << "query " + Caption;
         return MayClose;
     }
+    bool Click(const QString &Name, QObject *) override
+    {
+        Log << "click " + Name;
+        return true;
+    }
+    void EditRightMenu() override { Log << "edit right menu"; }
 
     QString Caption;
     bool Modified = false;

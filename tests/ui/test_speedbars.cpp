@@ -313,9 +313,8 @@ TEST_F(SpeedBarTest, MainCommandButtonsAndTheCustomBarMenu)
     for (QAction *a : form->CustomButtonPopupMenu->actions())
         entries << a->text();
     EXPECT_EQ(entries, (QStringList{"New Button", "Modify..."}));
-    auto *bars = form->findChild<TSpeedBars *>("SpeedBars");
     int created = 0;
-    bars->NewCustomButton = [&created] { ++created; };
+    form->NewCustomButton = [&created] { ++created; };
     form->CustomButtonPopupMenu->actions().first()->trigger();
     EXPECT_EQ(created, 1);
     int modified = 0;

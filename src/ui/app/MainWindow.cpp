@@ -9,12 +9,6 @@
 #include "platform/TextCodec.h"
 #include "ui/app/AboutBox.h"
 #include "ui/app/HelpViewer.h"
-#include "ui/app/Preview.h"
-#include "ui/app/SpeedBars.h"
-#include "ui/custom/CustomButtonBar.h"
-#include "ui/dialogs/DialogCommands.h"
-#include "ui/document/DocumentCommands.h"
-#include "ui/document/FindReplace.h"
 #include "ui/editor/EditorBase.h"
 
 #include <QAbstractButton>
@@ -45,6 +39,12 @@
 namespace {
 
 TMainForm *g_mainForm = nullptr;
+
+TMainWiring &Wiring()
+{
+    static TMainWiring wiring;
+    return wiring;
+}
 
 const char *const kOpenFileFilter = "HTML files (*.htm,*.html)|*.htm;*.html|HTML 3 files (*.ht3)|*.ht3|"
                                     "Text files (*.txt)|*.txt|All files (*.*)|*.*|";
@@ -108,6 +108,16 @@ QString MenuCaption(const QString &Text)
 
 } // namespace
 
+void TMainForm::SetWiring(TMainWiring Units)
+{
+    Wiring() = std::move(Units);
+}
+
+TMainHost *MainHost()
+{
+    return g_mainForm;
+}
+
 TMainForm *MainForm()
 {
     return g_mainForm;
@@ -139,15 +149,14 @@ TMainForm::TMainForm(const QStringList &CommandLineFiles, QWidget *Parent)
 
     CreateActions();
     CreateToolBars();
-    InstallSpeedBars(*this);
+    if (Wiring().SpeedBars)
+        Wiring().SpeedBars(*this);
     CreateStatusBar();
     ConnectCommands();
     ConnectDocumentCommands();
-    ConnectPreviewCommands(*this);
     ConnectSetupCommands();
-    InstallFindReplace(*this);
-    InstallDocumentCommands();
-    InstallMarkupDialogs(*this);
+    if (Wiring().Commands)
+        Wiring().Commands(*this);
     FormCreate();
 }
 
@@ -164,7 +173,7 @@ TMainForm::~TMainForm()
 // ---------------------------------------------------------------------------------------------
 // Building the window
 
-void TMainForm::SetHint(QAction *Action, const QString &Hint)
+void TMainHost::SetHint(QAction *Action, const QString &Hint)
 {
     const int bar = Hint.indexOf('|');
     Action->setToolTip(bar < 0 ? Hint : Hint.left(bar));
@@ -410,7 +419,8 @@ void TMainForm::FormCreate()
     BuildRecentEntries(recent);
     OpenFileFilter = QString::fromLatin1(kOpenFileFilter);
     OpenDialog.Filter = OpenFileFilter;
-    InstallCustomButtons(*this);
+    if (Wiring().CustomButtons)
+        Wiring().CustomButtons(*this);
     CustomBarHost->setVisible(ReadSpeedBarVisible(settings, TSpeedBar::Custom));
     for (TSpeedBar bar : kSpeedBars)
         SpeedBarToggle(bar)->setChecked(!SpeedBarPanel(bar)->isHidden());

@@ -2,9 +2,7 @@
 // and shut-down.
 #pragma once
 
-#include "core/settings/AppSettings.h"
-#include "core/settings/SetupManager.h"
-#include "platform/Prompt.h"
+#include "ui/app/MainHost.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -26,24 +24,19 @@ class QToolBar;
 class TEdController;
 class THelpViewer;
 
-// What the main window needs from a document window. A sub-window of the MDI area counts as a
-// document window when it, or the widget it holds, derives from this interface.
-class TDocumentWindowIntf {
-public:
-    virtual ~TDocumentWindowIntf() = default;
-    // The window's caption (the file name, or "Untitled").
-    virtual QString DocumentCaption() const = 0;
-    // Whether the editor reports the text as modified.
-    virtual bool DocumentModified() const = 0;
-    virtual void InsertMarkup(const std::string &Text) = 0;
-    virtual void InsertTagPair(const std::string &StartTag, const std::string &EndTag) = 0;
-    // The menus that join the menu bar between File and Options while this window is active.
-    virtual QList<QMenu *> MergedMenus() const = 0;
-    // Whether the window may close (it may ask to save); false refuses.
-    virtual bool CloseQuery() = 0;
+class TMainForm;
+
+// The units around the main window that its start-up installs, in its order: the speed bars'
+// buttons once the bars exist, the commands of the other units once its own are connected, and
+// the custom bar while the settings are read. Set once by the composition root before the first
+// main window is made.
+struct TMainWiring {
+    std::function<void(TMainForm &)> SpeedBars;
+    std::function<void(TMainForm &)> Commands;
+    std::function<void(TMainForm &)> CustomButtons;
 };
 
-class TMainForm : public QMainWindow {
+class TMainForm : public QMainWindow, public TMainHost {
     Q_OBJECT
 public:
     // Builds the window and runs the start-up (settings, placement, bars, recent files). The
@@ -54,49 +47,28 @@ public:
 
     // The one main window, or nullptr outside its lifetime.
     static TMainForm *Instance();
-
-    // ---- Application-wide values.
-    std::unique_ptr<TSetupManager> SetupManager;
-    bool UseActualCharacters = false;
-    bool NewlineAfterTitle = false;
-    bool ForceHTMLExt = true;
-    bool NeverUseCENTER = true;
-    TQuickKeyTable QuickKeyTable;
-    QString OpenFileFilter;
-    // Temporary preview files, deleted at shut-down.
-    QStringList PreviewFiles;
-    // The command that inserted markup most recently (a QAction or a button), or none.
-    QPointer<QObject> LastMarkupCommand;
-    // The shared open-file dialog's settings (title, filter, help context, last name).
-    TFileDialogRequest OpenDialog;
-    // The shared editor controller whose key table all editors use.
-    TEdController *MainController = nullptr;
+    // The units every main window made from now on installs at start-up.
+    static void SetWiring(TMainWiring Units);
+    QWidget *Window() override { return this; }
 
     // Rereads UseActualCharacters, NewlineAfterTitle, ForceHTMLExt and NeverUseCENTER.
-    void ReadSettingsFlags();
+    void ReadSettingsFlags() override;
     // Rereads QuickKeyTable from section QuickKeys.
-    void ReadQuickKeyTable();
+    void ReadQuickKeyTable() override;
 
     // ---- Documents.
-    // Creates, shows and loads a document window (caption = Name; an existing file is loaded
-    // when NewFlag is false) and returns it. Installed by the document window's unit.
-    std::function<TDocumentWindowIntf *(const QString &Name, bool NewFlag)> DocumentFactory;
-    // Runs the image command with an initial source (a dropped picture). Installed by the
-    // image dialog's unit; without it a dropped picture does nothing.
-    std::function<void(const QString &InitialSource)> ImageCommand;
-
     // Opens a document window: an existing file (NewFlag false) or an empty document captioned
     // Name. Reports a missing file and warns about a read-only one. Returns the window or nullptr.
-    TDocumentWindowIntf *OpenDocument(const QString &Name, bool NewFlag);
+    TDocumentWindowIntf *OpenDocument(const QString &Name, bool NewFlag) override;
     // Puts a file (expanded to a full path) at the top of the recent-file list (at most four).
-    void AddRecentFile(const QString &Name);
+    void AddRecentFile(const QString &Name) override;
     // The recent-file names, most recent first.
     QStringList RecentFiles() const;
     // Recomputes the caption and the enabled state of the commands and speed buttons.
-    void UpdateMenuItems();
+    void UpdateMenuItems() override;
     // The active document window, or nullptr when the active MDI child is none or no document.
-    TDocumentWindowIntf *ActiveDocument() const;
-    QMdiSubWindow *ActiveChild() const;
+    TDocumentWindowIntf *ActiveDocument() const override;
+    QMdiSubWindow *ActiveChild() const override;
     // The MDI children that are open (closed ones no longer count).
     QList<QMdiSubWindow *> Children() const;
     QMdiArea *ClientArea() const { return MDIClient; }
@@ -112,35 +84,25 @@ public:
     // ---- Status line.
     // The application's hint handler: the status line shows the hint's long part.
     void HintToStatusLine(const QString &Hint);
-    // Sets an action's hint: "short|long" gives the tooltip and the status-line text.
-    static void SetHint(QAction *Action, const QString &Hint);
 
     // ---- The custom bar.
     // Replaces the custom bar placeholder with the real bar (reparented into the right edge).
-    void InstallCustomBar(QWidget *Bar);
+    void InstallCustomBar(QWidget *Bar) override;
 
     // ---- Components, named as their objectName.
-    QMdiArea *MDIClient = nullptr;
-    QMenu *File1 = nullptr, *Options1 = nullptr, *Window1 = nullptr, *Help1 = nullptr;
     QAction *FileNewItem = nullptr, *NewwithDocumentTemplate1 = nullptr, *FileOpenItem = nullptr,
             *OpenRemote1 = nullptr, *OpenURL1 = nullptr, *OpenRTFFile1 = nullptr, *InsertFile1 = nullptr,
             *FileCloseItem = nullptr, *FileSaveItem = nullptr, *FileSaveAsItem = nullptr, *SaveAsUnix1 = nullptr,
             *SavewithoutHTMLTags1 = nullptr, *SaveAsRemote1 = nullptr, *UpdateViewer1 = nullptr,
             *TestHTMLDocument1 = nullptr, *Print1 = nullptr, *PrintSetup1 = nullptr, *FileExitItem = nullptr;
-    QAction *Setup1 = nullptr, *Font1 = nullptr, *CustomButtons1 = nullptr, *EditRightMouseButtonMenu1 = nullptr,
+    QAction *Setup1 = nullptr, *Font1 = nullptr,
             *HTMLPageBuilder1 = nullptr, *StandardSpeedBar = nullptr, *CommonSpeedBar = nullptr,
             *ExtendedSpeedBar = nullptr, *SpecialSpeedBar = nullptr, *CustomSpeedBar = nullptr;
     QAction *WindowCascadeItem = nullptr, *TileHorizontally1 = nullptr, *WindowTileItem = nullptr,
             *Minimize1 = nullptr, *Maximize1 = nullptr, *Restore1 = nullptr, *WindowArrangeItem = nullptr,
             *WindowMinimizeItem = nullptr, *CloseAll1 = nullptr;
     QAction *Contents1 = nullptr, *SearchforHelpon1 = nullptr, *HowtouseHelp1 = nullptr, *HelpAboutItem = nullptr;
-    QToolBar *StandardPanel = nullptr, *CommonPanel = nullptr, *ExtendedPanel = nullptr, *SpecialPanel = nullptr;
-    // The right edge's holder of the custom bar; its visibility is the custom bar's.
-    QToolBar *CustomBarHost = nullptr;
-    QWidget *CustomBar = nullptr;
-    QMenu *CustomButtonPopupMenu = nullptr;
     QStatusBar *Panel1 = nullptr;
-    QLabel *ModifiedPanel = nullptr, *UnixPanel = nullptr, *StatusLine = nullptr, *LineColPanel = nullptr;
 
     // ---- Handlers (each is what its menu item runs).
     void FileOpenItemClick();
@@ -181,7 +143,7 @@ public:
     // Options > HTML Page Builder: the page builder wizard.
     void HTMLPageBuilder1Click();
     // Applies the syntax colours of the settings to every open document window.
-    void ApplyEditorColors();
+    void ApplyEditorColors() override;
     // The printer that Print Setup sets up and Print prints on (made on first use).
     QPrinter &Printer();
     // Opens the command-line files (runs once, after the window is first shown).

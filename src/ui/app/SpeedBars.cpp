@@ -6,7 +6,6 @@
 #include "platform/Prompt.h"
 #include "platform/TextCodec.h"
 #include "ui/app/MainWindow.h"
-#include "ui/document/DocumentWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -359,8 +358,8 @@ void TSpeedBars::BuildCustomPopupMenu()
     QAction *newButton = menu.addAction("New Button");
     newButton->setObjectName("NewButton1");
     connect(newButton, &QAction::triggered, this, [this] {
-        if (NewCustomButton)
-            Guarded(NewCustomButton);
+        if (Form.NewCustomButton)
+            Guarded(Form.NewCustomButton);
     });
     QAction *modify = menu.addAction("Modify...");
     modify->setObjectName("Modify1");
@@ -377,7 +376,7 @@ void TSpeedBars::Run(QAbstractButton *Sender, const TSpeedButtonInfo &Info)
         RunMainCommand(Info.Target);
         return;
     case A::MenuCommand:
-        if (auto *doc = dynamic_cast<TMDIChild *>(Form.ActiveDocument()))
+        if (TDocumentWindowIntf *doc = Form.ActiveDocument())
             doc->Click(QString::fromLatin1(Info.Target));
         return;
     case A::Markup:

@@ -59,9 +59,6 @@ public:
     // The shared handler of the character buttons.
     void SpeedButtonClick(QAbstractButton *Sender);
 
-    // What the custom bar's "New Button" entry runs (installed by the custom bar's unit).
-    std::function<void()> NewCustomButton;
-
 private:
     QToolButton *AddButton(QToolBar &Bar, const TSpeedButtonInfo &Info, bool ToolTips);
     QToolButton *NewCharacterButton(QWidget &Parent, unsigned char Code);

@@ -5,9 +5,7 @@
 #include "core/settings/SetupManager.h"
 #include "platform/Prompt.h"
 #include "platform/TextCodec.h"
-#include "ui/app/MainWindow.h"
-#include "ui/app/SpeedBars.h"
-#include "ui/custom/CustomButtonsDialog.h"
+#include "ui/app/MainHost.h"
 #include "ui/custom/ButtonEditor.h"
 #include "ui/document/DocumentWindow.h"
 #include "ui/document/RightMenu.h"
@@ -42,7 +40,7 @@ void TCustButtonWidget::ShowCaption()
 
 // ---------------------------------------------------------------------------------------------
 
-TCustomButtonBar::TCustomButtonBar(TMainForm &Main, QWidget *Parent) : QWidget(Parent), FMain(Main)
+TCustomButtonBar::TCustomButtonBar(TMainHost &Main, QWidget *Parent) : QWidget(Parent), FMain(Main)
 {
     setObjectName("CustomBar");
     setFixedWidth(CustomBarWidth);
@@ -166,7 +164,7 @@ void TCustomButtonBar::contextMenuEvent(QContextMenuEvent *E)
 
 // ---------------------------------------------------------------------------------------------
 
-void CustomButtonClick(TMainForm &Main, TCustButtonWidget &Sender)
+void CustomButtonClick(TMainHost &Main, TCustButtonWidget &Sender)
 {
     TDocumentWindowIntf *doc = Main.ActiveDocument();
     if (!doc)
@@ -185,12 +183,12 @@ void CustomButtonClick(TMainForm &Main, TCustButtonWidget &Sender)
     Main.LastMarkupCommand = &Sender;
 }
 
-TCustomButtonBar *CustomButtonBar(const TMainForm &Main)
+TCustomButtonBar *CustomButtonBar(const TMainHost &Main)
 {
     return qobject_cast<TCustomButtonBar *>(Main.CustomBar);
 }
 
-void InstallCustomButtons(TMainForm &Main)
+void InstallCustomButtons(TMainHost &Main)
 {
     if (CustomButtonBar(Main))
         return;
@@ -198,14 +196,5 @@ void InstallCustomButtons(TMainForm &Main)
     Main.InstallCustomBar(bar);
     bar->LoadButtons();
 
-    InstallSpeedBars(Main)->NewCustomButton = [bar] { bar->NewButton(std::string()); };
-    QObject::connect(Main.CustomButtons1, &QAction::triggered, bar,
-                     [bar] { Guarded([bar] { RunCustomButtonsDialog(*bar, &bar->Main()); }); });
-    QObject::connect(Main.EditRightMouseButtonMenu1, &QAction::triggered, bar, [] {
-        Guarded([] {
-            if (TMDIChild *doc = ActiveMDIChild())
-                EditRightMenu(*doc);
-        });
-    });
-    InstallRightMenu(Main);
+    Main.NewCustomButton = [bar] { bar->NewButton(std::string()); };
 }

@@ -10,7 +10,7 @@
 
 #include <string>
 
-class TMainForm;
+class TMainHost;
 class TCustomButtonBar;
 
 // One custom button: a tool button that shows its caption. Its texts and sequence number live
@@ -36,7 +36,7 @@ private:
 class TCustomButtonBar : public QWidget {
     Q_OBJECT
 public:
-    explicit TCustomButtonBar(TMainForm &Main, QWidget *Parent = nullptr);
+    explicit TCustomButtonBar(TMainHost &Main, QWidget *Parent = nullptr);
 
     // Appends the buttons of CUSTOM.HTB in the working directory (at most 50; a missing, damaged
     // or unreadable file gives what can be read, without a message) and restacks. Returns how many.
@@ -66,7 +66,7 @@ public:
     TCustButtonWidget *FindButtonByTag(int Tag) const;
     int Counter() const { return FSet.Counter(); }
     const TCustomButtonSet &ButtonSet() const { return FSet; }
-    TMainForm &Main() const { return FMain; }
+    TMainHost &Main() const { return FMain; }
 
     QSize sizeHint() const override;
 
@@ -78,7 +78,7 @@ protected:
 private:
     TCustButtonWidget *AddWidget(const TCustButton &Button);
 
-    TMainForm &FMain;
+    TMainHost &FMain;
     TCustomButtonSet FSet;
     QList<TCustButtonWidget *> FButtons;
 };
@@ -86,13 +86,13 @@ private:
 // The click of every custom button: both texts go in as a tag pair, an opening text alone as
 // markup, otherwise nothing; the button becomes LastMarkupCommand in all three cases. Without
 // an active document window nothing happens at all.
-void CustomButtonClick(TMainForm &Main, TCustButtonWidget &Sender);
+void CustomButtonClick(TMainHost &Main, TCustButtonWidget &Sender);
 
 // The main window's custom bar, or nullptr before it is installed.
-TCustomButtonBar *CustomButtonBar(const TMainForm &Main);
+TCustomButtonBar *CustomButtonBar(const TMainHost &Main);
 
 // Creates the custom bar, loads CUSTOM.HTB into it and puts it at the main window's right edge;
 // connects "New Button", "Custom Buttons..." and "Right Mouse Button Menu..." and installs the
 // document windows' right mouse button menu. Once, at start-up, after the working directory
 // is known.
-void InstallCustomButtons(TMainForm &Main);
+void InstallCustomButtons(TMainHost &Main);

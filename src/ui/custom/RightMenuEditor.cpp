@@ -3,9 +3,11 @@
 #include "ui/custom/RightMenuEditor.h"
 
 #include "core/settings/SetupManager.h"
+#include "core/settings/Profile.h"
+#include "platform/DialogExec.h"
 #include "platform/Prompt.h"
 #include "platform/TextCodec.h"
-#include "ui/app/MainWindow.h"
+#include "ui/app/MainHost.h"
 #include "ui/dialogs/DialogParts.h"
 #include "ui/document/DocumentWindow.h"
 #include "ui/document/RightMenu.h"
@@ -125,7 +127,7 @@ void TRightMouseList::dropEvent(QDropEvent *E)
 
 // ---------------------------------------------------------------------------------------------
 
-TMenuEditor::TMenuEditor(TMainForm &Main, TMDIChild *Doc, QWidget *Parent) : QDialog(Parent)
+TMenuEditor::TMenuEditor(TMainHost &Main, TMDIChild *Doc, QWidget *Parent) : QDialog(Parent)
 {
     setObjectName("MenuEditor");
     setWindowTitle("Edit Right Mouse Button Menu");
@@ -271,3 +273,21 @@ void TMenuEditor::RemoveButtonClick()
     FList.Remove();
     ShowList();
 }
+
+void EditRightMenu(TMDIChild &Doc)
+{
+    TMainHost *main = MainHost();
+    if (!main)
+        return;
+    std::vector<std::string> names;
+    {
+        TMenuEditor editor(*main, &Doc, main->Window());
+        if (ExecDialog(editor) != QDialog::Accepted)
+            return;
+        names = editor.Names();
+    }
+    TProfile settings(SettingsFileName());
+    WriteRightMenuNames(settings, names);
+    BuildRightMenu(Doc);
+}
+

@@ -14,7 +14,7 @@
 
 class QPushButton;
 class QToolButton;
-class TMainForm;
+class TMainHost;
 class TMDIChild;
 class TMenuEditor;
 
@@ -63,7 +63,7 @@ public:
     // Fills the candidates from the main window, the custom bar and Doc (may be null), and the
     // menu from section Custom-Test (names looked up in the main window, Doc, the custom bar;
     // names not found are left out).
-    TMenuEditor(TMainForm &Main, TMDIChild *Doc, QWidget *Parent = nullptr);
+    TMenuEditor(TMainHost &Main, TMDIChild *Doc, QWidget *Parent = nullptr);
 
     // The menu's target names in order, as OK stores them.
     std::vector<std::string> Names() const { return FList.Names(); }
@@ -95,3 +95,7 @@ private:
 
 // The drag's data format between the two lists.
 inline constexpr const char *MenuEntryMimeType = "application/x-pelmar-menu-entry";
+
+// Runs the menu editor for a document window; after OK the list is stored and the window's menu
+// rebuilt.
+void EditRightMenu(TMDIChild &Doc);

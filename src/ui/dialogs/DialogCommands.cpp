@@ -4,7 +4,7 @@
 #include "core/markup/Catalogue.h"
 #include "core/markup/DialogLink.h"
 #include "platform/TextCodec.h"
-#include "ui/app/MainWindow.h"
+#include "ui/app/MainHost.h"
 #include "ui/dialogs/BodyColorsDialog.h"
 #include "ui/dialogs/RuleDialog.h"
 #include "ui/dialogs/BlockDialog.h"
@@ -95,7 +95,7 @@ bool TableDesignerCommand(TMDIChild &Doc)
     return true;
 }
 
-void InstallMarkupDialogs(TMainForm &Form)
+void InstallMarkupDialogs(TMainHost &Form)
 {
     using K = TCommandKind;
     InstallImageCommand(Form);

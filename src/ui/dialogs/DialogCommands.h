@@ -3,7 +3,7 @@
 #pragma once
 
 class TMDIChild;
-class TMainForm;
+class TMainHost;
 struct TMarkupCommand;
 
 // Each runs its dialog for the document window and inserts what it built; true when the dialog
@@ -21,4 +21,4 @@ bool TableDesignerCommand(TMDIChild &Doc);
 
 // Makes these the handlers of their catalogue kinds in every document window, and the image
 // dialog the main window's image command.
-void InstallMarkupDialogs(TMainForm &Form);
+void InstallMarkupDialogs(TMainHost &Form);

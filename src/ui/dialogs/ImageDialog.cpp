@@ -7,7 +7,7 @@
 #include "core/markup/GifSize.h"
 #include "platform/DialogExec.h"
 #include "platform/TextCodec.h"
-#include "ui/app/MainWindow.h"
+#include "ui/app/MainHost.h"
 #include "ui/dialogs/DialogParts.h"
 #include "ui/dialogs/HistoryCombo.h"
 
@@ -159,13 +159,14 @@ std::optional<std::string> ExecImageBox(QWidget *Parent, const std::string &Init
 
 void ImageCommand(const QString &InitialSource)
 {
-    TMainForm *form = MainForm();
-    const auto tag = ExecImageBox(form, QStringToBytes(InitialSource));
+    TMainHost *form = MainHost();
+    const auto tag = ExecImageBox(form ? form->Window() : nullptr, QStringToBytes(InitialSource));
     if (tag && form)
-        form->InsertMarkup(*tag);
+        if (TDocumentWindowIntf *doc = form->ActiveDocument())
+            doc->InsertMarkup(*tag);
 }
 
-void InstallImageCommand(TMainForm &Form)
+void InstallImageCommand(TMainHost &Form)
 {
     Form.ImageCommand = [](const QString &InitialSource) { Guarded([&] { ImageCommand(InitialSource); }); };
 }

@@ -15,7 +15,7 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 class THistoryCombo;
-class TMainForm;
+class TMainHost;
 struct TImageFields;
 
 class TInsertImageBox : public QDialog {
@@ -61,4 +61,4 @@ std::optional<std::string> ExecImageBox(QWidget *Parent, const std::string &Init
 // window's active document window through InsertMarkup (nothing without one).
 void ImageCommand(const QString &InitialSource);
 // Makes ImageCommand the main window's image command (dropped pictures).
-void InstallImageCommand(TMainForm &Form);
+void InstallImageCommand(TMainHost &Form);

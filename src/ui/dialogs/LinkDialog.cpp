@@ -6,7 +6,7 @@
 #include "platform/DialogExec.h"
 #include "platform/Prompt.h"
 #include "platform/TextCodec.h"
-#include "ui/app/MainWindow.h"
+#include "ui/app/MainHost.h"
 #include "ui/dialogs/DialogParts.h"
 #include "ui/dialogs/HistoryCombo.h"
 
@@ -115,7 +115,7 @@ std::string TInsertURLBox::Address() const
 std::optional<std::string> ExecURLBox(QWidget *Parent)
 {
     TInsertURLBox box(Parent);
-    if (const TMainForm *form = MainForm()) {
+    if (const TMainHost *form = MainHost()) {
         if (!form->OpenFileFilter.isEmpty())
             box.OpenFileFilter = form->OpenFileFilter;
         box.ForceHTMLExt = form->ForceHTMLExt;

@@ -5,7 +5,7 @@
 #include "platform/Help.h"
 #include "platform/Prompt.h"
 #include "platform/TextCodec.h"
-#include "ui/app/MainWindow.h"
+#include "ui/app/MainHost.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -91,7 +91,7 @@ QString ImageNameFromBrowse(const QString &Chosen)
 
 } // namespace
 
-TPageWizDlg::TPageWizDlg(TMainForm *MainForm, QWidget *Parent) : QDialog(Parent), Main(MainForm)
+TPageWizDlg::TPageWizDlg(TMainHost *MainForm, QWidget *Parent) : QDialog(Parent), Main(MainForm)
 {
     setObjectName("PageWizDlg");
     setWindowTitle("HTML Page Builder");

@@ -14,14 +14,14 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QStackedWidget;
-class TMainForm;
+class TMainHost;
 
 class TPageWizDlg : public QDialog {
     Q_OBJECT
 public:
     // Main opens the written page and gives the open-file filter; without it the page is only
     // written.
-    explicit TPageWizDlg(TMainForm *Main, QWidget *Parent = nullptr);
+    explicit TPageWizDlg(TMainHost *Main, QWidget *Parent = nullptr);
 
     // The pages of Notebook1, in order.
     enum TPage { IntroPage, TitlePage, ImagePage, TextPage, LinksPage, SavePage };
@@ -63,5 +63,5 @@ private:
     void BuildPages();
     void UpdateButtons();
 
-    TMainForm *Main;
+    TMainHost *Main;
 };

@@ -29,7 +29,7 @@ private:
 
 bool LowerCaseTags()
 {
-    const TMainForm *main = MainForm();
+    const TMainHost *main = MainHost();
     return main && main->SetupManager && main->SetupManager->LowerCaseTags();
 }
 

@@ -89,7 +89,7 @@ QFont EditorFont(const QString &Name, int Height, bool Bold, bool Italic)
 
 TMDIChild *ActiveMDIChild()
 {
-    TMainForm *main = MainForm();
+    TMainHost *main = MainHost();
     return main ? dynamic_cast<TMDIChild *>(main->ActiveDocument()) : nullptr;
 }
 
@@ -106,10 +106,29 @@ void TMDIChild::SetRightMenuBuilder(TRightMenuBuilder Builder)
     RightMenuBuilder() = std::move(Builder);
 }
 
+namespace {
+std::function<void(TMDIChild &)> &RightMenuEditor()
+{
+    static std::function<void(TMDIChild &)> editor;
+    return editor;
+}
+} // namespace
+
+void TMDIChild::SetRightMenuEditor(std::function<void(TMDIChild &Doc)> Editor)
+{
+    RightMenuEditor() = std::move(Editor);
+}
+
+void TMDIChild::EditRightMenu()
+{
+    if (RightMenuEditor())
+        RightMenuEditor()(*this);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Creation
 
-TMDIChild::TMDIChild(TMainForm &MainWindow) : QMdiSubWindow(nullptr), Main(MainWindow)
+TMDIChild::TMDIChild(TMainHost &MainWindow) : QMdiSubWindow(nullptr), Main(MainWindow)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName("MDIChild");
@@ -160,7 +179,7 @@ TMDIChild::~TMDIChild()
     }
 }
 
-TMDIChild *TMDIChild::Create(TMainForm &Main, const QString &Name, bool NewFlag)
+TMDIChild *TMDIChild::Create(TMainHost &Main, const QString &Name, bool NewFlag)
 {
     auto *doc = new TMDIChild(Main);  // owned by the MDI area, deleted on close
     doc->setWindowTitle(Name);

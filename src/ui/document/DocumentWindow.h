@@ -4,7 +4,7 @@
 
 #include "core/markup/Catalogue.h"
 #include "platform/Prompt.h"
-#include "ui/app/MainWindow.h"
+#include "ui/app/MainHost.h"
 
 #include <QFont>
 #include <QHash>
@@ -30,17 +30,19 @@ class TMDIChild : public QMdiSubWindow, public TDocumentWindowIntf {
 public:
     // Creates the window inside the main window's MDI area and runs the creation steps (editor
     // set-up from the settings, menus, status report). Caption "Untitled" until the creator sets it.
-    explicit TMDIChild(TMainForm &Main);
+    explicit TMDIChild(TMainHost &Main);
     ~TMDIChild() override;
 
     // Creates a document window for OpenDocument: caption and file name Name, loaded unless
     // NewFlag; a load error is reported and leaves the window empty. The editor gets the focus.
-    static TMDIChild *Create(TMainForm &Main, const QString &Name, bool NewFlag);
+    static TMDIChild *Create(TMainHost &Main, const QString &Name, bool NewFlag);
 
     // ---- Hooks of other units (installed once at start-up; empty removes).
     // Handles entries of that kind in place of the window's own handling.
     static void SetCommandHook(TCommandKind Kind, TDocumentCommandHook Hook);
     static void SetRightMenuBuilder(TRightMenuBuilder Builder);
+    // Runs the right mouse button menu's editor for a window.
+    static void SetRightMenuEditor(std::function<void(TMDIChild &Doc)> Editor);
 
     // ---- Components.
     TMarkupEditor *Editor = nullptr;
@@ -58,7 +60,8 @@ public:
     // Runs a menu item's click as a speed button does: only when the item is enabled. Sender is
     // what LastMarkupCommand records (the item itself when null). Errors are reported here.
     // False when not run.
-    bool Click(const QString &Name, QObject *Sender = nullptr);
+    bool Click(const QString &Name, QObject *Sender = nullptr) override;
+    void EditRightMenu() override;
 
     // ---- Operations other windows call.
     QString DocumentCaption() const override;
@@ -122,7 +125,7 @@ private:
     void BuildMenus();
     void WriteDocument(int Format, const QString &Name);
 
-    TMainForm &Main;
+    TMainHost &Main;
     QHash<QString, QAction *> FActions;
     QList<QMenu *> FMenus;
     bool FClosed = false;

@@ -5,7 +5,7 @@
 #include "core/editor/Search.h"
 #include "platform/Prompt.h"
 #include "platform/TextCodec.h"
-#include "ui/app/MainWindow.h"
+#include "ui/app/MainHost.h"
 #include "ui/document/DocumentWindow.h"
 #include "ui/editor/MarkupEditor.h"
 
@@ -26,12 +26,12 @@ T *Named(T *Widget, const char *Name)
     return Widget;
 }
 
-TFindReplace *FindReplaceOf(TMainForm *Form)
+TFindReplace *FindReplaceOf(TMainHost *Form)
 {
-    return Form ? Form->findChild<TFindReplace *>("FindReplace", Qt::FindDirectChildrenOnly) : nullptr;
+    return Form ? Form->Window()->findChild<TFindReplace *>("FindReplace", Qt::FindDirectChildrenOnly) : nullptr;
 }
 
-TMDIChild *ActiveDocumentWindow(TMainForm &Form)
+TMDIChild *ActiveDocumentWindow(TMainHost &Form)
 {
     return dynamic_cast<TMDIChild *>(Form.ActiveDocument());
 }
@@ -128,10 +128,10 @@ bool TReplaceDialog::Execute(const QPoint &Position)
 // ---------------------------------------------------------------------------------------------
 // The commands
 
-TFindReplace::TFindReplace(TMainForm &MainForm) : QObject(&MainForm), Form(MainForm)
+TFindReplace::TFindReplace(TMainHost &MainForm) : QObject(MainForm.Window()), Form(MainForm)
 {
     setObjectName("FindReplace");
-    ReplaceDialog1 = new TReplaceDialog(&Form);  // a window of its own, owned by the main window
+    ReplaceDialog1 = new TReplaceDialog(Form.Window());  // a window of its own, owned by the main window
     ReplaceDialog1->setObjectName("ReplaceDialog1");
     FindDialog1 = new TFindDialog(this);
     // The dialog's events go to whichever document window is active at the moment.
@@ -145,18 +145,18 @@ TFindReplace::TFindReplace(TMainForm &MainForm) : QObject(&MainForm), Form(MainF
     };
 }
 
-TFindReplace *InstallFindReplace(TMainForm &Form)
+TFindReplace *InstallFindReplace(TMainHost &Form)
 {
     if (TFindReplace *existing = FindReplaceOf(&Form))
         return existing;
     auto *findReplace = new TFindReplace(Form);  // owned by the main window
     TMDIChild::SetCommandHook(TCommandKind::FindReplaceDialog, [](TMDIChild &Doc, const TMarkupCommand &) {
-        if (TFindReplace *f = FindReplaceOf(MainForm()))
+        if (TFindReplace *f = FindReplaceOf(MainHost()))
             f->Replace1Click(Doc);
         return true;
     });
     TMDIChild::SetCommandHook(TCommandKind::FindNext, [](TMDIChild &Doc, const TMarkupCommand &) {
-        if (TFindReplace *f = FindReplaceOf(MainForm()))
+        if (TFindReplace *f = FindReplaceOf(MainHost()))
             f->FindNext1Click(Doc);
         return true;
     });

@@ -11,7 +11,7 @@
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
-class TMainForm;
+class TMainHost;
 class TMDIChild;
 
 // A find-and-replace dialog as the system's standard one: find and replace texts of at most 255
@@ -66,7 +66,7 @@ public:
 class TFindReplace : public QObject {
     Q_OBJECT
 public:
-    explicit TFindReplace(TMainForm &Form);
+    explicit TFindReplace(TMainHost &Form);
 
     TReplaceDialog *ReplaceDialog1 = nullptr;
     TFindDialog *FindDialog1 = nullptr;
@@ -85,9 +85,9 @@ private:
     unsigned char DialogOptions() const;
     static void NotFound(const std::string &Text);
 
-    TMainForm &Form;
+    TMainHost &Form;
 };
 
 // Creates the main window's find and replace dialogs (once) and makes them the document windows'
 // Find, Replace and Find Next commands.
-TFindReplace *InstallFindReplace(TMainForm &Form);
+TFindReplace *InstallFindReplace(TMainHost &Form);

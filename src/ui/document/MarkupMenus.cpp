@@ -2,7 +2,7 @@
 #include "ui/document/MarkupMenus.h"
 
 #include "platform/TextCodec.h"
-#include "ui/app/MainWindow.h"
+#include "ui/app/MainHost.h"
 
 #include <QAction>
 #include <QMenu>
@@ -77,7 +77,7 @@ TMarkupMenuSet BuildMarkupMenus(QWidget &Owner, const std::function<void(const T
             set.Actions.insert(name, action);
         }
         if (!command.Hint.empty())
-            TMainForm::SetHint(action, BytesToQString(std::string(command.Hint)));
+            TMainHost::SetHint(action, BytesToQString(std::string(command.Hint)));
     }
     return set;
 }

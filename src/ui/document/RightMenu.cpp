@@ -7,9 +7,7 @@
 #include "platform/DialogExec.h"
 #include "platform/Prompt.h"
 #include "platform/TextCodec.h"
-#include "ui/app/MainWindow.h"
-#include "ui/custom/CustomButtonBar.h"
-#include "ui/custom/RightMenuEditor.h"
+#include "ui/app/MainHost.h"
 #include "ui/document/DocumentWindow.h"
 
 #include <QAbstractButton>
@@ -78,7 +76,7 @@ TDynamicMenuItem::TDynamicMenuItem(const QString &Caption, std::string Name, QOb
 {
 }
 
-std::vector<TRightMenuTarget> MainWindowComponents(TMainForm &Main)
+std::vector<TRightMenuTarget> MainWindowComponents(TMainHost &Main)
 {
     std::vector<TRightMenuTarget> out;
     for (QMenu *menu : {Main.File1, Main.Options1, Main.Window1, Main.Help1})
@@ -106,21 +104,33 @@ std::vector<TRightMenuTarget> DocumentComponents(TMDIChild &Doc)
     return out;
 }
 
-std::vector<TRightMenuTarget> CustomBarComponents(TMainForm &Main)
+TCustomBarLister &CustomBarLister()
+{
+    static TCustomBarLister lister;
+    return lister;
+}
+
+void SetCustomBarLister(TCustomBarLister Lister)
+{
+    CustomBarLister() = std::move(Lister);
+}
+
+std::vector<TRightMenuTarget> CustomBarComponents(TMainHost &Main)
 {
     std::vector<TRightMenuTarget> out;
-    if (TCustomButtonBar *bar = CustomButtonBar(Main))
-        for (TCustButtonWidget *button : bar->Buttons())
-            if (IsComponentName(button->objectName())) {
-                TRightMenuTarget t = Target(button, QString(), TRightMenuTargetKind::CustomButton, !button->isHidden());
-                t.Entry.Caption = button->Data().Caption;
-                t.Offered = !button->isHidden() && IsOfferedCaption(t.Entry.Caption);
-                out.push_back(std::move(t));
-            }
+    if (!CustomBarLister())
+        return out;
+    for (const TCustomBarButton &button : CustomBarLister()(Main))
+        if (button.Button && IsComponentName(button.Button->objectName())) {
+            TRightMenuTarget t = Target(button.Button, QString(), TRightMenuTargetKind::CustomButton, button.Shown);
+            t.Entry.Caption = button.Caption;
+            t.Offered = button.Shown && IsOfferedCaption(t.Entry.Caption);
+            out.push_back(std::move(t));
+        }
     return out;
 }
 
-std::optional<TRightMenuTarget> FindRightMenuTarget(TMainForm &Main, TMDIChild *Doc, const std::string &Name)
+std::optional<TRightMenuTarget> FindRightMenuTarget(TMainHost &Main, TMDIChild *Doc, const std::string &Name)
 {
     if (auto t = FindIn(MainWindowComponents(Main), Name))
         return t;
@@ -130,7 +140,7 @@ std::optional<TRightMenuTarget> FindRightMenuTarget(TMainForm &Main, TMDIChild *
     return FindIn(CustomBarComponents(Main), Name);
 }
 
-std::vector<TRightMenuTarget> RightMenuCandidates(TMainForm &Main, TMDIChild *Doc)
+std::vector<TRightMenuTarget> RightMenuCandidates(TMainHost &Main, TMDIChild *Doc)
 {
     std::vector<TRightMenuTarget> all = MainWindowComponents(Main);
     for (auto &t : CustomBarComponents(Main))
@@ -150,9 +160,9 @@ std::vector<TRightMenuTarget> RightMenuCandidates(TMainForm &Main, TMDIChild *Do
 
 void FillRightMenu(TMDIChild &Doc, QMenu &Menu)
 {
-    TMainForm *main = MainForm();
+    TMainHost *main = MainHost();
     auto *edit = new TDynamicMenuItem("Edit Menu...", std::string(), &Menu);
-    QObject::connect(edit, &QAction::triggered, &Doc, [&Doc] { Guarded([&Doc] { EditRightMenu(Doc); }); });
+    QObject::connect(edit, &QAction::triggered, &Doc, [&Doc] { Guarded([&Doc] { Doc.EditRightMenu(); }); });
     Menu.addAction(edit);
     // A separator with a text would show that text beside its line.
     auto *separator = new TDynamicMenuItem(QString(), std::string(), &Menu);
@@ -195,7 +205,7 @@ void BuildRightMenu(TMDIChild &Doc)
 
 void RightMenuItemClick(TMDIChild &Doc, const TDynamicMenuItem &Item)
 {
-    TMainForm *main = MainForm();
+    TMainHost *main = MainHost();
     std::optional<TRightMenuTarget> t = FindIn(DocumentComponents(Doc), Item.TargetName);
     if (!t && main)
         t = FindIn(MainWindowComponents(*main), Item.TargetName);
@@ -209,24 +219,7 @@ void RightMenuItemClick(TMDIChild &Doc, const TDynamicMenuItem &Item)
         button->click();
 }
 
-void EditRightMenu(TMDIChild &Doc)
-{
-    TMainForm *main = MainForm();
-    if (!main)
-        return;
-    std::vector<std::string> names;
-    {
-        TMenuEditor editor(*main, &Doc, main);
-        if (ExecDialog(editor) != QDialog::Accepted)
-            return;
-        names = editor.Names();
-    }
-    TProfile settings(SettingsFileName());
-    WriteRightMenuNames(settings, names);
-    BuildRightMenu(Doc);
-}
-
-void InstallRightMenu(TMainForm &)
+void InstallRightMenu(TMainHost &)
 {
     TMDIChild::SetRightMenuBuilder([](TMDIChild &Doc, QMenu &Menu) { FillRightMenu(Doc, Menu); });
 }

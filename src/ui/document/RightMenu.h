@@ -7,12 +7,13 @@
 #include <QAction>
 #include <QPointer>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 class QMenu;
-class TMainForm;
+class TMainHost;
 class TMDIChild;
 
 // An entry of the pop-up menu made at run time. TargetName names the menu item or button the
@@ -34,19 +35,28 @@ struct TRightMenuTarget {
 
 // The named menu items and speed buttons of the main window (its own menus, the custom bar's
 // pop-up menu and the four fixed bars), hidden ones included.
-std::vector<TRightMenuTarget> MainWindowComponents(TMainForm &Main);
+std::vector<TRightMenuTarget> MainWindowComponents(TMainHost &Main);
 // The named menu items of a document window (its eight menus and their entries).
 std::vector<TRightMenuTarget> DocumentComponents(TMDIChild &Doc);
-// The custom bar's buttons.
-std::vector<TRightMenuTarget> CustomBarComponents(TMainForm &Main);
+// The custom bar's buttons (none until a lister is installed).
+std::vector<TRightMenuTarget> CustomBarComponents(TMainHost &Main);
+// A button of the custom bar as its lister reports it.
+struct TCustomBarButton {
+    QObject *Button = nullptr;
+    std::string Caption;
+    bool Shown = false;
+};
+using TCustomBarLister = std::function<std::vector<TCustomBarButton>(TMainHost &Main)>;
+// Installed at start-up by the one who knows the custom bar.
+void SetCustomBarLister(TCustomBarLister Lister);
 
 // A name looked up among the main window's components, then the document window's (Doc may be
 // null), then the custom bar's buttons.
-std::optional<TRightMenuTarget> FindRightMenuTarget(TMainForm &Main, TMDIChild *Doc, const std::string &Name);
+std::optional<TRightMenuTarget> FindRightMenuTarget(TMainHost &Main, TMDIChild *Doc, const std::string &Name);
 // What the menu editor offers, sorted by caption: the visible, named menu items and buttons of
 // the main window, the custom bar and the document window (may be null) whose caption is
 // neither empty nor "-".
-std::vector<TRightMenuTarget> RightMenuCandidates(TMainForm &Main, TMDIChild *Doc);
+std::vector<TRightMenuTarget> RightMenuCandidates(TMainHost &Main, TMDIChild *Doc);
 
 // Fills Menu with "Edit Menu...", a separator and one entry per stored name that is found.
 void FillRightMenu(TMDIChild &Doc, QMenu &Menu);
@@ -56,7 +66,5 @@ void BuildRightMenu(TMDIChild &Doc);
 // A click on a user entry: the target is looked up in this window first, then the main window,
 // then the custom bar, and clicked (a menu item only when enabled). A lost name does nothing.
 void RightMenuItemClick(TMDIChild &Doc, const TDynamicMenuItem &Item);
-// Runs the menu editor for the window; after OK the list is stored and the window's menu rebuilt.
-void EditRightMenu(TMDIChild &Doc);
 // Makes every document window build its pop-up menu at creation.
-void InstallRightMenu(TMainForm &Main);
+void InstallRightMenu(TMainHost &Main);

@@ -9,7 +9,7 @@
 #include "platform/Help.h"
 #include "platform/Prompt.h"
 #include "platform/TextCodec.h"
-#include "ui/app/MainWindow.h"
+#include "ui/app/MainHost.h"
 #include "ui/dialogs/DirectoryDialog.h"
 #include "ui/settings/ColorGrid.h"
 
@@ -131,7 +131,7 @@ void TPaintBox::paintEvent(QPaintEvent *)
 // ---------------------------------------------------------------------------------------------
 // Building the pages
 
-TTabbedNotebookDlg::TTabbedNotebookDlg(TMainForm &MainForm, QWidget *Parent) : QDialog(Parent), Main(MainForm)
+TTabbedNotebookDlg::TTabbedNotebookDlg(TMainHost &MainForm, QWidget *Parent) : QDialog(Parent), Main(MainForm)
 {
     setObjectName("TabbedNotebookDlg");
     setWindowTitle("Preferences");

@@ -17,7 +17,7 @@ class QRadioButton;
 class QTabWidget;
 class QTableWidget;
 class TColorGrid;
-class TMainForm;
+class TMainHost;
 
 // A plain area whose content is drawn by OnPaint.
 class TPaintBox : public QWidget {
@@ -35,7 +35,7 @@ class TTabbedNotebookDlg : public QDialog {
 public:
     // Builds the pages and runs FormCreate, whose effects on Main (the four flags, the quick-key
     // table) and on the working directory stay even when the dialog is cancelled.
-    explicit TTabbedNotebookDlg(TMainForm &Main, QWidget *Parent = nullptr);
+    explicit TTabbedNotebookDlg(TMainHost &Main, QWidget *Parent = nullptr);
 
     // The pages, in tab order.
     enum TPage { OptionsPage, HelpersPage, ColorsPage, QuickKeysPage };
@@ -88,7 +88,7 @@ private:
     int &SelectedIndex();
     QColor &SelectedColor();
 
-    TMainForm &Main;
+    TMainHost &Main;
 };
 
 // The shared colour choice: the colour dialog, starting at black, with its 16 custom colours
