@@ -96,7 +96,7 @@ bool ActionReachable(const QAction *A, const QWidget *Window, int Depth = 0)
 // --- Construction and metrics -----------------------------------------------------------------
 
 TEdCustomEditor::TEdCustomEditor(QWidget *Parent)
-    : TEdEditBase(Parent), List(std::make_unique<TParaList>(static_cast<TParaListObserver *>(this))), MarginCursor(MakeMarginCursor())
+    : TEdEditBase(Parent), Model(static_cast<TEdView &>(*this)), List(&Model.List()), MarginCursor(MakeMarginCursor())
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);
@@ -127,10 +127,7 @@ TEdCustomEditor::TEdCustomEditor(QWidget *Parent)
     FontChanged();
 }
 
-TEdCustomEditor::~TEdCustomEditor()
-{
-    List->SetObserver(nullptr);
-}
+TEdCustomEditor::~TEdCustomEditor() = default;
 
 void TEdCustomEditor::FontChanged()
 {
@@ -219,10 +216,10 @@ void TEdCustomEditor::SetHideSelection(bool Value)
 
 void TEdCustomEditor::SetInsertMode(bool Value)
 {
-    if (FInsertMode == Value)
+    if (Model.InsertMode() == Value)
         return;
     viewport()->update(CaretRect());
-    FInsertMode = Value;
+    Model.SetInsertMode(Value);
     Controller()->SetInsertMode(Value);
     RestartCaretBlink();
 }
@@ -270,7 +267,7 @@ void TEdCustomEditor::SetScrollBarsAlways(bool Value)
 
 void TEdCustomEditor::SetScrollPastEnd(bool Value)
 {
-    FScrollPastEnd = Value;
+    Model.SetScrollPastEnd(Value);
     if (Value && WordWrap())
         SetWordWrap(false);
 }
@@ -300,8 +297,8 @@ void TEdCustomEditor::SetUndoBufferSize(int Value)
 void TEdCustomEditor::SetWordWrap(bool Value)
 {
     if (Value) {
-        FWrapAtLeft = true;
-        FScrollPastEnd = false;
+        Model.SetWrapAtLeft(true);
+        Model.SetScrollPastEnd(false);
     }
     if (Value != WordWrap()) {
         if (Value && FWrapToWindow && FVisibleColumns - 2 > 0)
@@ -318,7 +315,7 @@ void TEdCustomEditor::SetWrapAtLeft(bool Value)
 {
     if (!Value && WordWrap())
         return;
-    FWrapAtLeft = Value;
+    Model.SetWrapAtLeft(Value);
 }
 
 void TEdCustomEditor::SetWrapColumn(int Value)
@@ -389,36 +386,21 @@ void TEdCustomEditor::RaiseError(int Code)
 
 // --- Text model -------------------------------------------------------------------------------
 
-void TEdCustomEditor::ParaListShifted(const TParaList &, const TPosShift &Shift)
+// --- The model's view -------------------------------------------------------------------------
+
+void TEdCustomEditor::ViewInvalidate()
 {
-    Shift.Apply(CaretPP);
-    Shift.Apply(SelStart);
-    Shift.Apply(SelEnd);
-    Shift.Apply(MovingEnd);
+    viewport()->update();
+}
+
+void TEdCustomEditor::ViewShifted(const TPosShift &Shift)
+{
     Shift.Apply(TopPos);
     Shift.Apply(MarginAnchor);
 }
 
-void TEdCustomEditor::ParaListRewrapped(const TParaList &)
+void TEdCustomEditor::ViewSyncTopLine()
 {
-    SyncLinePositions();
-    UpdateScrollBars();
-    viewport()->update();
-    PlaceCaret();
-}
-
-void TEdCustomEditor::SyncLinePositions()
-{
-    CaretPP.Para = std::clamp(CaretPP.Para, 1, List->ParaCount());
-    CaretPP.Offset = std::max(CaretPP.Offset, 1);
-    const TLinePos lp = List->ParaToLine(CaretPP);
-    CaretLine = lp.Line;
-    CaretCol = lp.Col;
-    const TParaPos start = List->LineToPara(CaretLine);
-    CaretPara = start.Para;
-    LineOffset = start.Offset;
-    if (SelStart > SelEnd)
-        std::swap(SelStart, SelEnd);
     const int top = std::clamp(List->ParaToLine(TopPos).Line, 1, MaxTopLine());
     if (top != FTopLine) {
         FTopLine = top;
@@ -429,6 +411,85 @@ void TEdCustomEditor::SyncLinePositions()
     TopPos = {tp.Para, tp.Offset + 1};
 }
 
+void TEdCustomEditor::ViewRewrapped()
+{
+    UpdateScrollBars();
+    viewport()->update();
+    PlaceCaret();
+}
+
+void TEdCustomEditor::ViewCaretMoving()
+{
+    const int line = Model.CaretLine();
+    FCaretWasVisible = line >= FTopLine && line < FTopLine + FVisibleRows;
+    FOldCaretRect = CaretRect();
+}
+
+void TEdCustomEditor::ViewCaretMoved(int OldLine, bool KeepRow)
+{
+    viewport()->update(FOldCaretRect);
+    ScrollCaretIntoView(OldLine, KeepRow, FCaretWasVisible);
+    PlaceCaret();
+    PostStatus();
+}
+
+void TEdCustomEditor::ViewBeep()
+{
+    Prompt().Beep();
+}
+
+std::string TEdCustomEditor::ViewClipboardText()
+{
+    return QStringToBytes(QGuiApplication::clipboard()->text());
+}
+
+void TEdCustomEditor::ViewSetClipboardText(const std::string &Text)
+{
+    QGuiApplication::clipboard()->setText(BytesToQString(Text));
+}
+
+void TEdCustomEditor::ViewBookmarksChanged()
+{
+    viewport()->update(QRect(0, 0, FLeftMargin, viewport()->height()));
+}
+
+// --- Caret and selection, kept by the model ---------------------------------------------------
+
+int TEdCustomEditor::GetCaretPosition(int &Col) const
+{
+    return Model.GetCaretPosition(Col);
+}
+
+void TEdCustomEditor::SetCaretPosition(int Line, int Col)
+{
+    Model.SetCaretPosition(Line, Col);
+}
+
+bool TEdCustomEditor::GetSelection(int &Line1, int &Col1, int &Line2, int &Col2) const
+{
+    return Model.GetSelection(Line1, Col1, Line2, Col2);
+}
+
+void TEdCustomEditor::SetSelection(int Line1, int Col1, int Line2, int Col2, bool CaretAtEnd)
+{
+    Model.SetSelection(Line1, Col1, Line2, Col2, CaretAtEnd);
+}
+
+void TEdCustomEditor::SelectAll(bool CaretAtEnd)
+{
+    Model.SelectAll(CaretAtEnd);
+}
+
+std::string TEdCustomEditor::SelectedText() const
+{
+    return Model.SelectedText();
+}
+
+void TEdCustomEditor::DeleteSelection()
+{
+    Model.DeleteSelection();
+}
+
 void TEdCustomEditor::ClearText()
 {
     List->Clear();
@@ -437,9 +498,8 @@ void TEdCustomEditor::ClearText()
 
 void TEdCustomEditor::TextReplaced()
 {
-    CaretPP = SelStart = SelEnd = MovingEnd = TopPos = {1, 1};
-    CaretLine = CaretCol = CaretPara = 1;
-    LineOffset = 0;
+    Model.TextReplaced();
+    TopPos = {1, 1};
     FTopLine = 1;
     FHScroll = 0;
     UpdateScrollBars();
@@ -465,138 +525,38 @@ void TEdCustomEditor::InvalidateLines(int First, int Last)
         viewport()->update(QRect(0, firstRow * FLineHeight, viewport()->width(), (lastRow - firstRow + 1) * FLineHeight));
 }
 
-void TEdCustomEditor::AfterEdit(bool Changed)
-{
-    InvalidateLines(List->ChangedFirstLine(), List->ChangedLastLine());
-    SyncLinePositions();
-    UpdateScrollBars();
-    if (Changed)
-        DoOnChange();
-}
-
 // --- Caret and selection ----------------------------------------------------------------------
-
-int TEdCustomEditor::CaretScreenColumn() const
-{
-    return EdScreenColumn(List->GetLine(CaretLine), CaretCol, TabSize());
-}
-
-int TEdCustomEditor::ColumnLimit(int Line) const
-{
-    const std::string_view text = List->GetLine(Line);
-    if (FScrollPastEnd)
-        return EdCharColumn(text, ParaLengthLimit() + 1, TabSize());
-    return static_cast<int>(text.size()) + 1;
-}
-
-void TEdCustomEditor::MoveCaret(int Line, int Col, bool Extend, bool KeepRow, const TParaPos *Anchor)
-{
-    const int oldLine = CaretLine;
-    const TParaPos oldPos = CaretPP;
-    const bool wasVisible = oldLine >= FTopLine && oldLine < FTopLine + FVisibleRows;
-    const QRect oldCaret = CaretRect();
-
-    Line = std::clamp(Line, 1, List->LineCount());
-    Col = std::clamp(Col, 1, std::max(1, ColumnLimit(Line)));
-    CaretLine = Line;
-    CaretCol = Col;
-    const TParaPos start = List->LineToPara(Line);
-    CaretPara = start.Para;
-    LineOffset = start.Offset;
-    CaretPP = {CaretPara, LineOffset + CaretCol};
-
-    const int oldFirst = List->ParaToLine(SelStart).Line;
-    const int oldLast = List->ParaToLine(SelEnd).Line;
-    const bool had = HasSelection();
-    if (Extend || Anchor) {
-        TParaPos anchor;
-        if (Anchor)
-            anchor = *Anchor;
-        else if (!had)
-            anchor = oldPos;
-        else
-            anchor = MovingEnd == SelStart ? SelEnd : SelStart;
-        const TParaPos oldMoving = had ? MovingEnd : oldPos;
-        SelStart = std::min(anchor, CaretPP);
-        SelEnd = std::max(anchor, CaretPP);
-        MovingEnd = CaretPP;
-        if (Anchor && had) {
-            InvalidateLines(oldFirst, oldLast);
-            InvalidateLines(List->ParaToLine(SelStart).Line, List->ParaToLine(SelEnd).Line);
-        } else {
-            const int a = List->ParaToLine(oldMoving).Line;
-            InvalidateLines(std::min(a, CaretLine), std::max(a, CaretLine));
-            if (Anchor)
-                InvalidateLines(List->ParaToLine(SelStart).Line, List->ParaToLine(SelEnd).Line);
-        }
-    } else {
-        if (had)
-            InvalidateLines(oldFirst, oldLast);
-        SelStart = SelEnd = MovingEnd = CaretPP;
-    }
-    viewport()->update(oldCaret);
-    ScrollCaretIntoView(oldLine, KeepRow, wasVisible);
-    PlaceCaret();
-    PostStatus();
-}
-
-void TEdCustomEditor::MoveCaretToPara(TParaPos Pos, bool Extend)
-{
-    Pos.Para = std::clamp(Pos.Para, 1, List->ParaCount());
-    const TLinePos lp = List->ParaToLine(Pos);
-    MoveCaret(lp.Line, lp.Col, Extend);
-}
-
-void TEdCustomEditor::SelectParaRange(TParaPos Anchor, TParaPos Caret)
-{
-    const TLinePos lp = List->ParaToLine(Caret);
-    MoveCaret(lp.Line, lp.Col, true, false, &Anchor);
-}
-
-void TEdCustomEditor::CollapseSelection()
-{
-    if (HasSelection())
-        InvalidateLines(List->ParaToLine(SelStart).Line, List->ParaToLine(SelEnd).Line);
-    SelStart = SelEnd = MovingEnd = CaretPP;
-}
-
-void TEdCustomEditor::MoveVertical(int Delta, bool Extend, bool KeepRow)
-{
-    const int screen = CaretScreenColumn();
-    const int line = std::clamp(CaretLine + Delta, 1, List->LineCount());
-    MoveCaret(line, EdCharColumn(List->GetLine(line), screen, TabSize()), Extend, KeepRow);
-}
 
 void TEdCustomEditor::ScrollCaretIntoView(int OldLine, bool KeepRow, bool CaretWasVisible)
 {
     int top = FTopLine;
     if (KeepRow && CaretWasVisible)
-        top += CaretLine - OldLine;
-    else if (CaretLine < top)
-        top = CaretLine;
-    else if (CaretLine >= top + FVisibleRows)
-        top = CaretLine - FVisibleRows + 1;
-    const int s = CaretScreenColumn();
+        top += Model.CaretLine() - OldLine;
+    else if (Model.CaretLine() < top)
+        top = Model.CaretLine();
+    else if (Model.CaretLine() >= top + FVisibleRows)
+        top = Model.CaretLine() - FVisibleRows + 1;
+    const int s = Model.CaretScreenColumn();
     int h = FHScroll;
     if (s <= h)
         h = s > 2 ? s - 1 : 0;
     else if (s > h + FVisibleColumns)
         h = s - FVisibleColumns;
     // After Enter or a wrap the view goes back to the left edge.
-    if (h != FHScroll && CaretLine > OldLine)
+    if (h != FHScroll && Model.CaretLine() > OldLine)
         h = 0;
     ScrollTo(h, top);
 }
 
 QRect TEdCustomEditor::CaretRect() const
 {
-    if (CaretLine < FTopLine || CaretLine > FTopLine + FVisibleRows)
+    if (Model.CaretLine() < FTopLine || Model.CaretLine() > FTopLine + FVisibleRows)
         return QRect();
     const TEdCaret &caret = CurrentCaret();
-    int x = ColumnX(CaretScreenColumn());
+    int x = ColumnX(Model.CaretScreenColumn());
     if (caret.Shape() == csVertLine && caret.CaretWidth() <= 4)
         x -= 1;
-    return caret.Rect(QPoint(x, RowY(CaretLine)), FCharWidth, FLineHeight);
+    return caret.Rect(QPoint(x, RowY(Model.CaretLine())), FCharWidth, FLineHeight);
 }
 
 void TEdCustomEditor::PlaceCaret()
@@ -636,63 +596,9 @@ void TEdCustomEditor::PostStatus()
         this,
         [this] {
             FStatusPending = false;
-            DoOnShowStatus(CaretLine, CaretScreenColumn());
+            DoOnShowStatus(Model.CaretLine(), Model.CaretScreenColumn());
         },
         Qt::QueuedConnection);
-}
-
-int TEdCustomEditor::GetCaretPosition(int &Col) const
-{
-    Col = CaretCol;
-    return CaretLine;
-}
-
-void TEdCustomEditor::SetCaretPosition(int Line, int Col)
-{
-    if (Line < 1 || Line > List->LineCount() || Col < 1)
-        throw EInvalidLineOrPara();
-    MoveCaret(Line, std::min(Col, List->LineLength(Line) + 1), false);
-}
-
-bool TEdCustomEditor::GetSelection(int &Line1, int &Col1, int &Line2, int &Col2) const
-{
-    if (!HasSelection())
-        return false;
-    const TLinePos a = List->ParaToLine(SelStart);
-    const TLinePos b = List->ParaToLine(SelEnd);
-    Line1 = a.Line;
-    Col1 = a.Col;
-    Line2 = b.Line;
-    Col2 = b.Col;
-    return true;
-}
-
-void TEdCustomEditor::SetSelection(int Line1, int Col1, int Line2, int Col2, bool CaretAtEnd)
-{
-    if (List->ByteCount() == 0)
-        return;
-    auto cut = [this](int &Line, int &Col) {
-        Line = std::clamp(Line, 1, List->LineCount());
-        Col = std::clamp(Col, 1, List->LineLength(Line) + 1);
-    };
-    cut(Line1, Col1);
-    cut(Line2, Col2);
-    const TParaPos p1 = List->LineColToPara({Line1, Col1});
-    const TParaPos p2 = List->LineColToPara({Line2, Col2});
-    if (CaretAtEnd)
-        MoveCaret(Line2, Col2, true, false, &p1);
-    else
-        MoveCaret(Line1, Col1, true, false, &p2);
-}
-
-void TEdCustomEditor::SelectAll(bool CaretAtEnd)
-{
-    SetSelection(1, 1, 2147483647, 32767, CaretAtEnd);
-}
-
-std::string TEdCustomEditor::SelectedText() const
-{
-    return HasSelection() ? List->GetText(SelStart, SelEnd) : std::string();
 }
 
 // --- Reading ----------------------------------------------------------------------------------
@@ -885,7 +791,7 @@ QColor TEdCustomEditor::BackgroundColor() const
 
 bool TEdCustomEditor::LineSelection(int Line, int &From, int &To) const
 {
-    if (!HasSelection() || (FHideSelection && !hasFocus()))
+    if (!Model.HasSelection() || (FHideSelection && !hasFocus()))
         return false;
     if (Line < PaintSelStart.Line || Line > PaintSelEnd.Line)
         return false;
@@ -993,8 +899,8 @@ void TEdCustomEditor::paintEvent(QPaintEvent *E)
     painter.setFont(DrawFont);
     const QRect area = E->rect();
     PaintPending = false;
-    PaintSelStart = List->ParaToLine(SelStart);
-    PaintSelEnd = List->ParaToLine(SelEnd);
+    PaintSelStart = List->ParaToLine(Model.SelStart());
+    PaintSelEnd = List->ParaToLine(Model.SelEnd());
     const int first = FTopLine + std::max(0, area.top()) / FLineHeight;
     const int last = FTopLine + std::max(0, area.bottom()) / FLineHeight;
     PaintMargin(painter, first, last);
@@ -1033,11 +939,11 @@ bool TEdCustomEditor::viewportEvent(QEvent *E)
 void TEdCustomEditor::focusInEvent(QFocusEvent *E)
 {
     TEdEditBase::focusInEvent(E);
-    FInsertMode = Controller()->InsertMode();
+    Model.SetInsertMode(Controller()->InsertMode());
     CaretShown = true;
     RestartCaretBlink();
     PlaceCaret();
-    if (FHideSelection && HasSelection())
+    if (FHideSelection && Model.HasSelection())
         viewport()->update();
 }
 
@@ -1047,8 +953,8 @@ void TEdCustomEditor::focusOutEvent(QFocusEvent *E)
     viewport()->update(CaretRect());
     CaretShown = false;
     BlinkTimer.stop();
-    Controller()->SetInsertMode(FInsertMode);
-    if (FHideSelection && HasSelection())
+    Controller()->SetInsertMode(Model.InsertMode());
+    if (FHideSelection && Model.HasSelection())
         viewport()->update();
 }
 
@@ -1180,570 +1086,61 @@ void TEdCustomEditor::inputMethodEvent(QInputMethodEvent *E)
 
 bool TEdCustomEditor::ProcessCommand(int Command, char Ch)
 {
-    const int pageLines = std::max(1, FVisibleRows - 1);
-    switch (Command) {
-    case ccLeft: CmdLeft(false); break;
-    case ccExtendLeft: CmdLeft(true); break;
-    case ccRight: CmdRight(false); break;
-    case ccExtendRight: CmdRight(true); break;
-    case ccUp: MoveVertical(-1, false, false); break;
-    case ccExtendUp: MoveVertical(-1, true, false); break;
-    case ccDown: MoveVertical(1, false, false); break;
-    case ccExtendDown: MoveVertical(1, true, false); break;
-    case ccWordLeft: CmdWordLeft(false); break;
-    case ccExtWordLeft: CmdWordLeft(true); break;
-    case ccWordRight: CmdWordRight(false); break;
-    case ccExtWordRight: CmdWordRight(true); break;
-    case ccHome: MoveCaret(CaretLine, 1, false); break;
-    case ccExtendHome: MoveCaret(CaretLine, 1, true); break;
-    case ccEnd: CmdEnd(false); break;
-    case ccExtendEnd: CmdEnd(true); break;
-    case ccPrevPage: MoveVertical(-pageLines, false, true); break;
-    case ccExtendPgUp: MoveVertical(-pageLines, true, true); break;
-    case ccNextPage: MoveVertical(pageLines, false, true); break;
-    case ccExtendPgDn: MoveVertical(pageLines, true, true); break;
-    case ccTopOfPage: CmdTopOfPage(false); break;
-    case ccExtTopOfPage: CmdTopOfPage(true); break;
-    case ccBotOfPage: CmdBotOfPage(false); break;
-    case ccExtBotOfPage: CmdBotOfPage(true); break;
-    case ccFirstPage: MoveCaret(1, 1, false); break;
-    case ccExtFirstPage: MoveCaret(1, 1, true); break;
-    case ccLastPage: MoveCaret(List->LineCount(), List->LineLength(List->LineCount()) + 1, false); break;
-    case ccExtLastPage: MoveCaret(List->LineCount(), List->LineLength(List->LineCount()) + 1, true); break;
-    case ccScrollUp: ScrollBy(0, -1); break;
-    case ccScrollDown: ScrollBy(0, 1); break;
-    case ccBack: CmdBack(); break;
-    case ccDel: CmdDel(); break;
-    case ccDelEol: CmdDelEol(); break;
-    case ccDelLine: CmdDelLine(); break;
-    case ccDelWord: CmdDelWord(); break;
-    case ccNewLine: CmdNewLine(); break;
-    case ccTab:
-        if (CanEdit()) {
-            TParaList::TGroup group(*List);
-            if (HasSelection()) {
-                const int code = DeleteSelectionCode();
-                AfterEdit(true);
-                RaiseError(code);
-            }
-            if (FTabType == ttReal) {
-                TypeChar('\t');
-            } else {
-                const int spaces = TabSize() - (CaretScreenColumn() - 1) % TabSize();
-                for (int i = 0; i < spaces; ++i)
-                    TypeChar(' ');
-            }
-        }
-        break;
-    case ccIns: SetInsertMode(!FInsertMode); break;
-    case ccCut: CutToClipboard(); break;
-    case ccCopy: CopyToClipboard(); break;
-    case ccPaste: PasteFromClipboard(); break;
-    case ccUndo: Undo(); break;
-    case ccRedo: Redo(); break;
-    case ccChar: TypeChar(Ch); break;
-    default:
-        if (Command >= ccGotoMarker0 && Command <= ccGotoMarker0 + 9) {
-            GotoMarker(Command - ccGotoMarker0);
-            break;
-        }
-        if (Command >= ccSetMarker0 && Command <= ccSetMarker0 + 9) {
-            SetBookmark(Command - ccSetMarker0);
-            break;
-        }
-        return false;
-    }
-    return true;
-}
-
-void TEdCustomEditor::CmdLeft(bool Extend)
-{
-    if (CaretPP.Offset > 1) {
-        MoveCaretToPara({CaretPP.Para, CaretPP.Offset - 1}, Extend);
-    } else if (CaretLine > 1 && FWrapAtLeft) {
-        MoveCaret(CaretLine - 1, List->LineLength(CaretLine - 1) + 1, Extend);
-    } else if (CaretCol > 1) {
-        MoveCaret(CaretLine, CaretCol - 1, Extend);
-    }
-}
-
-void TEdCustomEditor::CmdRight(bool Extend)
-{
-    if (CaretPP.Offset <= List->ParaLength(CaretPP.Para) || FScrollPastEnd) {
-        if (FScrollPastEnd && CaretCol + 1 > ColumnLimit(CaretLine))
-            return;
-        MoveCaretToPara({CaretPP.Para, CaretPP.Offset + 1}, Extend);
-    } else if (CaretLine < List->LineCount()) {
-        MoveCaret(CaretLine + 1, 1, Extend);
-    }
-}
-
-void TEdCustomEditor::CmdWordLeft(bool Extend)
-{
-    if (CaretPP.Offset <= 1) {
-        if (CaretLine > 1)
-            MoveCaret(CaretLine - 1, List->LineLength(CaretLine - 1) + 1, Extend);
-        return;
-    }
-    const std::string_view text = List->ParaText(CaretPP.Para);
-    const std::size_t pos = EdWordLeft(text, static_cast<std::size_t>(CaretPP.Offset - 1));
-    MoveCaretToPara({CaretPP.Para, static_cast<int>(pos) + 1}, Extend);
-}
-
-void TEdCustomEditor::CmdWordRight(bool Extend)
-{
-    const std::string_view text = List->ParaText(CaretPP.Para);
-    if (CaretPP.Offset > static_cast<int>(text.size())) {
-        const int next = List->ParaFirstLine(CaretPP.Para) + List->ParaLineCount(CaretPP.Para);
-        if (next <= List->LineCount())
-            MoveCaret(next, 1, Extend);
-        return;
-    }
-    const std::size_t pos = EdWordRight(text, static_cast<std::size_t>(CaretPP.Offset - 1));
-    MoveCaretToPara({CaretPP.Para, static_cast<int>(pos) + 1}, Extend);
-}
-
-void TEdCustomEditor::CmdEnd(bool Extend)
-{
-    const int len = List->LineLength(CaretLine);
-    const bool lastOfPara = CaretLine == List->LineCount() || List->LineToPara(CaretLine + 1).Offset == 0;
-    MoveCaret(CaretLine, lastOfPara ? len + 1 : std::max(1, len), Extend);
-}
-
-void TEdCustomEditor::CmdTopOfPage(bool Extend)
-{
-    const bool visible = CaretLine >= FTopLine && CaretLine < FTopLine + FVisibleRows;
-    if (!visible) {
-        if (!Extend)
-            ScrollTo(FHScroll, CaretLine);
-        return;
-    }
-    MoveVertical(FTopLine - CaretLine, Extend, false);
-}
-
-void TEdCustomEditor::CmdBotOfPage(bool Extend)
-{
-    const bool visible = CaretLine >= FTopLine && CaretLine < FTopLine + FVisibleRows;
-    if (!visible) {
-        if (!Extend)
-            ScrollTo(FHScroll, std::max(1, CaretLine - FVisibleRows + 1));
-        return;
-    }
-    const int bottom = std::min(List->LineCount(), FTopLine + FVisibleRows - 1);
-    MoveVertical(bottom - CaretLine, Extend, false);
-}
-
-int TEdCustomEditor::DeleteSelectionCode()
-{
-    if (!HasSelection())
-        return 0;
-    const TParaPos from = SelStart, to = SelEnd;
-    InvalidateLines(List->ParaToLine(from).Line, List->ParaToLine(to).Line);
-    const int code = List->DeleteRange(from, to);
-    if (code == 0) {
-        CaretPP = from;
-        SelStart = SelEnd = MovingEnd = from;
-    }
-    SyncLinePositions();
-    return code;
-}
-
-void TEdCustomEditor::TypeChar(char Ch)
-{
-    if (!CanEdit())
-        return;
-    int code = 0;
-    TParaPos target;
-    {
-        std::optional<TParaList::TGroup> group;
-        if (HasSelection()) {
-            group.emplace(*List);
-            code = DeleteSelectionCode();
-        }
-        const TParaPos at = CaretPP;
-        target = {at.Para, at.Offset + 1};
-        if (code == 0) {
-            const std::string_view ch(&Ch, 1);
-            if (FInsertMode || at.Offset > List->ParaLength(at.Para))
-                code = List->InsertChars(at.Para, at.Offset, ch);
-            else
-                code = List->ReplaceChars(at.Para, at.Offset, 1, ch);
-        }
-    }
-    AfterEdit(true);
-    if (code == 0)
-        MoveCaretToPara(target, false);
-    else
-        MoveCaretToPara(CaretPP, false);
-    RaiseError(code);
-}
-
-void TEdCustomEditor::CmdBack()
-{
-    if (HasSelection() && CanEdit()) {
-        const int code = DeleteSelectionCode();
-        AfterEdit(true);
-        MoveCaretToPara(CaretPP, false);
-        RaiseError(code);
-        return;
-    }
-    const TParaPos at = CaretPP;
-    if (at.Para == 1 && at.Offset == 1)
-        return;
-    if (!CanEdit() || at.Offset > List->ParaLength(at.Para) + 1) {
-        CmdLeft(false);
-        return;
-    }
-    int code;
-    TParaPos target;
-    if (at.Offset > 1) {
-        code = List->DeleteChars(at.Para, at.Offset - 1, 1);
-        target = {at.Para, at.Offset - 1};
-    } else {
-        if (!FWrapAtLeft)
-            return;
-        const int prevLen = List->ParaLength(at.Para - 1);
-        code = List->JoinPara(at.Para - 1, prevLen + 1);
-        target = {at.Para - 1, prevLen + 1};
-    }
-    AfterEdit(code == 0);
-    MoveCaretToPara(code == 0 ? target : CaretPP, false);
-    RaiseError(code);
-}
-
-void TEdCustomEditor::CmdDel()
-{
-    if (!CanEdit())
-        return;
-    int code = 0;
-    if (HasSelection()) {
-        code = DeleteSelectionCode();
-    } else {
-        const TParaPos at = CaretPP;
-        if (at.Offset <= List->ParaLength(at.Para))
-            code = List->DeleteChars(at.Para, at.Offset, 1);
-        else if (at.Para < List->ParaCount())
-            code = List->JoinPara(at.Para, at.Offset);
-        else
-            return;
-        CaretPP = at;
-    }
-    AfterEdit(code == 0);
-    MoveCaretToPara(CaretPP, false);
-    RaiseError(code);
-}
-
-void TEdCustomEditor::CmdDelEol()
-{
-    if (!CanEdit())
-        return;
-    const TParaPos at = CaretPP;
-    const int count = List->LineLength(CaretLine) + 1 - CaretCol;
-    if (count <= 0)
-        return;
-    const int code = List->DeleteChars(at.Para, at.Offset, count);
-    CaretPP = at;
-    AfterEdit(true);
-    MoveCaretToPara(at, false);
-    RaiseError(code);
-}
-
-void TEdCustomEditor::CmdDelLine()
-{
-    if (!CanEdit())
-        return;
-    const TParaPos lineStart = List->LineToPara(CaretLine);
-    const TParaPos from{lineStart.Para, lineStart.Offset + 1};
-    int code;
-    if (CaretLine < List->LineCount()) {
-        const TParaPos next = List->LineToPara(CaretLine + 1);
-        code = List->DeleteRange(from, {next.Para, next.Offset + 1});
-    } else {
-        code = List->DeleteChars(from.Para, from.Offset, List->LineLength(CaretLine));
-    }
-    CaretPP = from;
-    AfterEdit(true);
-    MoveCaretToPara(from, false);
-    RaiseError(code);
-}
-
-void TEdCustomEditor::CmdDelWord()
-{
-    if (!CanEdit())
-        return;
-    const TParaPos at = CaretPP;
-    const std::string_view text = List->ParaText(at.Para);
-    const std::size_t start = static_cast<std::size_t>(at.Offset - 1);
-    const std::size_t end = EdDeleteWordEnd(text, start);
-    if (end <= start)
-        return;
-    const int code = List->DeleteChars(at.Para, at.Offset, static_cast<int>(end - start));
-    CaretPP = at;
-    AfterEdit(true);
-    MoveCaretToPara(at, false);
-    RaiseError(code);
-}
-
-void TEdCustomEditor::CmdNewLine()
-{
-    if (!CanEdit())
-        return;
-    TParaList::TGroup group(*List);
-    if (HasSelection() && CanEdit()) {
-        const int code = DeleteSelectionCode();
-        AfterEdit(true);
-        RaiseError(code);
-    }
-    const TParaPos at = CaretPP;
-    if (FInsertMode && CanEdit()) {
-        int indent = 0;
-        if (FAutoIndent) {
-            const std::string_view line = List->GetLine(CaretLine);
-            int n = 0;
-            while (n < CaretCol - 1 && n < static_cast<int>(line.size()) && EdIsBlank(line[n]))
-                ++n;
-            indent = EdScreenWidth(line, n, TabSize());
-        }
-        int code = List->CheckLimits(0, 1, 2 + indent);
-        if (code == 0)
-            code = List->SplitPara(at.Para, at.Offset, indent);
-        AfterEdit(code == 0);
-        if (code == 0) {
-            const int indentChars = FTabType == ttReal ? indent / TabSize() + indent % TabSize() : indent;
-            MoveCaretToPara({at.Para + 1, indentChars + 1}, false);
-        }
-        RaiseError(code);
-        return;
-    }
-    if (at.Para < List->ParaCount())
-        MoveCaretToPara({at.Para + 1, 1}, false);
-    else
-        MoveCaretToPara({at.Para, List->ParaLength(at.Para) + 1}, false);
-}
-
-void TEdCustomEditor::GotoMarker(int Digit)
-{
-    const TParaPos mark = List->Bookmark(Digit);
-    if (mark.Para > 0)
-        MoveCaretToPara(mark, false);
+    return Model.ProcessCommand(Command, Ch);
 }
 
 void TEdCustomEditor::SetBookmark(int Digit)
 {
-    List->SetBookmark(Digit, CaretPP.Para, CaretPP.Offset);
-    viewport()->update(QRect(0, 0, FLeftMargin, viewport()->height()));
+    Model.SetBookmark(Digit);
 }
 
 void TEdCustomEditor::SetBookmarkAt(int Digit, int Line, int Col)
 {
-    if (Line < 1 || Line > List->LineCount() || Col < 1)
-        throw EInvalidLineOrCol();
-    const TParaPos pos = List->LineColToPara({Line, Col});
-    List->SetBookmark(Digit, pos.Para, pos.Offset);
-    viewport()->update(QRect(0, 0, FLeftMargin, viewport()->height()));
+    Model.SetBookmarkAt(Digit, Line, Col);
 }
 
 // --- Editing operations -----------------------------------------------------------------------
 
 int TEdCustomEditor::InsertString(std::string_view Text)
 {
-    if (GetReadOnly())
-        return 0;
-    int code = 0;
-    TParaPos end{0, 0};
-    {
-        std::optional<TParaList::TGroup> group;
-        if (HasSelection()) {
-            group.emplace(*List);
-            code = DeleteSelectionCode();
-        }
-        if (code == 0) {
-            const TParaPos at = CaretPP;
-            code = List->InsertText(at.Para, at.Offset, Text, &end);
-        }
-    }
-    AfterEdit(true);
-    MoveCaretToPara(code == 0 && end.Para > 0 ? end : CaretPP, false);
-    return code;
-}
-
-void TEdCustomEditor::DeleteSelection()
-{
-    if (!HasSelection() || !CanEdit())
-        return;
-    const int code = DeleteSelectionCode();
-    AfterEdit(true);
-    MoveCaretToPara(CaretPP, false);
-    RaiseError(code);
+    return Model.InsertString(Text);
 }
 
 void TEdCustomEditor::CopyToClipboard()
 {
-    if (!HasSelection())
-        return;
-    QGuiApplication::clipboard()->setText(BytesToQString(List->GetText(SelStart, SelEnd)));
+    Model.CopyToClipboard();
 }
 
 void TEdCustomEditor::CutToClipboard()
 {
-    if (!HasSelection() || GetReadOnly())
-        return;
-    CopyToClipboard();
-    DeleteSelection();
+    Model.CutToClipboard();
 }
 
 void TEdCustomEditor::PasteFromClipboard()
 {
-    if (GetReadOnly())
-        return;
-    const std::string text = QStringToBytes(QGuiApplication::clipboard()->text());
-    int code = 0;
-    if (text.size() <= EdPasteBlockSize) {
-        code = InsertString(text);
-    } else {
-        for (const auto &[from, to] : EdPasteBlocks(text)) {
-            code = InsertString(std::string_view(text).substr(from, to - from));
-            if (code != 0)
-                break;
-        }
-    }
-    UpdateScrollBars();
-    RaiseError(code);
+    Model.PasteFromClipboard();
 }
 
 void TEdCustomEditor::Undo()
 {
-    StepHistory(false);
+    Model.Undo();
 }
 
 void TEdCustomEditor::Redo()
 {
-    StepHistory(true);
-}
-
-// Undoes or redoes one group; beeps when there is none (or the text is read-only).
-void TEdCustomEditor::StepHistory(bool Forward)
-{
-    if (GetReadOnly() || !(Forward ? List->CanRedo() : List->CanUndo())) {
-        Prompt().Beep();
-        return;
-    }
-    const std::optional<TParaPos> pos = Forward ? List->Redo() : List->Undo();
-    if (!pos) {
-        Prompt().Beep();
-        return;
-    }
-    AfterEdit(true);
-    CollapseSelection();
-    MoveCaretToPara(*pos, false);
+    Model.Redo();
 }
 
 // --- Search and replace -----------------------------------------------------------------------
 
 bool TEdCustomEditor::Search(std::string_view Text, unsigned char Options)
 {
-    // An empty text finds nothing (rather than reporting a find).
-    if (Text.empty())
-        return false;
-    return SearchReplace(Text, {}, Options & ~(soReplace | soReplaceAll)) == 0;
+    return Model.Search(Text, Options);
 }
 
 int TEdCustomEditor::Replace(std::string_view Text, std::string_view ReplaceText, unsigned char Options)
 {
-    return SearchReplace(Text, ReplaceText, Options);
-}
-
-int TEdCustomEditor::SearchReplace(std::string_view Text, std::string_view ReplaceText, unsigned char Options)
-{
-    Text = Text.substr(0, std::min<std::size_t>(Text.size(), TEdSearchPattern::MaxLength));
-    ReplaceText = ReplaceText.substr(0, std::min<std::size_t>(ReplaceText.size(), TEdSearchPattern::MaxLength));
-    if (Text.empty())
-        return 0;
-    const bool backward = Options & soBackward;
-    const bool replacing = Options & (soReplace | soReplaceAll);
-    const bool all = Options & soReplaceAll;
-    const bool selOnly = Options & soSelectedOnly;
-    const TEdSearchPattern pattern(Text, Options & soMatchCase, Options & soWholeWords);
-    const int len = static_cast<int>(pattern.Length());
-    const int replLen = static_cast<int>(ReplaceText.size());
-    int count = 0;
-
-    std::optional<TParaPos> replacedAt;
-    if (replacing && HasSelection() && SelStart.Para == SelEnd.Para) {
-        const std::string_view para = List->ParaText(SelStart.Para);
-        const std::string_view selected = para.substr(static_cast<std::size_t>(SelStart.Offset - 1),
-                                                      static_cast<std::size_t>(SelEnd.Offset - SelStart.Offset));
-        if (pattern.Matches(selected)) {
-            const TParaPos at = SelStart;
-            const int code = InsertString(ReplaceText);
-            if (code != 0) {
-                RaiseError(code);
-                return code;
-            }
-            ++count;
-            replacedAt = at;
-        }
-    }
-
-    const TParaPos textEnd{List->ParaCount(), List->ParaLength(List->ParaCount()) + 1};
-    TParaPos start, scope;
-    if (selOnly) {
-        start = backward ? SelEnd : SelStart;
-        scope = backward ? SelStart : SelEnd;
-    } else if (Options & soWholeText) {
-        start = backward ? textEnd : TParaPos{1, 1};
-        scope = backward ? TParaPos{1, 1} : textEnd;
-    } else {
-        start = backward && replacedAt ? *replacedAt : CaretPP;
-        scope = backward ? TParaPos{1, 1} : textEnd;
-    }
-    const TParaPos scopeFrom = std::min(start, scope);
-    TParaPos scopeTo = std::max(start, scope);
-
-    const TEdParaSource source = [this](std::int32_t p) { return List->ParaText(p); };
-    bool found = false;
-    int error = 0;
-    while (true) {
-        const auto hit = EdFindInRange(pattern, source, {start.Para, start.Offset}, {scope.Para, scope.Offset}, backward);
-        if (!hit)
-            break;
-        found = true;
-        const TParaPos from{hit->Para, hit->Offset};
-        const TParaPos to{hit->Para, hit->Offset + len};
-        if (!all) {
-            SelectParaRange(backward ? to : from, backward ? from : to);
-            break;
-        }
-        error = List->ReplaceChars(from.Para, from.Offset, len, ReplaceText);
-        InvalidateLines(List->ChangedFirstLine(), List->ChangedLastLine());
-        if (error != 0)
-            break;
-        ++count;
-        if (!backward) {
-            start = {from.Para, from.Offset + replLen};
-            if (scope.Para == from.Para)
-                scope.Offset += replLen - len;
-            if (scopeTo.Para == from.Para)
-                scopeTo.Offset += replLen - len;
-        } else {
-            start = from;
-        }
-    }
-    if (all && count > 0) {
-        AfterEdit(true);
-        if (selOnly)
-            SelectParaRange(scopeFrom, scopeTo);
-        else
-            MoveCaretToPara(CaretPP, false);
-        viewport()->update();
-    }
-    if (error != 0) {
-        RaiseError(error);
-        return error;
-    }
-    if (count > 0)
-        return count;
-    return found ? 0 : -1;
+    return Model.Replace(Text, ReplaceText, Options);
 }
 
 // --- Mouse ------------------------------------------------------------------------------------
@@ -1767,7 +1164,7 @@ TEdCustomEditor::TMousePoint TEdCustomEditor::MouseToText(QPoint P) const
     screen = std::max(1, screen);
     const std::string_view text = List->GetLine(line);
     int col = EdCharColumn(text, screen, TabSize());
-    if (!FScrollPastEnd)
+    if (!Model.ScrollPastEnd())
         col = std::min(col, static_cast<int>(text.size()) + 1);
     return {line, col};
 }
@@ -1776,24 +1173,24 @@ void TEdCustomEditor::MouseTrack(QPoint P, bool First, bool Shift)
 {
     const TMousePoint mp = MouseToText(P);
     if (!LineMarginMode) {
-        MoveCaret(mp.Line, mp.Col, First ? Shift : true);
+        Model.MoveCaret(mp.Line, mp.Col, First ? Shift : true);
         return;
     }
     if (First) {
         const int clickedPara = List->LineToPara(mp.Line).Para;
-        if (Shift && HasSelection())
-            MarginAnchor = clickedPara < SelStart.Para || mp.Line < List->ParaToLine(SelStart).Line ? SelEnd : SelStart;
+        if (Shift && Model.HasSelection())
+            MarginAnchor = clickedPara < Model.SelStart().Para || mp.Line < List->ParaToLine(Model.SelStart()).Line ? Model.SelEnd() : Model.SelStart();
         else
             MarginAnchor = List->LineColToPara({mp.Line, 1});
     }
     const int anchorLine = List->ParaToLine(MarginAnchor).Line;
     if (mp.Line >= anchorLine && P.y() >= 0) {
         if (mp.Line < List->LineCount())
-            MoveCaret(mp.Line + 1, 1, true, false, &MarginAnchor);
+            Model.MoveCaret(mp.Line + 1, 1, true, false, &MarginAnchor);
         else
-            MoveCaret(mp.Line, List->LineLength(mp.Line) + 1, true, false, &MarginAnchor);
+            Model.MoveCaret(mp.Line, List->LineLength(mp.Line) + 1, true, false, &MarginAnchor);
     } else {
-        MoveCaret(mp.Line, 1, true, false, &MarginAnchor);
+        Model.MoveCaret(mp.Line, 1, true, false, &MarginAnchor);
     }
 }
 
@@ -1867,7 +1264,7 @@ void TEdCustomEditor::mouseDoubleClickEvent(QMouseEvent *E)
     const QPoint p = E->position().toPoint();
     const bool shift = E->modifiers() & Qt::ShiftModifier;
     const TMousePoint mp = MouseToText(p);
-    const bool had = HasSelection();
+    const bool had = Model.HasSelection();
     Guarded([&] {
         TParaPos from, to;
         if (p.x() <= FLeftMargin) {
@@ -1881,9 +1278,9 @@ void TEdCustomEditor::mouseDoubleClickEvent(QMouseEvent *E)
             to = {at.Para, static_cast<int>(e) + 1};
         }
         if (shift && had) {
-            from = std::min(from, SelStart);
-            to = std::max(to, SelEnd);
+            from = std::min(from, Model.SelStart());
+            to = std::max(to, Model.SelEnd());
         }
-        SelectParaRange(from, to);
+        Model.SelectParaRange(from, to);
     });
 }

@@ -2,6 +2,7 @@
 // stream selection, scroll bars, bookmarks, key commands, mouse, clipboard, undo and search.
 #pragma once
 
+#include "core/editor/EditorModel.h"
 #include "core/editor/ParaList.h"
 #include "ui/editor/EditorBase.h"
 #include "ui/editor/Caret.h"
@@ -20,9 +21,8 @@ class QPainter;
 
 enum TEdBorderStyle { bsNone, bsSingle };
 enum TEdScrollBars { ssNone, ssHorizontal, ssVertical, ssBoth };
-enum TEdTabType { ttReal, ttFixed, ttSmart };
 
-class TEdCustomEditor : public TEdEditBase, private TParaListObserver {
+class TEdCustomEditor : public TEdEditBase, private TEdView {
     Q_OBJECT
 public:
     explicit TEdCustomEditor(QWidget *Parent = nullptr);
@@ -55,7 +55,7 @@ public:
     bool GetSelection(int &Line1, int &Col1, int &Line2, int &Col2) const;
     void SetSelection(int Line1, int Col1, int Line2, int Col2, bool CaretAtEnd);
     void SelectAll(bool CaretAtEnd);
-    bool HasSelection() const { return SelStart != SelEnd; }
+    bool HasSelection() const { return Model.HasSelection(); }
     // The selected characters with CR LF between paragraphs (empty without a selection).
     std::string SelectedText() const;
     // Replaces the selection by Text at the caret (one undo step); returns an error code, never
@@ -96,11 +96,11 @@ public:
     int CharWidth() const { return FCharWidth; }
     int LineHeight() const { return FLineHeight; }
     // The caret's screen column (tabs expanded), as OnShowStatus reports it.
-    int CaretScreenColumn() const;
+    int CaretScreenColumn() const { return Model.CaretScreenColumn(); }
 
     // --- Properties.
-    bool AutoIndent() const { return FAutoIndent; }
-    void SetAutoIndent(bool Value) { FAutoIndent = Value; }
+    bool AutoIndent() const { return Model.AutoIndent(); }
+    void SetAutoIndent(bool Value) { Model.SetAutoIndent(Value); }
     TEdBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TEdBorderStyle Value);
     int ByteLimit() const { return List->ByteLimit(); }
@@ -112,7 +112,7 @@ public:
     bool HideSelection() const { return FHideSelection; }
     void SetHideSelection(bool Value);
     TEdColors &HighlightColors() { return FHighlightColors; }
-    bool InsertMode() const { return FInsertMode; }
+    bool InsertMode() const { return Model.InsertMode(); }
     void SetInsertMode(bool Value);
     int LeftMargin() const { return FLeftMargin; }
     void SetLeftMargin(int Value);
@@ -125,20 +125,20 @@ public:
     int ParaLimit() const { return List->ParaLimit(); }
     void SetParaLimit(int Value) { List->SetParaLimit(Value); }
     bool ReadOnly() const { return GetReadOnly(); }
-    virtual bool GetReadOnly() const { return FReadOnly; }
-    void SetReadOnly(bool Value) { FReadOnly = Value; }
+    virtual bool GetReadOnly() const { return Model.ReadOnly(); }
+    void SetReadOnly(bool Value) { Model.SetReadOnly(Value); }
     TEdScrollBars ScrollBars() const { return FScrollBars; }
     void SetScrollBars(TEdScrollBars Value);
     bool ScrollBarsAlways() const { return FScrollBarsAlways; }
     void SetScrollBarsAlways(bool Value);
-    bool ScrollPastEnd() const { return FScrollPastEnd; }
+    bool ScrollPastEnd() const { return Model.ScrollPastEnd(); }
     void SetScrollPastEnd(bool Value);
     bool ShowBookmarks() const { return FShowBookmarks; }
     void SetShowBookmarks(bool Value);
     int TabSize() const { return List->TabSize(); }
     void SetTabSize(int Value);
-    TEdTabType TabType() const { return FTabType; }
-    void SetTabType(TEdTabType Value) { FTabType = Value; }
+    TEdTabType TabType() const { return Model.TabType(); }
+    void SetTabType(TEdTabType Value) { Model.SetTabType(Value); }
     bool TrimWhiteSpace() const { return List->TrimWhiteSpace(); }
     void SetTrimWhiteSpace(bool Value) { List->SetTrimWhiteSpace(Value); }
     int UndoBufferSize() const { return List->UndoBufferSize(); }
@@ -149,7 +149,7 @@ public:
     void SetWantTab(bool Value) { FWantTab = Value; }
     bool WordWrap() const { return List->WordWrap(); }
     void SetWordWrap(bool Value);
-    bool WrapAtLeft() const { return FWrapAtLeft; }
+    bool WrapAtLeft() const { return Model.WrapAtLeft(); }
     void SetWrapAtLeft(bool Value);
     int WrapColumn() const { return List->WrapColumn(); }
     void SetWrapColumn(int Value);
@@ -210,30 +210,36 @@ protected:
     bool MenuOwnsKey(const QKeyEvent *E) const;
 
 private:
-    // TParaListObserver
-    void ParaListShifted(const TParaList &L, const TPosShift &Shift) override;
-    void ParaListRewrapped(const TParaList &L) override;
+    // TEdView
+    void ViewInvalidateLines(int First, int Last) override { InvalidateLines(First, Last); }
+    void ViewInvalidate() override;
+    void ViewShifted(const TPosShift &Shift) override;
+    void ViewSyncTopLine() override;
+    void ViewUpdateScrollRange() override { UpdateScrollBars(); }
+    void ViewRewrapped() override;
+    void ViewCaretMoving() override;
+    void ViewCaretMoved(int OldLine, bool KeepRow) override;
+    int ViewTopLine() const override { return FTopLine; }
+    int ViewRows() const override { return FVisibleRows; }
+    void ViewScrollToLine(int Line) override { ScrollTo(FHScroll, Line); }
+    void ViewScrollLines(int Delta) override { ScrollBy(0, Delta); }
+    void ViewChanged() override { DoOnChange(); }
+    void ViewError(int Code) override { RaiseError(Code); }
+    void ViewBeep() override;
+    std::string ViewClipboardText() override;
+    void ViewSetClipboardText(const std::string &Text) override;
+    void ViewSetInsertMode(bool Value) override { SetInsertMode(Value); }
+    void ViewBookmarksChanged() override;
 
-    void StepHistory(bool Forward);
-
-    // Caret and selection.
-    TParaPos CaretPos() const { return CaretPP; }
-    // Moves the caret to (Line, Col); Extend keeps the anchor (Anchor, when given, replaces it).
-    void MoveCaret(int Line, int Col, bool Extend, bool KeepRow = false, const TParaPos *Anchor = nullptr);
-    void MoveCaretToPara(TParaPos Pos, bool Extend);
-    void SelectParaRange(TParaPos Anchor, TParaPos Caret);
-    void MoveVertical(int Delta, bool Extend, bool KeepRow);
-    int ColumnLimit(int Line) const;
-    void CollapseSelection();
-    void SyncLinePositions();
+    // Caret display and scrolling.
     void ScrollCaretIntoView(int OldLine, bool KeepRow, bool CaretWasVisible);
     void PlaceCaret();
     // Queues one status report for the caret as it is when the report runs; reports asked for
     // before that are one and the same.
     void PostStatus();
     QRect CaretRect() const;
-    TEdCaret &CurrentCaret() { return FInsertMode ? FCaretIns : FCaretOvr; }
-    const TEdCaret &CurrentCaret() const { return FInsertMode ? FCaretIns : FCaretOvr; }
+    TEdCaret &CurrentCaret() { return Model.InsertMode() ? FCaretIns : FCaretOvr; }
+    const TEdCaret &CurrentCaret() const { return Model.InsertMode() ? FCaretIns : FCaretOvr; }
     void RestartCaretBlink();
 
     // Scrolling.
@@ -249,27 +255,6 @@ private:
     void FontChanged();
     QRect TextRect() const;
 
-    // Editing.
-    bool CanEdit() const { return !GetReadOnly(); }
-    int DeleteSelectionCode();
-    void AfterEdit(bool Changed);
-    void TypeChar(char Ch);
-    void CmdBack();
-    void CmdDel();
-    void CmdNewLine();
-    void CmdDelEol();
-    void CmdDelLine();
-    void CmdDelWord();
-    void CmdLeft(bool Extend);
-    void CmdRight(bool Extend);
-    void CmdWordLeft(bool Extend);
-    void CmdWordRight(bool Extend);
-    void CmdEnd(bool Extend);
-    void CmdTopOfPage(bool Extend);
-    void CmdBotOfPage(bool Extend);
-    void GotoMarker(int Digit);
-    int SearchReplace(std::string_view Text, std::string_view ReplaceText, unsigned char Options);
-
     // Keys and mouse.
     void HandleKey(QKeyEvent *E);
     bool TableBindsKey(int Key, int Shift) const;
@@ -282,18 +267,11 @@ private:
     void AutoScrollTick();
     void PaintMargin(QPainter &Painter, int First, int Last);
 
-    std::unique_ptr<TParaList> List;
+    // The caret, selection and commands; the text store is the model's.
+    TEdModel Model;
+    TParaList *const List;
 
-    // Caret (line position and its paragraph) and selection (paragraph positions).
-    int CaretLine = 1;
-    int CaretCol = 1;
-    int CaretPara = 1;
-    int LineOffset = 0;
-    TParaPos CaretPP{1, 1};  // the caret as paragraph position, moved by edits
-    TParaPos SelStart{1, 1};
-    TParaPos SelEnd{1, 1};
-    TParaPos MovingEnd{1, 1};
-    TParaPos TopPos{1, 1};
+    TParaPos TopPos{1, 1};  // the top line's text, moved by edits
     int FTopLine = 1;
     int FHScroll = 0;
     bool Tracking = false;  // positions are being moved by an edit
@@ -308,6 +286,8 @@ private:
     QTimer BlinkTimer;
     bool CaretShown = false;
     bool CaretOn = false;  // the blink phase
+    QRect FOldCaretRect;     // where the caret was drawn before a move
+    bool FCaretWasVisible = false;
 
     // Mouse.
     bool Dragging = false;
@@ -324,25 +304,19 @@ private:
     mutable TLinePos PaintSelEnd;
 
     // Properties.
-    bool FAutoIndent = false;
     TEdBorderStyle FBorderStyle = bsSingle;
     TEdCaret FCaretIns;
     TEdCaret FCaretOvr;
     TEdFixedFont FFixedFont;
     bool FHideSelection = true;
     TEdColors FHighlightColors;
-    bool FInsertMode = true;
     int FLeftMargin = 15;
     int FRightMargin = 5;
-    bool FReadOnly = false;
     bool FStatusPending = false;
     TEdScrollBars FScrollBars = ssBoth;
     bool FScrollBarsAlways = false;
-    bool FScrollPastEnd = false;
     bool FShowBookmarks = true;
-    TEdTabType FTabType = ttReal;
     bool FWantEnter = true;
     bool FWantTab = false;
-    bool FWrapAtLeft = true;
     bool FWrapToWindow = false;
 };
