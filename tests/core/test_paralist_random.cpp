@@ -1,5 +1,6 @@
 // Randomized edits of the text store checked step by step against a plain vector of strings.
 #include "core/editor/ParaList.h"
+#include "../shared/TextModel.h"
 
 #include <gtest/gtest.h>
 
@@ -9,157 +10,8 @@
 
 namespace {
 
-bool Blank(char C) { return C == ' ' || C == '\t'; }
-
-// The reference: paragraphs as strings, each edit done the obvious way.
-struct TModel {
-    std::vector<std::string> P{""};
-
-    std::string &At(int N) { return P[static_cast<std::size_t>(N - 1)]; }
-    int Len(int N) { return static_cast<int>(At(N).size()); }
-
-    void InsertChars(int N, int O, const std::string &S)
-    {
-        if (S.empty())
-            return;
-        std::string &T = At(N);
-        if (O - 1 > static_cast<int>(T.size()))
-            T.append(static_cast<std::size_t>(O - 1) - T.size(), ' ');
-        T.insert(static_cast<std::size_t>(O - 1), S);
-    }
-    void DeleteChars(int N, int O, int C)
-    {
-        std::string &T = At(N);
-        if (O <= static_cast<int>(T.size()) && C > 0)
-            T.erase(static_cast<std::size_t>(O - 1), static_cast<std::size_t>(C));
-    }
-    void ReplaceChars(int N, int O, int C, const std::string &S)
-    {
-        std::string &T = At(N);
-        if (O > static_cast<int>(T.size()) + 1) {
-            InsertChars(N, O, S);
-            return;
-        }
-        T.replace(static_cast<std::size_t>(O - 1), static_cast<std::size_t>(std::max(C, 0)), S);
-    }
-    void Split(int N, int O)
-    {
-        O = std::min(O, Len(N) + 1);
-        if (O <= 1) {
-            P.insert(P.begin() + (N - 1), std::string());
-            return;
-        }
-        std::string Head = At(N).substr(0, static_cast<std::size_t>(O - 1));
-        std::string Tail = At(N).substr(static_cast<std::size_t>(O - 1));
-        while (!Head.empty() && Blank(Head.back()))
-            Head.pop_back();
-        At(N) = Head;
-        P.insert(P.begin() + N, Tail);
-    }
-    void Join(int N, int O)
-    {
-        if (N >= static_cast<int>(P.size()))
-            return;
-        O = std::max(O, Len(N) + 1);
-        At(N).append(static_cast<std::size_t>(O - 1 - Len(N)), ' ');
-        At(N) += At(N + 1);
-        P.erase(P.begin() + N);
-    }
-    void DeleteRange(TParaPos A, TParaPos B)
-    {
-        if (B < A)
-            std::swap(A, B);
-        if (A.Para == B.Para) {
-            DeleteChars(A.Para, A.Offset, B.Offset - A.Offset);
-            return;
-        }
-        B.Offset = std::min(B.Offset, Len(B.Para) + 1);
-        if (A.Offset == 1 && B.Offset == 1) {
-            P.erase(P.begin() + (A.Para - 1), P.begin() + (B.Para - 1));
-            return;
-        }
-        std::string Head = At(A.Para).substr(0, std::min<std::size_t>(A.Offset - 1, At(A.Para).size()));
-        Head.append(static_cast<std::size_t>(A.Offset - 1) - Head.size(), ' ');
-        const std::string Tail = At(B.Para).substr(static_cast<std::size_t>(B.Offset - 1));
-        P.erase(P.begin() + A.Para, P.begin() + B.Para);
-        At(A.Para) = Head + Tail;
-    }
-    TParaPos InsertText(int N, int O, const std::string &Text)
-    {
-        // Cut after each LF; trailing CR/LF runs (and CRs ending the text) are breaks.
-        std::vector<std::pair<std::string, bool>> Segs;
-        std::size_t I = 0;
-        while (I < Text.size()) {
-            std::size_t J = Text.find('\n', I);
-            std::string S = J == std::string::npos ? Text.substr(I) : Text.substr(I, J + 1 - I);
-            I = J == std::string::npos ? Text.size() : J + 1;
-            std::size_t K = S.size();
-            while (K > 0 && (S[K - 1] == '\r' || S[K - 1] == '\n'))
-                --K;
-            Segs.emplace_back(S.substr(0, K), K < S.size());
-        }
-        for (const auto &[Chars, Break] : Segs) {
-            if (Break && O == 1) {
-                P.insert(P.begin() + (N - 1), Chars);
-                ++N;
-                continue;
-            }
-            InsertChars(N, O, Chars);
-            O += static_cast<int>(Chars.size());
-            if (Break) {
-                Split(N, O);
-                ++N;
-                O = 1;
-            }
-        }
-        return {N, O};
-    }
-    std::int64_t Bytes() const
-    {
-        std::int64_t B = 2 * static_cast<std::int64_t>(P.size() - 1);
-        for (const auto &S : P)
-            B += static_cast<std::int64_t>(S.size());
-        return B;
-    }
-};
-
-// Display lines of one paragraph, wrapped the way the editor documents it.
-void RefWrap(const std::string &T, bool Wrap, int W, int Tab, std::vector<std::string> &Out)
-{
-    if (!Wrap) {
-        Out.push_back(T);
-        return;
-    }
-    const std::size_t N = T.size();
-    std::size_t Start = 0;
-    for (;;) {
-        std::size_t Fit = N - Start + 1;
-        int Col = 0;
-        for (std::size_t K = Start; K < N; ++K) {
-            Col = T[K] == '\t' ? (Col / Tab + 1) * Tab : Col + 1;
-            if (Col >= W) {
-                Fit = K - Start + 1;
-                break;
-            }
-        }
-        if (N - Start <= Fit)
-            break;
-        std::size_t Next = Start + Fit;
-        for (std::size_t K = Start + Fit + 1; K-- > Start;) {
-            if (Blank(T[K]) || T[K] == '-') {
-                Next = K + 1;
-                while (Next < N && Blank(T[Next]))
-                    ++Next;
-                break;
-            }
-        }
-        if (Next >= N)
-            break;
-        Out.push_back(T.substr(Start, Next - Start));
-        Start = Next;
-    }
-    Out.push_back(T.substr(Start));
-}
+using reference::Blank;
+using reference::TModel;
 
 class TRandomEdits {
 public:
@@ -204,7 +56,7 @@ public:
         // Every display line in order, then some jumps, against the reference wrapping.
         std::vector<std::string> Lines;
         for (const auto &S : M.P)
-            RefWrap(S, L.WordWrap(), L.WrapColumn(), L.TabSize(), Lines);
+            reference::WrapModel(S, L.WordWrap(), L.WrapColumn(), L.TabSize(), Lines);
         ASSERT_EQ(L.LineCount(), static_cast<int>(Lines.size()));
         for (int I = 1; I <= L.LineCount(); ++I)
             ASSERT_EQ(L.GetLine(I), Lines[static_cast<std::size_t>(I - 1)]) << "line " << I;

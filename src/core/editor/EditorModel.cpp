@@ -272,17 +272,18 @@ void TEdModel::CmdTab()
 {
     if (CanEdit()) {
         TParaList::TGroup group(*FList);
-        if (HasSelection()) {
+        const bool replacing = HasSelection();
+        if (replacing) {
             const int code = DeleteSelectionCode();
             AfterEdit(true);
             FView.ViewError(code);
         }
         if (FTabType == ttReal) {
-            TypeChar('\t');
+            TypeChar('\t', replacing);
         } else {
             const int spaces = FList->TabSize() - (CaretScreenColumn() - 1) % FList->TabSize();
             for (int i = 0; i < spaces; ++i)
-                TypeChar(' ');
+                TypeChar(' ', replacing);
         }
     }
 }
@@ -379,7 +380,7 @@ int TEdModel::DeleteSelectionCode()
     return code;
 }
 
-void TEdModel::TypeChar(char Ch)
+void TEdModel::TypeChar(char Ch, bool Inserting)
 {
     if (!CanEdit())
         return;
@@ -387,6 +388,7 @@ void TEdModel::TypeChar(char Ch)
     TParaPos target;
     {
         std::optional<TParaList::TGroup> group;
+        const bool replacing = Inserting || HasSelection();
         if (HasSelection()) {
             group.emplace(*FList);
             code = DeleteSelectionCode();
@@ -395,7 +397,8 @@ void TEdModel::TypeChar(char Ch)
         target = {at.Para, at.Offset + 1};
         if (code == 0) {
             const std::string_view ch(&Ch, 1);
-            if (FInsertMode || at.Offset > FList->ParaLength(at.Para))
+            // A character typed over a selection takes the selection's place, in either mode.
+            if (FInsertMode || replacing || at.Offset > FList->ParaLength(at.Para))
                 code = FList->InsertChars(at.Para, at.Offset, ch);
             else
                 code = FList->ReplaceChars(at.Para, at.Offset, 1, ch);

@@ -138,7 +138,8 @@ private:
     bool CanEdit() const { return !FReadOnly; }
     int DeleteSelectionCode();
     void AfterEdit(bool Changed);
-    void TypeChar(char Ch);
+    // Types Ch at the caret, over the selection; Inserting inserts even in overwrite mode.
+    void TypeChar(char Ch, bool Inserting = false);
     void CmdBack();
     void CmdDel();
     void CmdNewLine();
