@@ -115,7 +115,7 @@ TEST_F(FaultTest, DocumentWritersInBothFormatsAndWithABackup)
     const std::vector<std::string> Paras = {"<HTML>", "a longer line of text", ""};
     auto Source = [&Paras](int P) { return std::string_view(Paras[static_cast<std::size_t>(P - 1)]); };
     const std::string File = Path("page.htm");
-    for (int Format : {ffDos, ffUnix})
+    for (TFileFormat Format : {ffDos, ffUnix})
         CheckWriter(Format == ffDos ? "DOS" : "Unix", File, "page.htm",
                     [&] { SaveTextFile(File, Format, 3, Source); });
     EXPECT_EQ(Get(File), "<HTML>\na longer line of text\n");

@@ -41,7 +41,7 @@ protected:
 
     // Loads a file as the editor does: the paragraphs read plus the text store's final empty one.
     static Paras Load(const std::string &File, TTextReadResult *Result = nullptr, TTextReadOptions Options = {},
-                      int Format = ffNone)
+                      TFileFormat Format = ffNone)
     {
         Paras P;
         const TTextReadResult R =
@@ -51,7 +51,7 @@ protected:
         P.emplace_back();
         return P;
     }
-    static void Save(const std::string &File, int Format, const Paras &P, TTextSaveOptions Options = {})
+    static void Save(const std::string &File, TFileFormat Format, const Paras &P, TTextSaveOptions Options = {})
     {
         SaveTextFile(
             File, Format, static_cast<int>(P.size()),
@@ -88,7 +88,7 @@ Paras ReferenceDos(std::string_view Bytes)
 }
 
 // Feeds the bytes in random chunks.
-Paras ReadChunked(std::string_view Bytes, int Format, std::mt19937 &Rng, TTextReadOptions Options = {},
+Paras ReadChunked(std::string_view Bytes, TFileFormat Format, std::mt19937 &Rng, TTextReadOptions Options = {},
                   TTextReadResult *Result = nullptr)
 {
     Paras P;
@@ -211,7 +211,7 @@ TEST_F(TextFileTest, LongLinesAreSplitNotCut)
 {
     // The CR of a long first line lies past the format test: the reader is chosen here.
     for (const char *Eol : {"\r\n", "\n"}) {
-        const int Format = Eol[0] == '\r' ? ffDos : ffUnix;
+        const TFileFormat Format = Eol[0] == '\r' ? ffDos : ffUnix;
         TTextReadResult R;
         // 40,000 characters without a blank: 32,767 and the other 7,233.
         std::string Line(40000, 'x');
@@ -311,7 +311,7 @@ TEST_F(TextFileTest, ReadersAgreeAcrossChunksAndFiles)
 TEST_F(TextFileTest, RandomizedRoundTripsForBothFormats)
 {
     std::mt19937 Rng(99);
-    for (int Format : {ffDos, ffUnix}) {
+    for (TFileFormat Format : {ffDos, ffUnix}) {
         for (int Round = 0; Round < 60; ++Round) {
             // Paragraphs of any bytes but the format's line end (and Ctrl+Z for DOS), without
             // trailing blanks, below the limit; the final one empty as after loading.
@@ -344,7 +344,7 @@ TEST_F(TextFileTest, RandomizedRoundTripsForBothFormats)
             Paras Back;
             ReadTextFile(Name, Format, {}, [&Back](std::string_view S) { Back.emplace_back(S); });
             Back.emplace_back();
-            ASSERT_EQ(Back, P) << "format " << Format << " round " << Round;
+            ASSERT_EQ(Back, P) << "format " << static_cast<int>(Format) << " round " << Round;
             // And the bytes come back unchanged through a second load and save.
             Save(Name, Format, Back);
             ASSERT_EQ(Get(Name), Written);

@@ -260,6 +260,8 @@ TEST(UndoBuffer, FullBufferDropsWholeOldestGroups)
     EXPECT_EQ(R[0].Offset, 1);
     EXPECT_EQ(T.Buf.FreeBytes(), 256 - 9 * 26);
     EXPECT_EQ(T.Buf.UndoCount(), 9);
+    std::string Why;
+    EXPECT_TRUE(T.Buf.CheckChain(&Why)) << Why;
     // Undoing everything that is left restores those changes only, back to front.
     T.Buf.Undo();
     EXPECT_EQ(T.Paras[0], Before);
@@ -268,6 +270,7 @@ TEST(UndoBuffer, FullBufferDropsWholeOldestGroups)
     EXPECT_EQ(T.Paras[0], std::string(300, '.'));
     EXPECT_EQ(T.Buf.UndoCount(), 0);
     EXPECT_EQ(T.Buf.RedoCount(), 9);
+    EXPECT_TRUE(T.Buf.CheckChain(&Why)) << Why;
 }
 
 TEST(UndoBuffer, PasteLargerThanTheBlockEmptiesTheHistory)

@@ -9,7 +9,7 @@
 
 namespace {
 
-std::vector<std::string> Chunked(std::string_view Bytes, int Format, const TTextReadOptions &Options,
+std::vector<std::string> Chunked(std::string_view Bytes, TFileFormat Format, const TTextReadOptions &Options,
                                  unsigned Step)
 {
     std::vector<std::string> P;
@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
     const TTextReadOptions Options{1 + static_cast<int>(Control % 16), (Control & 16) != 0};
     const unsigned Step = 1 + (Control >> 5);
 
-    for (int Format : {ffDos, ffUnix}) {
+    for (TFileFormat Format : {ffDos, ffUnix}) {
         const std::vector<std::string> Whole = ReadTextParagraphs(Bytes, Format, Options);
         if (Chunked(Bytes, Format, Options, Step) != Whole)
             std::abort();

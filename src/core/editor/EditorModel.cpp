@@ -58,9 +58,7 @@ void TEdModel::AfterEdit(bool Changed)
     FView.ViewUpdateScrollRange();
     if (Changed)
         FView.ViewChanged();
-#ifdef PELMAR_CHECKS
-    CheckIntegrity();
-#endif
+    FList->DebugCheck();
 }
 
 // --- Caret and selection ----------------------------------------------------------------------

@@ -156,11 +156,6 @@ private:
     void CmdTab();
     void StepHistory(bool Forward);
     int SearchReplace(std::string_view Text, std::string_view ReplaceText, unsigned char Options);
-#ifdef PELMAR_CHECKS
-    // Debug and sanitizer builds: the text store's and the undo buffer's integrity after each
-    // command, so a random run stops at the faulty step.
-    void CheckIntegrity() const;
-#endif
 
     TEdView &FView;
     std::unique_ptr<TParaList> FList;

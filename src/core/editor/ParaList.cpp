@@ -2,6 +2,8 @@
 #include "core/editor/ParaList.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <new>
 
 namespace {
@@ -800,7 +802,20 @@ void TParaList::EndGroup(bool WasOpen)
 {
     UndoBuf->EndGroup(WasOpen);
     --EditDepth;
+    if (!WasOpen)
+        DebugCheck();
 }
+
+#ifdef PELMAR_CHECKS
+void TParaList::DebugCheck() const
+{
+    std::string why;
+    if (!CheckIntegrity(&why) || !UndoBuf->CheckChain(&why)) {
+        std::fprintf(stderr, "text store broken: %s\n", why.c_str());
+        std::abort();
+    }
+}
+#endif
 
 std::optional<TParaPos> TParaList::Undo()
 {

@@ -179,6 +179,13 @@ public:
     // Recounts paragraphs, lines and bytes and re-wraps every paragraph from scratch, comparing
     // with what the list holds; for tests. Why receives the first difference.
     bool CheckIntegrity(std::string *Why = nullptr) const;
+    // Debug and sanitizer builds: stops the program when the store or its undo records are
+    // broken (called after every change); nothing in other builds.
+#ifdef PELMAR_CHECKS
+    void DebugCheck() const;
+#else
+    void DebugCheck() const {}
+#endif
 
 private:
     bool UndoModified() const override { return Mod; }

@@ -23,13 +23,13 @@ std::string_view TrimRight(std::string_view S)
 
 } // namespace
 
-int DetectTextFormat(std::string_view Head)
+TFileFormat DetectTextFormat(std::string_view Head)
 {
     const std::size_t N = std::min(Head.size(), FormatTestSize);
     return N > 0 && std::memchr(Head.data(), '\r', N) ? ffDos : ffUnix;
 }
 
-int DetectFileFormat(const std::string &FileName)
+TFileFormat DetectFileFormat(const std::string &FileName)
 {
     TFileReader R(FileName);
     char Head[FormatTestSize];
@@ -43,7 +43,7 @@ int DetectFileFormat(const std::string &FileName)
     return DetectTextFormat(std::string_view(Head, Got));
 }
 
-TTextLineReader::TTextLineReader(int Format, const TTextReadOptions &Options, TParagraphSink Sink)
+TTextLineReader::TTextLineReader(TFileFormat Format, const TTextReadOptions &Options, TParagraphSink Sink)
     : Format(Format == ffDos ? ffDos : ffUnix),
       Limit(static_cast<std::size_t>(std::clamp(Options.ParaLengthLimit, 1, DefaultParaLengthLimit))),
       Trim(Options.TrimWhiteSpace), Sink(std::move(Sink))
@@ -141,7 +141,7 @@ TTextReadResult TTextLineReader::Finish()
     return Result;
 }
 
-TTextReadResult ReadText(std::string_view Bytes, int Format, const TTextReadOptions &Options,
+TTextReadResult ReadText(std::string_view Bytes, TFileFormat Format, const TTextReadOptions &Options,
                          const TParagraphSink &Sink)
 {
     if (Format != ffDos && Format != ffUnix)
@@ -151,7 +151,7 @@ TTextReadResult ReadText(std::string_view Bytes, int Format, const TTextReadOpti
     return Reader.Finish();
 }
 
-std::vector<std::string> ReadTextParagraphs(std::string_view Bytes, int Format, const TTextReadOptions &Options,
+std::vector<std::string> ReadTextParagraphs(std::string_view Bytes, TFileFormat Format, const TTextReadOptions &Options,
                                             TTextReadResult *Result)
 {
     std::vector<std::string> Paras;
@@ -162,7 +162,7 @@ std::vector<std::string> ReadTextParagraphs(std::string_view Bytes, int Format, 
     return Paras;
 }
 
-TTextReadResult ReadTextFile(const std::string &FileName, int Format, const TTextReadOptions &Options,
+TTextReadResult ReadTextFile(const std::string &FileName, TFileFormat Format, const TTextReadOptions &Options,
                              const TParagraphSink &Sink)
 {
     TFileReader File(FileName);
@@ -192,7 +192,7 @@ TTextReadResult ReadTextFile(const std::string &FileName, int Format, const TTex
     return Reader.Finish();
 }
 
-void WriteText(int Format, int ParaCount, const TParagraphSource &Source, const TByteSink &Out)
+void WriteText(TFileFormat Format, int ParaCount, const TParagraphSource &Source, const TByteSink &Out)
 {
     const std::string_view Eol = Format == ffDos ? std::string_view("\r\n") : std::string_view("\n");
     for (int I = 1; I <= ParaCount; ++I) {
@@ -204,7 +204,7 @@ void WriteText(int Format, int ParaCount, const TParagraphSource &Source, const 
     }
 }
 
-std::string TextBytes(int Format, const std::vector<std::string> &Paras)
+std::string TextBytes(TFileFormat Format, const std::vector<std::string> &Paras)
 {
     std::size_t Size = 0;
     for (const std::string &P : Paras)
@@ -218,7 +218,7 @@ std::string TextBytes(int Format, const std::vector<std::string> &Paras)
     return Bytes;
 }
 
-void SaveTextFile(const std::string &FileName, int Format, int ParaCount, const TParagraphSource &Source,
+void SaveTextFile(const std::string &FileName, TFileFormat Format, int ParaCount, const TParagraphSource &Source,
                   const TTextSaveOptions &Options)
 {
     TSafeFileWriter W(FileName);

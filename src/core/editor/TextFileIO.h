@@ -9,16 +9,19 @@
 #include <vector>
 
 // FileFormat values.
-enum : int { ffNone = 0, ffUnix = 1, ffDos = 2 };
+enum class TFileFormat : int { None = 0, Unix = 1, Dos = 2 };
+inline constexpr TFileFormat ffNone = TFileFormat::None;  // no file read or written yet
+inline constexpr TFileFormat ffUnix = TFileFormat::Unix;  // LF line ends
+inline constexpr TFileFormat ffDos = TFileFormat::Dos;    // CR LF line ends
 
 constexpr int DefaultParaLengthLimit = 32767;
 constexpr std::size_t FormatTestSize = 512;
 constexpr char CtrlZ = 26;
 
 // The format test: DOS when a CR lies among the first 512 bytes, else Unix (also when empty).
-int DetectTextFormat(std::string_view Head);
+TFileFormat DetectTextFormat(std::string_view Head);
 // The format test on a file's first 512 bytes; throws EFileError when it cannot be read.
-int DetectFileFormat(const std::string &FileName);
+TFileFormat DetectFileFormat(const std::string &FileName);
 
 struct TTextReadOptions {
     int ParaLengthLimit = DefaultParaLengthLimit; // longer lines are split (values cut to 1..32767)
@@ -26,7 +29,7 @@ struct TTextReadOptions {
 };
 
 struct TTextReadResult {
-    int Format = ffNone;
+    TFileFormat Format = ffNone;
     std::size_t Lines = 0;      // lines of the file
     std::size_t Paragraphs = 0; // paragraphs handed out: more than Lines when lines were split
     bool LinesSplit = false;    // some line was longer than the limit (warn: saving breaks it)
@@ -44,7 +47,7 @@ using TParagraphSink = std::function<void(std::string_view Para)>;
 // when it has none; each part becomes a paragraph.
 class TTextLineReader {
 public:
-    TTextLineReader(int Format, const TTextReadOptions &Options, TParagraphSink Sink);
+    TTextLineReader(TFileFormat Format, const TTextReadOptions &Options, TParagraphSink Sink);
 
     void Feed(std::string_view Chunk);
     // Sends the last line when it has no line end; call once after the last chunk.
@@ -54,7 +57,7 @@ private:
     void EndLine(std::string_view Line);
     void Emit(std::string_view Para);
 
-    int Format;
+    TFileFormat Format;
     std::size_t Limit;
     bool Trim;
     TParagraphSink Sink;
@@ -66,7 +69,7 @@ private:
 };
 
 // Whole-buffer readers.
-TTextReadResult ReadText(std::string_view Bytes, int Format, const TTextReadOptions &Options,
+TTextReadResult ReadText(std::string_view Bytes, TFileFormat Format, const TTextReadOptions &Options,
                          const TParagraphSink &Sink);
 inline TTextReadResult ReadDosText(std::string_view Bytes, const TTextReadOptions &Options,
                                    const TParagraphSink &Sink) {
@@ -77,14 +80,14 @@ inline TTextReadResult ReadUnixText(std::string_view Bytes, const TTextReadOptio
     return ReadText(Bytes, ffUnix, Options, Sink);
 }
 // The paragraphs of a buffer as strings (format ffNone: detected from the bytes).
-std::vector<std::string> ReadTextParagraphs(std::string_view Bytes, int Format,
+std::vector<std::string> ReadTextParagraphs(std::string_view Bytes, TFileFormat Format,
                                             const TTextReadOptions &Options = {},
                                             TTextReadResult *Result = nullptr);
 
 // Reads a file with the reader of Format, or detects the format first when it is ffNone
 // (Result.Format tells which); throws EFileError on failure, after some paragraphs may have
 // been sent.
-TTextReadResult ReadTextFile(const std::string &FileName, int Format, const TTextReadOptions &Options,
+TTextReadResult ReadTextFile(const std::string &FileName, TFileFormat Format, const TTextReadOptions &Options,
                              const TParagraphSink &Sink);
 
 // Paragraph Para (1..ParaCount) of the text to write.
@@ -94,8 +97,8 @@ using TByteSink = std::function<void(std::string_view Bytes)>;
 // Writes paragraphs 1..ParaCount, each followed by CR LF (ffDos) or LF (ffUnix); the last
 // paragraph is left out when it is empty, so the text always ends with exactly one line end
 // (or is empty).
-void WriteText(int Format, int ParaCount, const TParagraphSource &Source, const TByteSink &Out);
-std::string TextBytes(int Format, const std::vector<std::string> &Paras);
+void WriteText(TFileFormat Format, int ParaCount, const TParagraphSource &Source, const TByteSink &Out);
+std::string TextBytes(TFileFormat Format, const std::vector<std::string> &Paras);
 
 struct TTextSaveOptions {
     bool MakeBackup = false;
@@ -104,7 +107,7 @@ struct TTextSaveOptions {
 
 // Writes the text safely (see TSafeFileWriter): on failure the old file is untouched and
 // EFileError reaches the caller. With MakeBackup, the old file is kept under BackupFileName.
-void SaveTextFile(const std::string &FileName, int Format, int ParaCount, const TParagraphSource &Source,
+void SaveTextFile(const std::string &FileName, TFileFormat Format, int ParaCount, const TParagraphSource &Source,
                   const TTextSaveOptions &Options = {});
 
 // A file name as it is stored and opened: one trailing "." removed when it has 2 characters or more.

@@ -4,7 +4,25 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <string>
 
+// How the buffer works.
+//
+// Records are packed one after the other from the start of the block: undo records first (the
+// oldest at offset 0, the newest applied one at Current), then the records undone and waiting to
+// be redone. Each record stores the size of the one before it, so the chain can be walked
+// backwards from Current for undo and forwards from its end for redo.
+//
+// Merging: a change made outside a group may grow the newest record instead of adding one, when
+// that record was also written outside a group (MergeOpen) and continues it: typing at the end of
+// the characters it inserted, deleting at its offset (Delete) or just before it (Backspace), or
+// overwriting right after the new text written so far. A group, an undo or a redo closes the run.
+//
+// Dropping: a new record first discards the redo records; when it still does not fit, the oldest
+// records are dropped, always whole groups (a group is the run of records sharing a group number),
+// until it fits with some slack (a sixteenth of the block). A record larger than the whole block
+// empties the history; the rest of an open group is then refused, so no half group is ever undone.
+//
 // Record layout: previous size (2), kind | modified << 7 (1), group (1), paragraph (4), offset (4),
 // data length (2), unused (2), then the data. Kind 6 data: old length (2), old text, new text.
 // Kinds 2, 3, 5 data: the slot number (4) of the paragraph text the record holds.
@@ -398,6 +416,50 @@ void TUndoBuffer::MarkAllModified()
 {
     for (int Pos = 0; Pos < Used; Pos += RecordSize(Pos))
         Block[Pos + 2] |= 0x80;
+}
+
+bool TUndoBuffer::CheckChain(std::string *Why) const
+{
+    auto fail = [Why](const std::string &What) {
+        if (Why)
+            *Why = What;
+        return false;
+    };
+    if (Used < 0 || Used > BlockSize)
+        return fail("used bytes outside the block");
+    int prevSize = 0, records = 0, applied = 0;
+    bool currentSeen = Current < 0;
+    for (int Pos = 0; Pos < Used;) {
+        if (Pos + RecordHeaderSize > Used)
+            return fail("record header past the used bytes at " + std::to_string(Pos));
+        const THeader H = ReadHeader(Pos);
+        const int size = RecordSize(Pos);
+        if (H.PrevSize != prevSize)
+            return fail("previous size " + std::to_string(H.PrevSize) + " at " + std::to_string(Pos) +
+                        ", expected " + std::to_string(prevSize));
+        if (H.Kind > ukReplaceChars)
+            return fail("unknown kind at " + std::to_string(Pos));
+        if (Pos + size > Used)
+            return fail("record data past the used bytes at " + std::to_string(Pos));
+        if (HoldsParagraph(H.Kind)) {
+            const std::uint32_t slot = Load<std::uint32_t>(Block.get() + Pos + RecordHeaderSize);
+            if (H.DataLength != 4 || slot >= Slots.size())
+                return fail("paragraph record without its slot at " + std::to_string(Pos));
+        }
+        if (Pos == Current) {
+            currentSeen = true;
+            applied = records + 1;
+        }
+        prevSize = size;
+        Pos += size;
+        ++records;
+    }
+    if (!currentSeen)
+        return fail("newest applied record off a record boundary");
+    if (Undos != applied || Undos + Redos != records)
+        return fail("record counts " + std::to_string(Undos) + "+" + std::to_string(Redos) + " for " +
+                    std::to_string(records) + " records, " + std::to_string(applied) + " applied");
+    return true;
 }
 
 std::vector<TUndoBuffer::TRecordInfo> TUndoBuffer::Records() const

@@ -102,6 +102,10 @@ public:
         bool Redo;
     };
     std::vector<TRecordInfo> Records() const;
+    // Whether the record chain is sound: records tile the used bytes, each one's previous size is
+    // its predecessor's size, kinds are known, paragraph records name held slots, the newest
+    // applied record lies on a record boundary and the counts match. Why receives the first fault.
+    bool CheckChain(std::string *Why = nullptr) const;
 
 private:
     struct THeader;

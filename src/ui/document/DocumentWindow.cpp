@@ -327,7 +327,7 @@ void TMDIChild::EditorShowStatus(int Line, int Col)
     Main.LineColPanel->repaint();
     Main.ModifiedPanel->setText(Editor->Modified() ? "Modified" : "");
     Main.ModifiedPanel->repaint();
-    const int format = Editor->FileFormat();
+    const TFileFormat format = Editor->FileFormat();
     Main.UnixPanel->setText(format == ffUnix ? "Unix File" : format == ffDos ? "DOS File" : "");
     Main.UnixPanel->repaint();
 }
@@ -591,7 +591,7 @@ void TMDIChild::WriteUnixFile(const QString &Name)
     Editor->RememberFileStamp(Name);
 }
 
-void TMDIChild::WriteDocument(int Format, const QString &Name)
+void TMDIChild::WriteDocument(TFileFormat Format, const QString &Name)
 {
     if (Format == ffDos)
         Editor->SaveToFile(Name);

@@ -2,6 +2,7 @@
 // markup insertion operations, saving, the close query and the quick keys.
 #pragma once
 
+#include "core/editor/TextFileIO.h"
 #include "core/markup/Catalogue.h"
 #include "platform/Prompt.h"
 #include "ui/app/MainHost.h"
@@ -123,7 +124,7 @@ private:
     bool EmbedOLE();
     void InsertCurrentTime();
     void BuildMenus();
-    void WriteDocument(int Format, const QString &Name);
+    void WriteDocument(TFileFormat Format, const QString &Name);
 
     TMainHost &Main;
     QHash<QString, QAction *> FActions;

@@ -84,7 +84,7 @@ void TMarkupEditor::LoadFromFile(const QString &Name)
     QString Stripped = Name;
     if (Stripped.size() >= 2 && Stripped.endsWith(QLatin1Char('.')))
         Stripped.chop(1);
-    const int Format = DetectFileFormat(FileNameBytes(Stripped));
+    const TFileFormat Format = DetectFileFormat(FileNameBytes(Stripped));
     if (Format == ffDos)
         TEdCustomTextFileEditor::LoadFromFile(Name);
     else

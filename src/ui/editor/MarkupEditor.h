@@ -33,8 +33,8 @@ public:
     QColor EntityColor() const { return FEntityColor; }
 
     // 0 (ffNone): no file read or written yet; 1 (ffUnix): LF line ends; 2 (ffDos): CR LF.
-    int FileFormat() const { return FFileFormat; }
-    void SetFileFormat(int Value) { FFileFormat = Value; }
+    TFileFormat FileFormat() const { return FFileFormat; }
+    void SetFileFormat(TFileFormat Value) { FFileFormat = Value; }
 
     // Detects the format on the file's first 512 bytes (a CR among them: DOS, else Unix), reads
     // it with that reader and sets FileFormat. A file that cannot be opened raises before
@@ -59,5 +59,5 @@ private:
     QColor FTextColor{0, 0, 0};
     QColor FElementColor{0, 0, 0};
     QColor FEntityColor{0, 0, 0};
-    int FFileFormat = ffNone;
+    TFileFormat FFileFormat = ffNone;
 };

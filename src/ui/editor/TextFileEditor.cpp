@@ -104,7 +104,7 @@ void TEdCustomTextFileEditor::LoadFromFile(const QString &Name)
     ReadFileAs(Name, ffDos);
 }
 
-void TEdCustomTextFileEditor::ReadFileAs(const QString &Name, int Format)
+void TEdCustomTextFileEditor::ReadFileAs(const QString &Name, TFileFormat Format)
 {
     bool Warn = false;
     {

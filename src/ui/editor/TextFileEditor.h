@@ -67,7 +67,7 @@ protected:
     // Clears the text and reads the file with the reader of Format (ffDos or ffUnix) into it;
     // on failure clears the text, sets IsOpen false and raises. Tells the user once when lines
     // longer than ParaLengthLimit were split (saving will write them as several lines).
-    void ReadFileAs(const QString &Name, int Format);
+    void ReadFileAs(const QString &Name, TFileFormat Format);
     TTextReadOptions ReadOptions() const;
 
 private:
