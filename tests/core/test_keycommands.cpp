@@ -24,27 +24,7 @@ int Press(TEdCommandProcessor &P, int Key, int Shift)
 
 } // namespace
 
-TEST(EdCmd, CommandNumbersFollowTheirNames)
-{
-    EXPECT_EQ(ccBack, 1);
-    EXPECT_EQ(ccCopy, 6);
-    EXPECT_EQ(ccDel, 10);
-    EXPECT_EQ(ccExtWordRight, 30);
-    EXPECT_EQ(ccGotoMarker0 + 9, 41);
-    EXPECT_EQ(ccHome, 42);
-    EXPECT_EQ(ccPaste, 51);
-    EXPECT_EQ(ccSetMarker0 + 9, 67);
-    EXPECT_EQ(ccTab, 68);
-    EXPECT_EQ(ccTableEdit, 69);
-    EXPECT_EQ(ccWordRight, 75);
-    EXPECT_EQ(ccChar, 249);
-    EXPECT_EQ(ccNoCommand, 252);
-    EXPECT_EQ(ccNoMatch, 254);
-    EXPECT_EQ(ccPending, 255);
-    EXPECT_EQ(ccUserFirst, 256);
-}
-
-TEST(EdCmd, BuiltInTables)
+TEST(KeyCommands, BuiltInTables)
 {
     TEdCommandProcessor P;
     ASSERT_EQ(P.TableCount(), 3);
@@ -66,7 +46,7 @@ TEST(EdCmd, BuiltInTables)
     }
 }
 
-TEST(EdCmd, DefaultTableLookups)
+TEST(KeyCommands, DefaultTableLookups)
 {
     TEdCommandProcessor P;
     struct Case {
@@ -102,7 +82,7 @@ TEST(EdCmd, DefaultTableLookups)
     EXPECT_EQ(P.KeyDown(Key_Backspace, C | A), ccNoCommand);
 }
 
-TEST(EdCmd, QuickKeySequencesAndSwallowFlag)
+TEST(KeyCommands, QuickKeySequencesAndSwallowFlag)
 {
     TEdCommandProcessor P;
     AddQuickKeySequences(P.Table("Default"));
@@ -162,7 +142,7 @@ TEST(EdCmd, QuickKeySequencesAndSwallowFlag)
     EXPECT_EQ(P.KeyDown(Letter('A'), 0), ccNoCommand);
 }
 
-TEST(EdCmd, TableOrderActiveFlagAndNoneOrCtrl)
+TEST(KeyCommands, TableOrderActiveFlagAndNoneOrCtrl)
 {
     TEdCommandProcessor P;
     TEdCommandTable &Ws = P.Table("WordStar");
@@ -192,7 +172,7 @@ TEST(EdCmd, TableOrderActiveFlagAndNoneOrCtrl)
     EXPECT_FALSE(P.Table("WordStar").Active());
 }
 
-TEST(EdCmd, DuplicatesAndRemoval)
+TEST(KeyCommands, DuplicatesAndRemoval)
 {
     TEdCommandTable T("Mine");
     T.AddCommand(Key_Left, 0, ccLeft);
@@ -228,7 +208,7 @@ TEST(EdCmd, DuplicatesAndRemoval)
     EXPECT_EQ(T.FindFirst(Key_Left, 0)->Command, ccWordLeft);
 }
 
-TEST(EdCmd, TablesByNameAndIndex)
+TEST(KeyCommands, TablesByNameAndIndex)
 {
     TEdCommandProcessor P;
     try {

@@ -1,6 +1,7 @@
 // The main window against prepared settings files: start-up, shut-down, the recent-file list,
 // bar toggles, command enabling with stand-in document windows, dropped files, the Window and
 // Help commands, the about box and the help viewer.
+#include "support/Sandbox.h"
 #include "core/settings/Profile.h"
 #include "core/settings/SetupManager.h"
 #include "platform/DialogExec.h"
@@ -96,28 +97,16 @@ protected:
     }
 };
 
-class MainFormTest : public ::testing::Test {
+class MainFormTest : public SandboxTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(tmp.isValid());
-        startDir = QDir::currentPath();
-        QDir(tmp.path()).mkpath("config");
-        QDir(tmp.path()).mkpath("cwd");
-        oldXdg = qgetenv("XDG_CONFIG_HOME");
-        qputenv("XDG_CONFIG_HOME", (tmp.path() + "/config").toUtf8());
-        QDir::setCurrent(tmp.path() + "/cwd");
-        ResetSettingsFileName();
-        SetKeyStateQuery({});
+        SandboxTest::SetUp();
     }
     void TearDown() override
     {
         form.reset();
-        QDir::setCurrent(startDir);
-        ResetSettingsFileName();
-        SetKeyStateQuery({});
-        SetDialogExecHook({});
-        qputenv("XDG_CONFIG_HOME", oldXdg);
+        SandboxTest::TearDown();
     }
     QString ConfigIni() const { return tmp.path() + "/config/PELMAR32.INI"; }
     QString CwdPath(const QString &name) const { return tmp.path() + "/cwd/" + name; }
@@ -136,8 +125,7 @@ protected:
     void Stop()
     {
         form.reset();
-        QDir::setCurrent(tmp.path() + "/cwd");
-        ResetSettingsFileName();
+        BackToWorkDir();
     }
     TFakeDocument *AddDocument(const QString &caption)
     {
@@ -158,9 +146,6 @@ protected:
         return names;
     }
 
-    QTemporaryDir tmp;
-    QString startDir;
-    QByteArray oldXdg;
     TRecordingHelp help;
     QStringList log;
     std::unique_ptr<TMainForm> form;

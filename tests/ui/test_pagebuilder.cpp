@@ -1,6 +1,7 @@
 // The HTML Page Builder wizard: its pages and texts, navigation, the browse dialogs, Finish's
 // checks, the page written and opened, a page that cannot be written, and the paragraph lines
 // taken as the text box shows them.
+#include "support/Sandbox.h"
 #include "DialogScript.h"
 #include "core/markup/DialogPageBuilder.h"
 #include "support/RecordingHelp.h"
@@ -29,26 +30,18 @@ inline void PrintTo(const QString &S, std::ostream *Out)
 
 namespace {
 
-class PageWizTest : public ::testing::Test {
+class PageWizTest : public SandboxTest {
 protected:
+    PageWizTest() : SandboxTest(false) {}
     void SetUp() override
     {
-        ASSERT_TRUE(tmp.isValid());
-        startDir = QDir::currentPath();
-        QDir(tmp.path()).mkpath("config");
-        oldXdg = qgetenv("XDG_CONFIG_HOME");
-        qputenv("XDG_CONFIG_HOME", (tmp.path() + "/config").toUtf8());
-        QDir::setCurrent(tmp.path());
-        ResetSettingsFileName();
+        SandboxTest::SetUp();
         form = std::make_unique<TMainForm>();
     }
     void TearDown() override
     {
         form.reset();
-        QDir::setCurrent(startDir);
-        ResetSettingsFileName();
-        SetDialogExecHook({});
-        qputenv("XDG_CONFIG_HOME", oldXdg);
+        SandboxTest::TearDown();
     }
     QString Tmp(const QString &Name) const { return tmp.path() + "/" + Name; }
     // Runs Options > HTML Page Builder with one scripted step on the shown wizard.
@@ -70,9 +63,6 @@ protected:
             Click(D.PrevButton);
     }
 
-    QTemporaryDir tmp;
-    QString startDir;
-    QByteArray oldXdg;
     TRecordingHelp help;
     std::unique_ptr<TMainForm> form;
 };

@@ -1,5 +1,6 @@
 // PickColor: the colour dialog starting at black, its custom colours carried through section
 // CustomColors, the text of the choice, Cancel, and the document windows' colour chooser.
+#include "support/Sandbox.h"
 #include "core/settings/Profile.h"
 #include "core/settings/SetupManager.h"
 #include "support/RecordingHelp.h"
@@ -24,23 +25,16 @@ inline void PrintTo(const QString &S, std::ostream *Out)
 
 namespace {
 
-class PickColorTest : public ::testing::Test {
+class PickColorTest : public SandboxTest {
 protected:
+    PickColorTest() : SandboxTest(false) {}
     void SetUp() override
     {
-        ASSERT_TRUE(tmp.isValid());
-        startDir = QDir::currentPath();
-        QDir(tmp.path()).mkpath("config");
-        oldXdg = qgetenv("XDG_CONFIG_HOME");
-        qputenv("XDG_CONFIG_HOME", (tmp.path() + "/config").toUtf8());
-        QDir::setCurrent(tmp.path());
-        ResetSettingsFileName();
+        SandboxTest::SetUp();
     }
     void TearDown() override
     {
-        QDir::setCurrent(startDir);
-        ResetSettingsFileName();
-        qputenv("XDG_CONFIG_HOME", oldXdg);
+        SandboxTest::TearDown();
     }
     QString Ini() const { return tmp.path() + "/config/PELMAR32.INI"; }
     QByteArray IniBytes() const
@@ -49,9 +43,6 @@ protected:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
-    QTemporaryDir tmp;
-    QString startDir;
-    QByteArray oldXdg;
 };
 
 TEST_F(PickColorTest, CustomColoursRoundTripThroughTheSettingsFile)

@@ -1,6 +1,7 @@
 // The Preferences dialog against prepared settings files: its controls, loading with the effects
 // that outlive Cancel, the colour page, the browse buttons, Help by page, and OK writing every
 // key (also when the file refuses a write part-way).
+#include "support/Sandbox.h"
 #include "DialogScript.h"
 #include "core/settings/Profile.h"
 #include "core/settings/SetupManager.h"
@@ -36,26 +37,16 @@ inline void PrintTo(const QString &S, std::ostream *Out)
 
 namespace {
 
-class PreferencesTest : public ::testing::Test {
+class PreferencesTest : public SandboxTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(tmp.isValid());
-        startDir = QDir::currentPath();
-        QDir(tmp.path()).mkpath("config");
-        QDir(tmp.path()).mkpath("cwd");
-        oldXdg = qgetenv("XDG_CONFIG_HOME");
-        qputenv("XDG_CONFIG_HOME", (tmp.path() + "/config").toUtf8());
-        QDir::setCurrent(tmp.path() + "/cwd");
-        ResetSettingsFileName();
+        SandboxTest::SetUp();
     }
     void TearDown() override
     {
         form.reset();
-        QDir::setCurrent(startDir);
-        ResetSettingsFileName();
-        SetDialogExecHook({});
-        qputenv("XDG_CONFIG_HOME", oldXdg);
+        SandboxTest::TearDown();
     }
     QString Ini() const { return tmp.path() + "/config/PELMAR32.INI"; }
     QString Tmp(const QString &Name) const { return tmp.path() + "/" + Name; }
@@ -80,9 +71,6 @@ protected:
         form->Setup1->trigger();
     }
 
-    QTemporaryDir tmp;
-    QString startDir;
-    QByteArray oldXdg;
     TRecordingHelp help;
     std::unique_ptr<TMainForm> form;
 };

@@ -2,6 +2,7 @@
 // helpers to open documents, run their menu items by object name and read their text and caret.
 #pragma once
 
+#include "support/Sandbox.h"
 #include "core/settings/Profile.h"
 #include "core/settings/SetupManager.h"
 #include "platform/DialogExec.h"
@@ -29,19 +30,11 @@ inline void PrintTo(const QString &Text, std::ostream *Out)
     *Out << '"' << Text.toStdString() << '"';
 }
 
-class DocumentTest : public ::testing::Test {
+class DocumentTest : public SandboxTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(tmp.isValid());
-        startDir = QDir::currentPath();
-        QDir(tmp.path()).mkpath("config");
-        QDir(tmp.path()).mkpath("cwd");
-        oldXdg = qgetenv("XDG_CONFIG_HOME");
-        qputenv("XDG_CONFIG_HOME", (tmp.path() + "/config").toUtf8());
-        QDir::setCurrent(tmp.path() + "/cwd");
-        ResetSettingsFileName();
-        SetKeyStateQuery({});
+        SandboxTest::SetUp();
     }
     void TearDown() override
     {
@@ -53,11 +46,7 @@ protected:
         form.reset();
         for (TCommandKind kind : hooked)
             TMDIChild::SetCommandHook(kind, {});
-        QDir::setCurrent(startDir);
-        ResetSettingsFileName();
-        SetKeyStateQuery({});
-        SetDialogExecHook({});
-        qputenv("XDG_CONFIG_HOME", oldXdg);
+        SandboxTest::TearDown();
     }
 
     // Writes keys into the settings file before the main window starts.
@@ -77,8 +66,7 @@ protected:
     void Stop()
     {
         form.reset();
-        QDir::setCurrent(tmp.path() + "/cwd");
-        ResetSettingsFileName();
+        BackToWorkDir();
     }
     QString Path(const QString &Name) const { return tmp.path() + "/cwd/" + Name; }
     static void Put(const QString &Path, const QByteArray &Bytes)
@@ -148,9 +136,6 @@ protected:
         SetKeyStateQuery([On] { return On ? Qt::KeyboardModifiers(Qt::ShiftModifier) : Qt::KeyboardModifiers(); });
     }
 
-    QTemporaryDir tmp;
-    QString startDir;
-    QByteArray oldXdg;
     std::vector<TCommandKind> hooked;
     std::unique_ptr<TMainForm> form;
 };
