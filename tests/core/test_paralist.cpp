@@ -441,8 +441,9 @@ TEST(ParaList, UndoStepsAndModified)
     EXPECT_EQ(*L.Undo(), (TParaPos{1, 6}));
     EXPECT_EQ(L.ParaText(1), "hello");
 
-    // A group that outgrows the block leaves no history at all, and recording goes on afterwards.
-    TParaList G;
+    // A group that outgrows the block (8 KiB here) leaves no history at all, and recording goes
+    // on afterwards.
+    TParaList G(nullptr, 8192);
     Load(G, SV(1000, "line"));
     G.InsertChars(1, 1, "x");
     G.DeleteRange({2, 1}, {1000, 1}); // 999 paragraph records of 20 bytes
@@ -481,14 +482,15 @@ TEST(ParaList, UndoStepsAndModified)
     B.Undo();
     EXPECT_EQ(B.ParaText(1), "abcdefgh");
 
-    // Pasting more than 8,176 characters cannot be undone and empties the history.
-    TParaList P;
+    // With an 8 KiB buffer, pasting more than 8,176 characters cannot be undone and empties the
+    // history.
+    TParaList P(nullptr, 8192);
     P.InsertChars(1, 1, "abc");
     P.SplitPara(1, 2);
     P.InsertText(2, 1, std::string(8177, 'p'));
     EXPECT_FALSE(P.CanUndo());
     EXPECT_FALSE(P.Undo());
-    TParaList Q;
+    TParaList Q(nullptr, 8192);
     Q.InsertChars(1, 1, "abc");
     Q.SplitPara(1, 2);
     Q.InsertText(2, 1, std::string(8176, 'p'));

@@ -11,7 +11,7 @@ namespace {
 // A text of paragraphs that records its edits in an undo buffer and replays them.
 class TFakeText : public TUndoTarget {
 public:
-    explicit TFakeText(std::uint16_t Size = TUndoBuffer::DefaultSize) : Buf(*this, Size) {}
+    explicit TFakeText(std::uint32_t Size = 8192) : Buf(*this, Size) {}
 
     std::vector<std::string> Paras{""};
     bool Mod = false;
@@ -397,4 +397,39 @@ TEST(UndoBuffer, SizeZeroRecordsNothing)
     EXPECT_FALSE(T.Buf.CanUndo());
     EXPECT_FALSE(T.Buf.Undo());
     EXPECT_FALSE(T.Buf.Redo());
+}
+
+TEST(UndoBuffer, ChangesLargerThanOneRecordAreOneStepOfSeveralRecords)
+{
+    // A 200,000-character paste, a delete of most of it and an overwrite of 70,000 characters in a
+    // buffer of 1 MiB: each undoes and redoes as one step, and no record outgrows its size field.
+    TFakeText T(1024 * 1024);
+    T.Type(1, 1, "head tail");
+    std::string big;
+    for (int I = 0; I < 200000; ++I)
+        big += static_cast<char>('a' + I % 26);
+    T.Type(1, 6, big);
+    T.Delete(1, 10, 150000);
+    T.Overwrite(1, 20, std::string(70000, '#'));
+    const std::vector<std::string> Final = T.Paras;
+    std::string Why;
+    ASSERT_TRUE(T.Buf.CheckChain(&Why)) << Why;
+    for (const auto &R : T.Buf.Records())
+        EXPECT_LE(R.DataLength + 16, TUndoBuffer::MaxRecordSize);
+    T.Buf.Undo();
+    T.Buf.Undo();
+    EXPECT_EQ(T.Paras[0].size(), 9u + 200000u) << "the delete came back whole";
+    T.Buf.Undo();
+    EXPECT_EQ(T.Paras[0], "head tail");
+    T.Buf.Redo();
+    T.Buf.Redo();
+    T.Buf.Redo();
+    EXPECT_EQ(T.Paras, Final);
+    EXPECT_TRUE(T.Buf.CheckChain(&Why)) << Why;
+
+    // Larger than the whole buffer: nothing is recorded and the history is gone.
+    TFakeText S(100000);
+    S.Type(1, 1, "old");
+    S.Type(1, 1, big);
+    EXPECT_FALSE(S.Buf.CanUndo());
 }

@@ -76,7 +76,7 @@ struct TFlag {
 };
 } // namespace
 
-TParaList::TParaList(TParaListObserver *Observer, std::uint16_t UndoBufferSize)
+TParaList::TParaList(TParaListObserver *Observer, std::uint32_t UndoBufferSize)
     : Owner(Observer), UndoBuf(std::make_unique<TUndoBuffer>(static_cast<TUndoTarget &>(*this), UndoBufferSize))
 {
 }
@@ -850,7 +850,7 @@ std::optional<TParaPos> TParaList::Redo()
     return R;
 }
 
-void TParaList::SetUndoBufferSize(std::uint16_t Size) { UndoBuf = std::make_unique<TUndoBuffer>(static_cast<TUndoTarget &>(*this), Size); }
+void TParaList::SetUndoBufferSize(std::uint32_t Size) { UndoBuf = std::make_unique<TUndoBuffer>(static_cast<TUndoTarget &>(*this), Size); }
 
 void TParaList::SetModified(bool Value)
 {

@@ -37,7 +37,7 @@ public:
     static constexpr int MaxParaLength = 32767;
 
     explicit TParaList(TParaListObserver *Observer = nullptr,
-                       std::uint16_t UndoBufferSize = TUndoBuffer::DefaultSize);
+                       std::uint32_t UndoBufferSize = TUndoBuffer::DefaultSize);
     ~TParaList() override;
     TParaList(const TParaList &) = delete;
     TParaList &operator=(const TParaList &) = delete;
@@ -160,9 +160,9 @@ public:
     std::optional<TParaPos> Redo();
     bool CanUndo() const { return UndoBuf->CanUndo(); }
     bool CanRedo() const { return UndoBuf->CanRedo(); }
-    std::uint16_t UndoBufferSize() const { return UndoBuf->Size(); }
+    std::uint32_t UndoBufferSize() const { return UndoBuf->Size(); }
     // Replaces the undo buffer, discarding the history.
-    void SetUndoBufferSize(std::uint16_t Size);
+    void SetUndoBufferSize(std::uint32_t Size);
     const TUndoBuffer &UndoBuffer() const { return *UndoBuf; }
 
     // True after any change made through the list (not by loading); false after a save sets it,

@@ -58,10 +58,11 @@ bool HoldsParagraph(TUndoKind K) { return K == ukInsertParaBefore || K == ukInse
 
 } // namespace
 
-TUndoBuffer::TUndoBuffer(TUndoTarget &Owner, std::uint16_t Size) : Owner(Owner)
+TUndoBuffer::TUndoBuffer(TUndoTarget &Owner, std::uint32_t Size) : Owner(Owner)
 {
+    Size = std::min(Size, MaxSize);
     // A block that cannot be had is retried at half the size, down to none at all.
-    int S = Size;
+    int S = static_cast<int>(Size);
     while (S > 0) {
         try {
             Block = std::make_unique<unsigned char[]>(static_cast<std::size_t>(S));
@@ -70,7 +71,7 @@ TUndoBuffer::TUndoBuffer(TUndoTarget &Owner, std::uint16_t Size) : Owner(Owner)
             S = S > 16 ? S - S / 2 : 0;
         }
     }
-    BlockSize = static_cast<std::uint16_t>(S);
+    BlockSize = S;
 }
 
 TUndoBuffer::~TUndoBuffer() = default;
@@ -237,7 +238,7 @@ bool TUndoBuffer::TryMerge(TUndoKind Kind, int Para, int Offset, std::string_vie
         return false;
     }
     const int Added = static_cast<int>(Chars.size() + New.size());
-    if (H.DataLength + Added + RecordHeaderSize > BlockSize || H.DataLength + Added > 0xFFFF)
+    if (H.DataLength + Added + RecordHeaderSize > std::min(BlockSize, MaxRecordSize))
         return false;
     if (!MakeRoom(Added) || Current < 0)
         return false;
@@ -319,6 +320,20 @@ void TUndoBuffer::EndGroup(bool WasOpen)
 
 void TUndoBuffer::RecordChars(TUndoKind Kind, int Para, int Offset, std::string_view Chars)
 {
+    constexpr std::size_t MaxData = MaxRecordSize - RecordHeaderSize;
+    if (Chars.size() > MaxData) {
+        // Inserted characters become pieces inserted one after the other, deleted ones pieces
+        // deleted one after the other at the same place: undone backwards, they give the whole.
+        const bool Was = BeginGroup();
+        for (std::size_t At = 0; At < Chars.size() && !Refuse; At += MaxData) {
+            const std::string_view Piece = Chars.substr(At, MaxData);
+            const int PieceOffset = Kind == ukInsertChars ? Offset + static_cast<int>(At) : Offset;
+            if (MakeRoom(RecordHeaderSize + static_cast<int>(Piece.size())))
+                Append(Kind, Para, PieceOffset, Piece, {}, 0);
+        }
+        EndGroup(Was);
+        return;
+    }
     if (!GroupOpen && TryMerge(Kind, Para, Offset, Chars, {}))
         return;
     if (!GroupOpen)
@@ -330,6 +345,14 @@ void TUndoBuffer::RecordChars(TUndoKind Kind, int Para, int Offset, std::string_
 
 void TUndoBuffer::RecordReplace(int Para, int Offset, std::string_view Old, std::string_view New)
 {
+    if (RecordHeaderSize + 2 + Old.size() + New.size() > static_cast<std::size_t>(MaxRecordSize)) {
+        // Too large for one record: the old text deleted, then the new one inserted.
+        const bool Was = BeginGroup();
+        RecordChars(ukDeleteChars, Para, Offset, Old);
+        RecordChars(ukInsertChars, Para, Offset, New);
+        EndGroup(Was);
+        return;
+    }
     if (!GroupOpen && TryMerge(ukReplaceChars, Para, Offset, Old, New))
         return;
     if (!GroupOpen)

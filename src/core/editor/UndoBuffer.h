@@ -49,15 +49,20 @@ public:
 class TUndoBuffer {
 public:
     static constexpr int RecordHeaderSize = 16;
-    static constexpr std::uint16_t DefaultSize = 8192;
+    static constexpr std::uint32_t DefaultSize = 4 * 1024 * 1024;
+    // The largest size that can be set (256 MiB).
+    static constexpr std::uint32_t MaxSize = 256u * 1024 * 1024;
+    // A record is at most 65,535 bytes (its successor stores its size in two bytes); a change with
+    // more data is recorded as several records of one group.
+    static constexpr int MaxRecordSize = 0xFFFF;
 
     // Size 0 records nothing. When the block cannot be allocated, smaller sizes are tried.
-    explicit TUndoBuffer(TUndoTarget &Owner, std::uint16_t Size = DefaultSize);
+    explicit TUndoBuffer(TUndoTarget &Owner, std::uint32_t Size = DefaultSize);
     ~TUndoBuffer();
     TUndoBuffer(const TUndoBuffer &) = delete;
     TUndoBuffer &operator=(const TUndoBuffer &) = delete;
 
-    std::uint16_t Size() const { return BlockSize; }
+    std::uint32_t Size() const { return static_cast<std::uint32_t>(BlockSize); }
     // Bytes not taken by undo records (redo records count as free).
     int FreeBytes() const;
     int UndoCount() const { return Undos; }
@@ -126,7 +131,7 @@ private:
 
     TUndoTarget &Owner;
     std::unique_ptr<unsigned char[]> Block;
-    std::uint16_t BlockSize = 0;
+    int BlockSize = 0;
     int Used = 0;      // bytes taken by undo and redo records
     int Current = -1;  // offset of the newest applied record, -1 when none
     int Undos = 0;

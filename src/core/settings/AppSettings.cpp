@@ -1,6 +1,8 @@
 // The main window's own keys of the settings file.
 #include "core/settings/AppSettings.h"
 
+#include <algorithm>
+
 TAppFlags ReadAppFlags(const TProfile &Profile)
 {
     TAppFlags f;
@@ -87,4 +89,14 @@ TWindowRect FitWindowRect(TWindowRect r, const TSystemMetrics &m)
         r.Top = def.Top;
     }
     return r;
+}
+
+int ReadUndoBufferKB(const TProfile &Profile)
+{
+    return std::clamp(Profile.ReadInteger("Setup", "UndoBufferKB", kDefaultUndoBufferKB), 0, kMaxUndoBufferKB);
+}
+
+void WriteUndoBufferKB(TProfile &Profile, int KB)
+{
+    Profile.WriteInteger("Setup", "UndoBufferKB", std::clamp(KB, 0, kMaxUndoBufferKB));
 }

@@ -31,6 +31,13 @@ const char *SpeedBarKey(TSpeedBar Bar);
 bool ReadSpeedBarVisible(const TProfile &Profile, TSpeedBar Bar);
 void WriteSpeedBarVisible(TProfile &Profile, TSpeedBar Bar, bool Visible);
 
+// The undo memory of each document in KB (Setup, UndoBufferKB): 0 keeps no undo; values are held
+// to 0..262,144 (256 MiB); a missing or unreadable value gives 4,096 (4 MiB).
+inline constexpr int kDefaultUndoBufferKB = 4096;
+inline constexpr int kMaxUndoBufferKB = 262144;
+int ReadUndoBufferKB(const TProfile &Profile);
+void WriteUndoBufferKB(TProfile &Profile, int KB);
+
 // The recent-file list holds at most this many names, most recent first.
 inline constexpr std::size_t kMaxRecentFiles = 4;
 // The non-empty names of keys "1".."4" of section "Recent Files", in key order.

@@ -249,6 +249,7 @@ void TMDIChild::FormCreate()
     FormResize();
     // 6.
     const TProfile settings(SettingsFileName());
+    Editor->SetUndoBufferSize(ReadUndoBufferKB(settings) * 1024);
     if (settings.ReadBool("Debug", "NoUndo", false)) {
         Editor->SetUndoBufferSize(0);
         for (const char *name : {"Undo1", "Redo1"})

@@ -291,7 +291,7 @@ void TEdCustomEditor::SetTabSize(int Value)
 
 void TEdCustomEditor::SetUndoBufferSize(int Value)
 {
-    List->SetUndoBufferSize(static_cast<std::uint16_t>(std::clamp(Value, 0, 65535)));
+    List->SetUndoBufferSize(static_cast<std::uint32_t>(std::clamp<std::int64_t>(Value, 0, TUndoBuffer::MaxSize)));
 }
 
 void TEdCustomEditor::SetWordWrap(bool Value)

@@ -13,6 +13,7 @@
 #include "ui/dialogs/DirectoryDialog.h"
 #include "ui/settings/ColorGrid.h"
 
+#include <QSpinBox>
 #include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
@@ -205,6 +206,15 @@ void TTabbedNotebookDlg::BuildOptionsPage()
     ext->addWidget(DefFileExtEdit);
     ext->addStretch();
     v->addLayout(ext);
+    auto *undo = new QHBoxLayout;
+    UndoMemoryEdit = new QSpinBox(page);
+    UndoMemoryEdit->setObjectName("UndoMemoryEdit");
+    UndoMemoryEdit->setRange(0, kMaxUndoBufferKB);
+    UndoMemoryEdit->setSingleStep(1024);
+    undo->addWidget(NewLabel(page, "UndoMemoryLabel", "Undo memory (KB)", UndoMemoryEdit));
+    undo->addWidget(UndoMemoryEdit);
+    undo->addStretch();
+    v->addLayout(undo);
     v->addStretch();
     TabbedNotebook1->addTab(page, "Options");
 }
@@ -326,6 +336,7 @@ void TTabbedNotebookDlg::FormCreate()
     ForceHTMLExtCheck->setChecked(settings.ReadBool("Setup", "ForceHTMLExt", true));
     NeverUseCenterCheck->setChecked(settings.ReadBool("Setup", "NeverUseCENTER", true));
     DocOptionsDlg->setChecked(settings.ReadBool("Setup", "DocOptionsDlg", true));
+    UndoMemoryEdit->setValue(ReadUndoBufferKB(settings));
     // 3. The flags follow the file even when the dialog is cancelled.
     Main.UseActualCharacters = UseAcualCharacters->isChecked();
     Main.NewlineAfterTitle = NewlineAfterTitle->isChecked();
@@ -484,6 +495,7 @@ void TTabbedNotebookDlg::OKBtnClick()
     settings.WriteBool("Setup", "NeverUseCENTER", NeverUseCenterCheck->isChecked());
     settings.WriteBool("Setup", "UseActualCharacters", UseAcualCharacters->isChecked());
     settings.WriteBool("Setup", "DocOptionsDlg", DocOptionsDlg->isChecked());
+    WriteUndoBufferKB(settings, UndoMemoryEdit->value());
     // 4.
     setup.SetTextColorIndex(TextColorIndex);
     setup.SetElementColorIndex(ElementColorIndex);

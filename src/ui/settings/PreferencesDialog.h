@@ -14,6 +14,7 @@ class QLineEdit;
 class QPainter;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 class QTabWidget;
 class QTableWidget;
 class TColorGrid;
@@ -54,6 +55,7 @@ public:
     // Colors
     QRadioButton *NormalTextRadio = nullptr, *HTMLTagsRadio = nullptr, *EntitiesRadio = nullptr;
     QCheckBox *SyntaxHighlighting = nullptr;
+    QSpinBox *UndoMemoryEdit = nullptr;
     TColorGrid *ColorGrid2 = nullptr;
     TPaintBox *PaintBox1 = nullptr;
     // QuickKeys: 26 rows, column 0 fixed ("Ctrl+Q A".."Ctrl+Q Z"), column 1 the texts.
