@@ -4,6 +4,7 @@
 #include "core/editor/KeyCommands.h"
 #include "core/editor/Search.h"
 #include "../shared/TextModel.h"
+#include "StubView.h"
 
 #include <gtest/gtest.h>
 
@@ -11,39 +12,6 @@
 #include <sstream>
 
 namespace {
-
-// A view of ten rows that scrolls nowhere; it keeps the clipboard and the error codes.
-class TStubView final : public TEdView {
-public:
-    TEdModel *Model = nullptr;
-    std::string Clipboard;
-    std::vector<int> Errors;
-    int Beeps = 0;
-
-    void ViewInvalidateLines(int, int) override {}
-    void ViewInvalidate() override {}
-    void ViewShifted(const TPosShift &) override {}
-    void ViewSyncTopLine() override {}
-    void ViewUpdateScrollRange() override {}
-    void ViewRewrapped() override {}
-    void ViewCaretMoving() override {}
-    void ViewCaretMoved(int, bool) override {}
-    int ViewTopLine() const override { return 1; }
-    int ViewRows() const override { return 10; }
-    void ViewScrollToLine(int) override {}
-    void ViewScrollLines(int) override {}
-    void ViewChanged() override {}
-    void ViewError(int Code) override
-    {
-        if (Code != 0)
-            Errors.push_back(Code);
-    }
-    void ViewBeep() override { ++Beeps; }
-    std::string ViewClipboardText() override { return Clipboard; }
-    void ViewSetClipboardText(const std::string &Text) override { Clipboard = Text; }
-    void ViewSetInsertMode(bool Value) override { Model->SetInsertMode(Value); }
-    void ViewBookmarksChanged() override {}
-};
 
 // The editor as documented, on paragraphs of strings (word wrap off: a paragraph is a line).
 struct TRefEditor {

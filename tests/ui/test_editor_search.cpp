@@ -54,10 +54,12 @@ TEST_F(EditorSearch, ReplaceOneAndReplaceAllCount)
     EXPECT_EQ(Ed->Replace("cat", "dog", soReplaceAll | soWholeWords), 3);
     EXPECT_EQ(Text(), "a dog, a dog\r\nno dog here\r\ncatcat");
     EXPECT_FALSE(Ed->HasSelection());
-    // Undo brings the replacements back, one each.
-    for (int i = 0; i < 3; ++i)
-        Ed->Undo();
+    // One undo brings every replacement back, and one redo makes them again.
+    Ed->Undo();
     EXPECT_EQ(Text(), "a cat, a cat\r\nno CAT here\r\ncatcat");
+    Ed->Redo();
+    EXPECT_EQ(Text(), "a dog, a dog\r\nno dog here\r\ncatcat");
+    Ed->Undo();
     // A replacement that contains the text is not replaced again.
     Ed->SetCaretPosition(1, 1);
     EXPECT_EQ(Ed->Replace("cat", "catcat", soReplaceAll | soMatchCase), 4);

@@ -148,6 +148,7 @@ TEST_F(FindReplaceTest, ReplaceOneOrAllWithTheTickedOptions)
     Press(dlg.ReplaceAllButton);
     EXPECT_EQ(Text(doc), "a a b b") << "from the caret on";
     EXPECT_EQ(doc->SearchFlags, soReplaceAll);
+    EXPECT_EQ(form->StatusLine->text(), "Replaced 2 occurrences.");
 
     // Replace after Replace All replaces one at a time: the first press finds, the next replaces.
     doc->Editor->SetCaretPosition(1, 1);

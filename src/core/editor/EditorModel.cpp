@@ -672,7 +672,28 @@ bool TEdModel::Search(std::string_view Text, unsigned char Options)
 
 int TEdModel::Replace(std::string_view Text, std::string_view ReplaceText, unsigned char Options)
 {
-    return SearchReplace(Text, ReplaceText, Options);
+    if (!(Options & soReplaceAll) || FReadOnly)
+        return SearchReplace(Text, ReplaceText, Options);
+    // Replace All is one undo step. Its records are counted beforehand from the occurrences in
+    // the whole text, so that a change too large to be undone is asked about before it is made.
+    const TEdSearchPattern pattern(Text.substr(0, std::min<std::size_t>(Text.size(), TEdSearchPattern::MaxLength)),
+                                   Options & soMatchCase, Options & soWholeWords);
+    std::int64_t matches = 0;
+    if (pattern.Length() > 0) {
+        const TEdParaSource source = [this](std::int32_t p) { return FList->ParaText(p); };
+        const TParaPos textEnd{FList->ParaCount(), FList->ParaLength(FList->ParaCount()) + 1};
+        TParaPos at{1, 1};
+        while (const auto hit = EdFindInRange(pattern, source, {at.Para, at.Offset}, {textEnd.Para, textEnd.Offset}, false)) {
+            ++matches;
+            at = {hit->Para, hit->Offset + static_cast<int>(pattern.Length())};
+        }
+    }
+    const std::int64_t perRecord = TUndoBuffer::RecordHeaderSize + 2 + static_cast<std::int64_t>(pattern.Length()) +
+                                   static_cast<std::int64_t>(std::min<std::size_t>(ReplaceText.size(), TEdSearchPattern::MaxLength));
+    int result = 0;
+    if (!AsOneStep(matches * perRecord, [&] { result = SearchReplace(Text, ReplaceText, Options); }))
+        return 0;
+    return result;
 }
 
 int TEdModel::SearchReplace(std::string_view Text, std::string_view ReplaceText, unsigned char Options)

@@ -51,7 +51,12 @@ public:
     virtual void ViewSetInsertMode(bool Value) = 0;
     // A bookmark was set.
     virtual void ViewBookmarksChanged() = 0;
+    // Asks a Yes/No question; true for Yes.
+    virtual bool ViewConfirm(const std::string &Question) = 0;
 };
+
+// The question before a change too large for the undo memory.
+inline constexpr const char *kCannotUndoQuestion = "This change cannot be undone.  Go on?";
 
 class TEdModel : private TParaListObserver {
 public:
@@ -115,6 +120,22 @@ public:
     bool Search(std::string_view Text, unsigned char Options);
     // Number of replacements; 0 when a match was found without replacing; -1 when not found.
     int Replace(std::string_view Text, std::string_view ReplaceText, unsigned char Options);
+    // Runs a change of about Bytes of undo records as one undo step; when it would not fit the
+    // undo memory, asks first: No changes nothing (false), Yes runs it unrecorded with the history
+    // cleared.
+    template <class F> bool AsOneStep(std::int64_t Bytes, F Change)
+    {
+        if (!FList->UndoFits(Bytes)) {
+            if (!FView.ViewConfirm(kCannotUndoQuestion))
+                return false;
+            TParaList::TUnrecorded unrecorded(*FList);
+            Change();
+            return true;
+        }
+        TParaList::TGroup group(*FList);
+        Change();
+        return true;
+    }
 
     // --- Properties of editing.
     bool AutoIndent() const { return FAutoIndent; }

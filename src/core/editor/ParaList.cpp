@@ -798,6 +798,17 @@ bool TParaList::BeginGroup()
     return UndoBuf->BeginGroup();
 }
 
+TParaList::TUnrecorded::TUnrecorded(TParaList &L) : List(L), Was(L.UndoBuf->IsSuspended())
+{
+    List.UndoBuf->Clear();
+    List.UndoBuf->SetSuspended(true);
+}
+
+TParaList::TUnrecorded::~TUnrecorded()
+{
+    List.UndoBuf->SetSuspended(Was);
+}
+
 void TParaList::EndGroup(bool WasOpen)
 {
     UndoBuf->EndGroup(WasOpen);

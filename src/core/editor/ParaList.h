@@ -137,6 +137,25 @@ public:
     // changed lines are reported together. Nested groups join the outer one.
     bool BeginGroup();
     void EndGroup(bool WasOpen);
+    // Whether undo records of about Bytes fit the undo memory (always true without undo memory,
+    // where nothing is recorded anyway).
+    bool UndoFits(std::int64_t Bytes) const
+    {
+        return UndoBufferSize() == 0 || Bytes <= static_cast<std::int64_t>(UndoBufferSize());
+    }
+    // While it lives nothing is recorded; it starts by clearing the history, so a change too large
+    // to be undone leaves no steps that would undo only part of the text's past.
+    class TUnrecorded {
+    public:
+        explicit TUnrecorded(TParaList &L);
+        ~TUnrecorded();
+        TUnrecorded(const TUnrecorded &) = delete;
+        TUnrecorded &operator=(const TUnrecorded &) = delete;
+
+    private:
+        TParaList &List;
+        bool Was;
+    };
     class TGroup {
     public:
         explicit TGroup(TParaList &L) : List(L), Was(L.BeginGroup()) {}

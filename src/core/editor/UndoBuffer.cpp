@@ -320,6 +320,8 @@ void TUndoBuffer::EndGroup(bool WasOpen)
 
 void TUndoBuffer::RecordChars(TUndoKind Kind, int Para, int Offset, std::string_view Chars)
 {
+    if (Suspended)
+        return;
     constexpr std::size_t MaxData = MaxRecordSize - RecordHeaderSize;
     if (Chars.size() > MaxData) {
         // Inserted characters become pieces inserted one after the other, deleted ones pieces
@@ -345,6 +347,8 @@ void TUndoBuffer::RecordChars(TUndoKind Kind, int Para, int Offset, std::string_
 
 void TUndoBuffer::RecordReplace(int Para, int Offset, std::string_view Old, std::string_view New)
 {
+    if (Suspended)
+        return;
     if (RecordHeaderSize + 2 + Old.size() + New.size() > static_cast<std::size_t>(MaxRecordSize)) {
         // Too large for one record: the old text deleted, then the new one inserted.
         const bool Was = BeginGroup();
@@ -364,6 +368,8 @@ void TUndoBuffer::RecordReplace(int Para, int Offset, std::string_view Old, std:
 
 void TUndoBuffer::RecordParagraph(TUndoKind Kind, int Para, std::string Text)
 {
+    if (Suspended)
+        return;
     if (!GroupOpen)
         NextGroupNumber();
     if (!MakeRoom(RecordHeaderSize + 4))

@@ -95,6 +95,9 @@ public:
     // After a save: every record now says the text was modified before it.
     void MarkAllModified();
     void Clear();
+    // While suspended nothing is recorded (a change too large to be undone).
+    void SetSuspended(bool Value) { Suspended = Value; }
+    bool IsSuspended() const { return Suspended; }
 
     // The records as stored, undo records oldest first, then the redo records.
     struct TRecordInfo {
@@ -139,6 +142,7 @@ private:
     std::uint8_t Group = 0;
     bool GroupOpen = false;
     bool Refuse = false;
+    bool Suspended = false;
     bool MergeOpen = false; // the newest record was written outside a group and may take a merge
     // Paragraph texts held by records of kinds 2, 3 and 5; a record's data is its slot number.
     std::vector<std::string> Slots;

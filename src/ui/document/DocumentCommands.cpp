@@ -13,6 +13,8 @@
 #include "ui/document/IntelligentTagDialog.h"
 #include "ui/editor/MarkupEditor.h"
 
+#include <algorithm>
+
 namespace {
 
 // The hourglass for the lifetime of the scope, restored on every way out.
@@ -117,18 +119,43 @@ void TPromptQuestions::Inform(const std::string &Msg)
 // ---------------------------------------------------------------------------------------------
 // Entity conversion
 
+namespace {
+
+// The undo records a command that may rewrite every line needs at most: the old and the new
+// text of each line and a record per line.
+std::int64_t WholeDocumentUndoBytes(TMDIChild &Doc)
+{
+    const TParaList &list = Doc.Editor->ParaList();
+    return 2 * list.ByteCount() + 48 * static_cast<std::int64_t>(list.ParaCount());
+}
+
+// The undo records of replacing Old by New: both texts and a record per line of either.
+std::int64_t ReplacementUndoBytes(const std::string &Old, const std::string &New)
+{
+    const auto lines = std::count(Old.begin(), Old.end(), '\n') + std::count(New.begin(), New.end(), '\n') + 2;
+    return static_cast<std::int64_t>(Old.size() + New.size()) + 48 * static_cast<std::int64_t>(lines);
+}
+
+// Runs a command that changes many places as one undo step (asking first when it may not fit).
+template <class F> void AsOneStep(TMDIChild &Doc, std::int64_t Bytes, F Command)
+{
+    Doc.Editor->AsOneStep(Bytes, Command);
+}
+
+} // namespace
+
 void ConvertCharacterstoEntities1Click(TMDIChild &Doc)
 {
     TEditorLineDocument lines(Doc);
     TPromptQuestions questions;
-    ConvertCharactersToEntities(lines, questions);
+    AsOneStep(Doc, WholeDocumentUndoBytes(Doc), [&] { ConvertCharactersToEntities(lines, questions); });
 }
 
 void ConvertEntitiestoCharacters1Click(TMDIChild &Doc)
 {
     TEditorLineDocument lines(Doc);
     TPromptQuestions questions;
-    ConvertEntitiesToCharacters(lines, questions);
+    AsOneStep(Doc, WholeDocumentUndoBytes(Doc), [&] { ConvertEntitiesToCharacters(lines, questions); });
 }
 
 void EntitybyCharacterValue1Click(TMDIChild &Doc)
@@ -155,15 +182,16 @@ void RemoveHTMLTags1Click(TMDIChild &Doc)
         return;
     }
     TBusy busy(Doc);
-    const std::optional<std::string> selected = Doc.Editor->GetSelectedText();
-    Doc.InsertPlainText(RemoveHTMLTags(selected.value_or(std::string())));
+    const std::string selected = Doc.Editor->GetSelectedText().value_or(std::string());
+    const std::string stripped = RemoveHTMLTags(selected);
+    AsOneStep(Doc, ReplacementUndoBytes(selected, stripped), [&] { Doc.InsertPlainText(stripped); });
 }
 
 void AutoParagraphFormat1Click(TMDIChild &Doc)
 {
     TEditorLineDocument lines(Doc);
     TPromptQuestions questions;
-    AutoParagraphFormat(lines, questions);
+    AsOneStep(Doc, WholeDocumentUndoBytes(Doc), [&] { AutoParagraphFormat(lines, questions); });
 }
 
 bool IntelligentTagInsert1Click(TMDIChild &Doc)
@@ -174,7 +202,7 @@ bool IntelligentTagInsert1Click(TMDIChild &Doc)
     const TIntelliTagCriteria criteria = dialog.Criteria();
     TEditorLineDocument lines(Doc);
     TPromptQuestions questions;
-    IntelligentTagInsert(lines, questions, criteria);
+    AsOneStep(Doc, WholeDocumentUndoBytes(Doc), [&] { IntelligentTagInsert(lines, questions, criteria); });
     return true;
 }
 
@@ -184,8 +212,9 @@ void ListMakerClick(TMDIChild &Doc, const std::string &Element)
         Doc.InsertTagPair("<" + Element + ">", "</" + Element + ">");
         return;
     }
-    const std::optional<std::string> selected = Doc.Editor->GetSelectedText();
-    Doc.InsertPlainText(MakeList(selected.value_or(std::string()), Element, LowerCaseTags()));
+    const std::string selected = Doc.Editor->GetSelectedText().value_or(std::string());
+    const std::string list = MakeList(selected, Element, LowerCaseTags());
+    AsOneStep(Doc, ReplacementUndoBytes(selected, list), [&] { Doc.InsertPlainText(list); });
 }
 
 void DefinitionList1Click(TMDIChild &Doc)
@@ -194,8 +223,9 @@ void DefinitionList1Click(TMDIChild &Doc)
         Doc.InsertTagPair("<DL>", "</DL>");
         return;
     }
-    const std::optional<std::string> selected = Doc.Editor->GetSelectedText();
-    Doc.InsertPlainText(MakeDefinitionList(selected.value_or(std::string()), LowerCaseTags()));
+    const std::string selected = Doc.Editor->GetSelectedText().value_or(std::string());
+    const std::string list = MakeDefinitionList(selected, LowerCaseTags());
+    AsOneStep(Doc, ReplacementUndoBytes(selected, list), [&] { Doc.InsertPlainText(list); });
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -204,8 +204,11 @@ void TFindReplace::ReplaceDialog1Replace(TMDIChild &Doc, bool All)
     if (replaceText.empty())
         return;
     const std::string text = ReplaceDialog1->FindText();
-    if (Doc.Editor->Replace(text, replaceText, Doc.SearchFlags) == -1)
+    const int replaced = Doc.Editor->Replace(text, replaceText, Doc.SearchFlags);
+    if (replaced == -1)
         NotFound(text);
+    else if (All && replaced > 0 && Form.StatusLine)
+        Form.StatusLine->setText(QString("Replaced %1 occurrences.").arg(replaced));
 }
 
 void TFindReplace::FindNext1Click(TMDIChild &Doc)

@@ -448,6 +448,11 @@ void TEdCustomEditor::ViewSetClipboardText(const std::string &Text)
     QGuiApplication::clipboard()->setText(BytesToQString(Text));
 }
 
+bool TEdCustomEditor::ViewConfirm(const std::string &Question)
+{
+    return Prompt().MessageDlg(BytesToQString(Question), TMsgDlgType::mtConfirmation, mbYes | mbNo) == mrYes;
+}
+
 void TEdCustomEditor::ViewBookmarksChanged()
 {
     viewport()->update(QRect(0, 0, FLeftMargin, viewport()->height()));

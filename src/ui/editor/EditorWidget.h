@@ -74,6 +74,9 @@ public:
     int VisibleRows();
     bool Modified() const { return List->Modified(); }
     void SetModified(bool Value);
+    // Runs Change as one undo step, asking first when about Bytes of undo records would not fit
+    // the undo memory (false: the user said No and nothing changed).
+    template <class F> bool AsOneStep(std::int64_t Bytes, F Change) { return Model.AsOneStep(Bytes, Change); }
     // Finds Text with the options (soBackward, soMatchCase, ...); true when found.
     bool Search(std::string_view Text, unsigned char Options);
     // Number of replacements; 0 when a match was found without replacing; -1 when not found.
@@ -230,6 +233,7 @@ private:
     void ViewSetClipboardText(const std::string &Text) override;
     void ViewSetInsertMode(bool Value) override { SetInsertMode(Value); }
     void ViewBookmarksChanged() override;
+    bool ViewConfirm(const std::string &Question) override;
 
     // Caret display and scrolling.
     void ScrollCaretIntoView(int OldLine, bool KeepRow, bool CaretWasVisible);
