@@ -1,6 +1,8 @@
-// The character entity table, its two lookups, the runtime integer reader and the value-entity text.
+// The character entity table, its two lookups, the names of HTML 4's character entities, the runtime
+// integer reader and the value-entity text.
 #include "core/markup/Entities.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -35,6 +37,32 @@ constexpr std::array<TEntityRow, 100> Rows = {{
     {188, "&#188;"}, {189, "&#189;"}, {190, "&#190;"}, {191, "&#191;"},
 }};
 
+// HTML 4's character entities: the Latin-1 set, the symbols and Greek letters, the special set.
+constexpr std::array<std::string_view, 252> Html4Names = {
+    "nbsp", "iexcl", "cent", "pound", "curren", "yen", "brvbar", "sect", "uml", "copy", "ordf", "laquo", "not",
+    "shy", "reg", "macr", "deg", "plusmn", "sup2", "sup3", "acute", "micro", "para", "middot", "cedil", "sup1",
+    "ordm", "raquo", "frac14", "frac12", "frac34", "iquest", "Agrave", "Aacute", "Acirc", "Atilde", "Auml",
+    "Aring", "AElig", "Ccedil", "Egrave", "Eacute", "Ecirc", "Euml", "Igrave", "Iacute", "Icirc", "Iuml", "ETH",
+    "Ntilde", "Ograve", "Oacute", "Ocirc", "Otilde", "Ouml", "times", "Oslash", "Ugrave", "Uacute", "Ucirc",
+    "Uuml", "Yacute", "THORN", "szlig", "agrave", "aacute", "acirc", "atilde", "auml", "aring", "aelig",
+    "ccedil", "egrave", "eacute", "ecirc", "euml", "igrave", "iacute", "icirc", "iuml", "eth", "ntilde",
+    "ograve", "oacute", "ocirc", "otilde", "ouml", "divide", "oslash", "ugrave", "uacute", "ucirc", "uuml",
+    "yacute", "thorn", "yuml",
+    "fnof", "Alpha", "Beta", "Gamma", "Delta", "Epsilon", "Zeta", "Eta", "Theta", "Iota", "Kappa", "Lambda",
+    "Mu", "Nu", "Xi", "Omicron", "Pi", "Rho", "Sigma", "Tau", "Upsilon", "Phi", "Chi", "Psi", "Omega", "alpha",
+    "beta", "gamma", "delta", "epsilon", "zeta", "eta", "theta", "iota", "kappa", "lambda", "mu", "nu", "xi",
+    "omicron", "pi", "rho", "sigmaf", "sigma", "tau", "upsilon", "phi", "chi", "psi", "omega", "thetasym",
+    "upsih", "piv", "bull", "hellip", "prime", "Prime", "oline", "frasl", "weierp", "image", "real", "trade",
+    "alefsym", "larr", "uarr", "rarr", "darr", "harr", "crarr", "lArr", "uArr", "rArr", "dArr", "hArr",
+    "forall", "part", "exist", "empty", "nabla", "isin", "notin", "ni", "prod", "sum", "minus", "lowast",
+    "radic", "prop", "infin", "ang", "and", "or", "cap", "cup", "int", "there4", "sim", "cong", "asymp", "ne",
+    "equiv", "le", "ge", "sub", "sup", "nsub", "sube", "supe", "oplus", "otimes", "perp", "sdot", "lceil",
+    "rceil", "lfloor", "rfloor", "lang", "rang", "loz", "spades", "clubs", "hearts", "diams",
+    "quot", "amp", "lt", "gt", "OElig", "oelig", "Scaron", "scaron", "Yuml", "circ", "tilde", "ensp", "emsp",
+    "thinsp", "zwnj", "zwj", "lrm", "rlm", "ndash", "mdash", "lsquo", "rsquo", "sbquo", "ldquo", "rdquo",
+    "bdquo", "dagger", "Dagger", "permil", "lsaquo", "rsaquo", "euro",
+};
+
 std::string CharText(unsigned char Code) { return std::string(1, static_cast<char>(Code)); }
 
 }  // namespace
@@ -47,6 +75,13 @@ std::string_view EntityForCharacter(unsigned char Code)
         if (Row.Code == Code)
             return Row.Entity;
     return {};
+}
+
+std::span<const std::string_view> Html4EntityNames() { return Html4Names; }
+
+bool IsHtml4EntityName(std::string_view Name)
+{
+    return std::find(Html4Names.begin(), Html4Names.end(), Name) != Html4Names.end();
 }
 
 unsigned char CharacterForEntity(std::string_view Text)

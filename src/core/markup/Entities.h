@@ -1,4 +1,5 @@
-// The character entity table, its two lookups, the runtime integer reader and the value-entity text.
+// The character entity table, its two lookups, the names of HTML 4's character entities, the runtime
+// integer reader and the value-entity text.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +24,12 @@ std::string_view EntityForCharacter(unsigned char Code);
 // gives the low 8 bits of the number (0 on a read error); any other text must equal a table
 // entity exactly, case included.
 unsigned char CharacterForEntity(std::string_view Text);
+
+// The 252 entity names of HTML 4 (its Latin-1, symbol and special sets; "eacute", no "&" or ";"),
+// the names browsers have known since then. Every entity of the table above is among them.
+std::span<const std::string_view> Html4EntityNames();
+// Whether Name (case included) is one of them.
+bool IsHtml4EntityName(std::string_view Name);
 
 // What a character button inserts: the character itself, or its entity when the table has one
 // and actual characters are not wanted.
