@@ -208,6 +208,8 @@ void TMainForm::CreateActions()
             "Save a file on a remote machine using the FTP protocol");
     m->addSeparator();
     NewItem(m, UpdateViewer1, "UpdateViewer1", "Update &Viewer", Qt::Key_F8);
+    NewItem(m, CheckHTMLDocument1, "CheckHTMLDocument1", "Check HTML Document", Qt::SHIFT | Qt::Key_F9,
+            "Check the document for markup errors");
     NewItem(m, TestHTMLDocument1, "TestHTMLDocument1", "&Test HTML Document...", Qt::Key_F9,
             "Test your HTML document by launching a WWW browser");
     m->addSeparator();
@@ -659,8 +661,8 @@ void TMainForm::UpdateMenuItems()
     const bool saveEnabled = documentActive && doc->DocumentModified();
     FileSaveItem->setEnabled(saveEnabled);
     FileCloseItem->setEnabled(windowsOpen);
-    for (QAction *a : {FileSaveAsItem, SaveAsUnix1, SavewithoutHTMLTags1, InsertFile1, TestHTMLDocument1, Print1,
-                       EditRightMouseButtonMenu1, CloseAll1})
+    for (QAction *a : {FileSaveAsItem, SaveAsUnix1, SavewithoutHTMLTags1, InsertFile1, CheckHTMLDocument1,
+                       TestHTMLDocument1, Print1, EditRightMouseButtonMenu1, CloseAll1})
         a->setEnabled(documentActive);
     for (QAction *a : {WindowCascadeItem, WindowTileItem, TileHorizontally1, Minimize1, Maximize1, Restore1,
                        WindowArrangeItem, WindowMinimizeItem})

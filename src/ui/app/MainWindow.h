@@ -21,6 +21,7 @@ class QMenu;
 class QPrinter;
 class QStatusBar;
 class QToolBar;
+class TDocumentCheckList;
 class TEdController;
 class THelpViewer;
 
@@ -94,7 +95,8 @@ public:
             *OpenRemote1 = nullptr, *OpenURL1 = nullptr, *OpenRTFFile1 = nullptr, *InsertFile1 = nullptr,
             *FileCloseItem = nullptr, *FileSaveItem = nullptr, *FileSaveAsItem = nullptr, *SaveAsUnix1 = nullptr,
             *SavewithoutHTMLTags1 = nullptr, *SaveAsRemote1 = nullptr, *UpdateViewer1 = nullptr,
-            *TestHTMLDocument1 = nullptr, *Print1 = nullptr, *PrintSetup1 = nullptr, *FileExitItem = nullptr;
+            *CheckHTMLDocument1 = nullptr, *TestHTMLDocument1 = nullptr, *Print1 = nullptr, *PrintSetup1 = nullptr,
+            *FileExitItem = nullptr;
     QAction *Setup1 = nullptr, *Font1 = nullptr,
             *HTMLPageBuilder1 = nullptr, *StandardSpeedBar = nullptr, *CommonSpeedBar = nullptr,
             *ExtendedSpeedBar = nullptr, *SpecialSpeedBar = nullptr, *CustomSpeedBar = nullptr;
@@ -103,6 +105,8 @@ public:
             *WindowMinimizeItem = nullptr, *CloseAll1 = nullptr;
     QAction *Contents1 = nullptr, *SearchforHelpon1 = nullptr, *HowtouseHelp1 = nullptr, *HelpAboutItem = nullptr;
     QStatusBar *Panel1 = nullptr;
+    // The findings of Check HTML Document, docked under the document area.
+    TDocumentCheckList *DocumentCheckList = nullptr;
 
     // ---- Handlers (each is what its menu item runs).
     void FileOpenItemClick();
@@ -137,6 +141,8 @@ public:
     void SavewithoutHTMLTags1Click();
     void Print1Click();
     void PrintSetup1Click();
+    // File > Check HTML Document: checks the active document and lists the findings.
+    void CheckHTMLDocument1Click();
     void Font1Click();
     // Options > Preferences: the Preferences dialog; after OK the open documents take the colours.
     void Setup1Click();

@@ -1,5 +1,6 @@
 // The main window's File commands (New, templates, Insert File, the saves, Save without HTML
-// Tags, Print, Print Setup) and Editor Font, all working on the active document window.
+// Tags, Check HTML Document, Print, Print Setup) and Editor Font, all working on the active
+// document window.
 #include "ui/app/MainWindow.h"
 
 #include "core/editor/SafeFile.h"
@@ -9,6 +10,7 @@
 #include "platform/DialogExec.h"
 #include "platform/TextCodec.h"
 #include "ui/dialogs/NewDocumentDialog.h"
+#include "ui/document/DocumentCheckList.h"
 #include "ui/document/DocumentWindow.h"
 #include "ui/editor/EditorBase.h"
 #include "ui/editor/MarkupEditor.h"
@@ -79,6 +81,11 @@ void TMainForm::ConnectDocumentCommands()
     OnTrigger(Print1, &TMainForm::Print1Click);
     OnTrigger(PrintSetup1, &TMainForm::PrintSetup1Click);
     OnTrigger(Font1, &TMainForm::Font1Click);
+    OnTrigger(CheckHTMLDocument1, &TMainForm::CheckHTMLDocument1Click);
+    DocumentCheckList = new TDocumentCheckList(this);
+    DocumentCheckList->OnStatus = [this](const QString &Text) { StatusLine->setText(Text); };
+    addDockWidget(Qt::BottomDockWidgetArea, DocumentCheckList);
+    DocumentCheckList->hide();
 }
 
 QPrinter &TMainForm::Printer()
@@ -204,6 +211,12 @@ void TMainForm::Print1Click()
 void TMainForm::PrintSetup1Click()
 {
     Prompt().PrinterSetup(Printer());
+}
+
+void TMainForm::CheckHTMLDocument1Click()
+{
+    if (TMDIChild *doc = ActiveMDIChild())
+        DocumentCheckList->Check(*doc);
 }
 
 void TMainForm::Font1Click()
