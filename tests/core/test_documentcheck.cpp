@@ -172,6 +172,9 @@ TEST(DocumentCheckMarkup, TidysReportOnTheFaultyDocument)
     EXPECT_NE(described.find("2:1 Warning: Missing </table>"), std::string::npos) << described;
     EXPECT_NE(described.find("3:12 Warning: Unescaped & or unknown entity \"&eacutx\""), std::string::npos) << described;
     EXPECT_NE(described.find("7:1 Warning: <a> end of file while parsing attributes"), std::string::npos) << described;
+    EXPECT_NE(described.find("4:1 Warning: <p> isn't allowed in <table> elements (the <table> starts at line 2)\n"),
+              std::string::npos) << "one finding, told where the element starts: " << described;
+    EXPECT_EQ(described.find("previously mentioned"), std::string::npos) << described;
     ASSERT_EQ(report.EntityFindings.size(), 1u);
     EXPECT_EQ(report.Findings[report.EntityFindings[0]].Line, 3);
 

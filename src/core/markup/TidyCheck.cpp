@@ -16,6 +16,7 @@ namespace {
 struct TParseState {
     TMarkupReport Report;
     std::set<std::tuple<int, int, std::string>> Seen;  // the parser repeats some reports
+    bool LastKept = false;                              // whether the last report became a finding
 };
 
 // The input source: the text byte by byte, with the parser's pushed-back bytes, progress every
@@ -93,14 +94,27 @@ Bool TIDY_CALL OnMessage(TidyMessage Message)
     const char *key = tidyGetMessageKey(Message);
     const char *text = tidyGetMessageDefault(Message);
     const std::string_view message = text ? text : "";
+    const int line = std::max(1, tidyGetMessageLine(Message));
+    const int column = std::max(1, tidyGetMessageColumn(Message));
+    if (Is(key, "PREVIOUS_LOCATION")) {
+        // "<table> previously mentioned" points at the element the report before it is about:
+        // said there, since sorted by line the two would part.
+        if (state->LastKept) {
+            const std::size_t cut = message.find(" previously");
+            state->Report.Findings.back().Message +=
+                " (" + std::string(cut == std::string_view::npos ? "it" : "the " + std::string(message.substr(0, cut))) +
+                " starts at line " + std::to_string(line) + ")";
+        }
+        return no;
+    }
+    state->LastKept = false;
     if (Unwanted(key, message))
         return no;
     if (OnlyANote(key))
         kind = TFindingKind::Note;
-    const int line = std::max(1, tidyGetMessageLine(Message));
-    const int column = std::max(1, tidyGetMessageColumn(Message));
     if (!state->Seen.emplace(line, column, std::string(message)).second)
         return no;
+    state->LastKept = true;
     if (Is(key, "UNKNOWN_ENTITY"))
         state->Report.EntityFindings.push_back(state->Report.Findings.size());
     state->Report.Findings.push_back({line, column, kind, MarkupMessageText(message)});
