@@ -230,6 +230,7 @@ public:
     bool CloseQuery() override { return true; }
     bool Click(const QString &, QObject *) override { return false; }
     void EditRightMenu() override {}
+    void CheckFileOnDisk() override {}
     QStringList &Log;
 };
 

@@ -177,6 +177,46 @@ TEST_F(ChildWinTest, SaveKeepsTheFormatAndTheExactFileName)
     EXPECT_EQ(form->RecentFiles().value(0), Path("new.htm"));
 }
 
+TEST_F(ChildWinTest, AFileChangedOnDiskIsAskedAboutOnceAndReloadedAsOneStep)
+{
+    Put(Path("page.htm"), "one\r\ntwo\r\nthree\r\n");
+    Start();
+    TMDIChild *doc = OpenFile(Path("page.htm"));
+    doc->Editor->SetCaretPosition(3, 2);
+    TScriptedPrompt prompt;
+    doc->CheckFileOnDisk();  // nothing changed: no question
+
+    // Unmodified: Reload it? Yes reads the new text, keeps the caret's line, and is one undo step.
+    Put(Path("page.htm"), "uno\r\ndos\r\ntres\r\ncuatro\r\n");
+    prompt.ExpectMessage(Path("page.htm") + " was changed by another program.  Reload it?", mrYes);
+    doc->CheckFileOnDisk();
+    EXPECT_EQ(Text(doc), "uno\ndos\ntres\ncuatro\n");
+    EXPECT_EQ(Caret(doc).first, 3);
+    EXPECT_FALSE(doc->Editor->Modified());
+    doc->Editor->Undo();
+    EXPECT_EQ(Text(doc), "one\ntwo\nthree\n");
+    doc->Editor->Redo();
+    EXPECT_EQ(Text(doc), "uno\ndos\ntres\ncuatro\n");
+    doc->CheckFileOnDisk();  // the reloaded file is what was read
+
+    // Modified: the question says what is lost; No keeps the text and is not asked again.
+    Type(doc, "x");
+    Put(Path("page.htm"), "other program\n");
+    prompt.ExpectMessage(Path("page.htm") + " was changed by another program.  Reload it and lose your changes?", mrNo);
+    doc->CheckFileOnDisk();
+    doc->CheckFileOnDisk();
+    EXPECT_TRUE(doc->Editor->Modified());
+    EXPECT_NE(Text(doc).find('x'), std::string::npos);
+
+    // Gone from the disk: the text becomes modified so that Save writes it again.
+    prompt.ExpectMessagePrefix(Path("page.htm") + " has been changed", mrYes);
+    ASSERT_TRUE(doc->SaveDocument());
+    EXPECT_FALSE(doc->Editor->Modified());
+    QFile::remove(Path("page.htm"));
+    doc->CheckFileOnDisk();
+    EXPECT_TRUE(doc->Editor->Modified());
+}
+
 TEST_F(ChildWinTest, SaveAsLowerCasesTheTypedNameAddsTheExtensionAndAsksBeforeOverwriting)
 {
     QDir(tmp.path()).mkpath("cwd/My.Site");

@@ -78,6 +78,7 @@ public:
         return true;
     }
     void EditRightMenu() override { Log << "edit right menu"; }
+    void CheckFileOnDisk() override { Log << "check " + Caption; }
 
     QString Caption;
     bool Modified = false;

@@ -46,6 +46,9 @@ public:
     virtual bool Click(const QString &Name, QObject *Sender = nullptr) = 0;
     // Opens the right mouse button menu's editor for this window.
     virtual void EditRightMenu() = 0;
+    // When the file changed on disk since it was read or saved, asks once whether to read it
+    // again; a file gone from the disk makes the text modified, so that Save writes it again.
+    virtual void CheckFileOnDisk() = 0;
 };
 
 // The main window as the other windows see it: the application-wide values, the components the

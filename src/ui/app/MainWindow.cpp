@@ -563,6 +563,17 @@ void TMainForm::closeEvent(QCloseEvent *E)
 
 bool TMainForm::event(QEvent *E)
 {
+    if (E->type() == QEvent::WindowActivate) {
+        // Files changed by other programs are asked about once the program is active again.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                for (QMdiSubWindow *sub : Children())
+                    if (auto *doc = dynamic_cast<TDocumentWindowIntf *>(sub))
+                        Guarded([doc] { doc->CheckFileOnDisk(); });
+            },
+            Qt::QueuedConnection);
+    }
     if (E->type() == QEvent::StatusTip) {
         const QString tip = static_cast<QStatusTipEvent *>(E)->tip();
         Guarded([this, &tip] { HintToStatusLine(tip); });

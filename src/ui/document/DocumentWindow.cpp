@@ -119,6 +119,39 @@ void TMDIChild::SetRightMenuEditor(std::function<void(TMDIChild &Doc)> Editor)
     RightMenuEditor() = std::move(Editor);
 }
 
+void TMDIChild::CheckFileOnDisk()
+{
+    if (FClosed || FCheckingDisk || !Editor->IsOpen())
+        return;
+    if (Editor->FileDeletedOnDisk()) {
+        if (!FDeletedNoted) {
+            FDeletedNoted = true;
+            Editor->SetModified(true);
+            ReportStatus();
+        }
+        return;
+    }
+    FDeletedNoted = false;
+    if (!Editor->FileChangedOnDisk())
+        return;
+    const TFileStamp now = Editor->DiskStamp();
+    if (now == FAskedStamp)
+        return;
+    FAskedStamp = now;
+    FCheckingDisk = true;
+    const QString question = Editor->FileName() + (Editor->Modified()
+                                                       ? " was changed by another program.  Reload it and lose your changes?"
+                                                       : " was changed by another program.  Reload it?");
+    const bool reload = Prompt().MessageDlg(question, TMsgDlgType::mtConfirmation, mbYes | mbNo) == mrYes;
+    FCheckingDisk = false;
+    if (!reload)
+        return;
+    const TFileFormat format = DetectFileFormat(TEdCustomTextFileEditor::FileNameBytes(Editor->FileName()));
+    if (Editor->ReloadFromFile(format))
+        Editor->SetFileFormat(format);
+    ReportStatus();
+}
+
 void TMDIChild::EditRightMenu()
 {
     if (RightMenuEditor())
@@ -163,8 +196,11 @@ TMDIChild::TMDIChild(TMainHost &MainWindow) : QMdiSubWindow(nullptr), Main(MainW
         for (QAction *action : system->actions())
             action->setShortcuts({});
     connect(Main.MDIClient, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *Sub) {
-        if (Sub == this && !FClosed)
+        if (Sub == this && !FClosed) {
             Guarded([this] { ReportStatus(); });
+            // Asked once the activation is over, not in the middle of it.
+            QMetaObject::invokeMethod(this, [this] { Guarded([this] { CheckFileOnDisk(); }); }, Qt::QueuedConnection);
+        }
     });
     FormCreate();
 }

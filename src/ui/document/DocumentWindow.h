@@ -2,6 +2,7 @@
 // markup insertion operations, saving, the close query and the quick keys.
 #pragma once
 
+#include "core/editor/SafeFile.h"
 #include "core/editor/TextFileIO.h"
 #include "core/markup/Catalogue.h"
 #include "platform/Prompt.h"
@@ -63,6 +64,7 @@ public:
     // False when not run.
     bool Click(const QString &Name, QObject *Sender = nullptr) override;
     void EditRightMenu() override;
+    void CheckFileOnDisk() override;
 
     // ---- Operations other windows call.
     QString DocumentCaption() const override;
@@ -131,6 +133,11 @@ private:
     QList<QMenu *> FMenus;
     bool FClosed = false;
     int FBusy = 0;
+    // The disk's stamp last asked about (a change is asked about once), and whether a file gone
+    // from the disk has been noted.
+    TFileStamp FAskedStamp;
+    bool FDeletedNoted = false;
+    bool FCheckingDisk = false;
 };
 
 // The editor font the settings describe: Height is a font height (negative: the character

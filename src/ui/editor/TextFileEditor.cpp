@@ -163,6 +163,52 @@ bool TEdCustomTextFileEditor::FileChangedOnDisk(const QString &Name) const
     return Now.Exists && Now != FStamp;
 }
 
+bool TEdCustomTextFileEditor::FileDeletedOnDisk() const
+{
+    if (FFileName.isEmpty() || FFileName != FStampName || !FStamp.Exists)
+        return false;
+    return !FileStampOf(FileNameBytes(FFileName)).Exists;
+}
+
+TFileStamp TEdCustomTextFileEditor::DiskStamp() const
+{
+    return FileStampOf(FileNameBytes(FFileName));
+}
+
+bool TEdCustomTextFileEditor::ReloadFromFile(TFileFormat Format)
+{
+    TWaitCursor Wait;
+    std::vector<std::string> Paras;
+    std::size_t Bytes = 0;
+    ReadTextFile(FileNameBytes(FFileName), Format, ReadOptions(), [&](std::string_view Para) {
+        Paras.emplace_back(Para);
+        Bytes += Para.size() + 2;
+    });
+    std::string Text;
+    Text.reserve(Bytes);
+    // Each line read ends with a break, as loading leaves an empty last paragraph after them.
+    for (const std::string &Para : Paras) {
+        Text += Para;
+        Text += "\r\n";
+    }
+    int Col = 1;
+    const int Line = GetCaretPosition(Col);
+    const TParaList &L = ParaList();
+    const std::int64_t UndoBytes =
+        L.ByteCount() + static_cast<std::int64_t>(Text.size()) + 48 * (L.ParaCount() + static_cast<std::int64_t>(Paras.size()));
+    int Code = 0;
+    if (!AsOneStep(UndoBytes, [&] {
+            SelectAll(false);
+            Code = InsertString(Text);
+        }))
+        return false;
+    RaiseEditorError(Code);
+    SetCaretPosition(std::min(Line, LineCount()), 1);
+    SetModified(false);
+    RememberFileStamp(FFileName);
+    return true;
+}
+
 bool TEdCustomTextFileEditor::InsertTextFile(const QString &Name)
 {
     int Col = 1;

@@ -56,6 +56,14 @@ public:
     // was read or written; false for another name and for a file that no longer exists.
     bool FileChangedOnDisk(const QString &Name) const;
     bool FileChangedOnDisk() const { return FileChangedOnDisk(FFileName); }
+    // True when the file last read or written here is gone from the disk.
+    bool FileDeletedOnDisk() const;
+    // The stamp the file has on disk now.
+    TFileStamp DiskStamp() const;
+    // Reads the file again with the reader of Format, as one undo step that replaces the whole
+    // text (asking first when it would not fit the undo memory), the caret kept on its line where
+    // it can; afterwards the text is unmodified. False when the user declined.
+    bool ReloadFromFile(TFileFormat Format);
 
     // What the last load found (format, lines, whether long lines were split).
     const TTextReadResult &LastReadResult() const { return FLastRead; }
