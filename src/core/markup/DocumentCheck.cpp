@@ -2,6 +2,8 @@
 // CheckDocument.
 #include "core/markup/DocumentCheck.h"
 
+#include "core/editor/Encoding.h"
+
 #include "core/markup/Entities.h"
 #include "core/markup/MarkupCheckProcess.h"
 #include "core/markup/TidyCheck.h"
@@ -24,27 +26,6 @@ bool EqualNoCase(std::string_view A, std::string_view B)
     return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(), [](char X, char Y) {
                return Lower(X) == Lower(Y);
            });
-}
-
-// The Unicode characters of the bytes 0x80..0x9F; the other bytes are their own code.
-constexpr std::array<char16_t, 32> kHigh1252 = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-void AppendUtf8(std::string &Out, char32_t C)
-{
-    if (C < 0x80) {
-        Out += char(C);
-    } else if (C < 0x800) {
-        Out += char(0xC0 | (C >> 6));
-        Out += char(0x80 | (C & 0x3F));
-    } else {
-        Out += char(0xE0 | (C >> 12));
-        Out += char(0x80 | ((C >> 6) & 0x3F));
-        Out += char(0x80 | (C & 0x3F));
-    }
 }
 
 int HexValue(char C)
@@ -162,17 +143,6 @@ std::string_view FindingKindName(TFindingKind Kind)
     case TFindingKind::Note: return "Note";
     }
     return "Note";
-}
-
-std::string Windows1252ToUtf8(std::string_view Text)
-{
-    std::string out;
-    out.reserve(Text.size());
-    for (char c : Text) {
-        const auto b = static_cast<unsigned char>(c);
-        AppendUtf8(out, b >= 0x80 && b < 0xA0 ? kHigh1252[b - 0x80] : char32_t(b));
-    }
-    return out;
 }
 
 std::string NearestEntityName(std::string_view Name)

@@ -95,8 +95,6 @@ private:
 // a single typing mistake away (a letter more, less, changed or two swapped); empty when none.
 std::string NearestEntityName(std::string_view Name);
 
-// A Windows-1252 text as UTF-8.
-std::string Windows1252ToUtf8(std::string_view Text);
 
 // What the markup checker said about one document, before merging.
 struct TMarkupReport {

@@ -1,0 +1,196 @@
+// TTextEncoding: deciding a file's encoding and converting between Windows-1252 and UTF-8.
+#include "core/editor/Encoding.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+// 0x80..0x9F of Windows-1252; the five unassigned bytes keep their C1 control value.
+constexpr char32_t kHigh[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// The length of the valid sequence starting at P (at most End - P bytes), or 0.
+std::size_t SequenceLength(const unsigned char *P, const unsigned char *End)
+{
+    const unsigned char b = P[0];
+    std::size_t n;
+    unsigned char lo = 0x80, hi = 0xBF;  // the allowed range of the second byte
+    if (b < 0x80)
+        return 1;
+    if (b >= 0xC2 && b <= 0xDF)
+        n = 2;
+    else if (b >= 0xE0 && b <= 0xEF) {
+        n = 3;
+        if (b == 0xE0)
+            lo = 0xA0;  // no overlong forms
+        else if (b == 0xED)
+            hi = 0x9F;  // no surrogates
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        n = 4;
+        if (b == 0xF0)
+            lo = 0x90;
+        else if (b == 0xF4)
+            hi = 0x8F;  // nothing above U+10FFFF
+    } else
+        return 0;
+    if (static_cast<std::size_t>(End - P) < n)
+        return 0;
+    if (P[1] < lo || P[1] > hi)
+        return 0;
+    for (std::size_t i = 2; i < n; ++i)
+        if ((P[i] & 0xC0) != 0x80)
+            return 0;
+    return n;
+}
+
+char Lower(char C) { return C >= 'A' && C <= 'Z' ? static_cast<char>(C + 32) : C; }
+
+} // namespace
+
+std::size_t FirstInvalidUtf8(std::string_view Bytes)
+{
+    const auto *begin = reinterpret_cast<const unsigned char *>(Bytes.data());
+    const unsigned char *p = begin, *end = begin + Bytes.size();
+    while (p < end) {
+        // Eight ASCII bytes at a time: most of a page is markup.
+        while (end - p >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p, 8);
+            if (word & 0x8080808080808080ull)
+                break;
+            p += 8;
+        }
+        if (p >= end)
+            break;
+        const std::size_t n = SequenceLength(p, end);
+        if (n == 0)
+            return static_cast<std::size_t>(p - begin);
+        p += n;
+    }
+    return std::string_view::npos;
+}
+
+bool HasHighBytes(std::string_view Bytes)
+{
+    return std::any_of(Bytes.begin(), Bytes.end(), [](char C) { return static_cast<unsigned char>(C) >= 0x80; });
+}
+
+bool DeclaresUtf8(std::string_view Head)
+{
+    Head = Head.substr(0, kCharsetSniffBytes);
+    std::string lower(Head);
+    std::transform(lower.begin(), lower.end(), lower.begin(), Lower);
+    // <meta charset="utf-8"> and <meta http-equiv=... content="text/html; charset=utf-8">: the
+    // name, blanks around "=", an optional quote, the value.
+    for (std::size_t at = lower.find("charset"); at != std::string::npos; at = lower.find("charset", at + 1)) {
+        if (lower.rfind("<meta", at) == std::string::npos)
+            continue;
+        std::size_t i = at + 7;
+        while (i < lower.size() && (lower[i] == ' ' || lower[i] == '\t'))
+            ++i;
+        if (i >= lower.size() || lower[i] != '=')
+            continue;
+        ++i;
+        while (i < lower.size() && (lower[i] == ' ' || lower[i] == '\t' || lower[i] == '"' || lower[i] == '\''))
+            ++i;
+        const std::string_view value = std::string_view(lower).substr(i);
+        if (value.substr(0, 5) == "utf-8" || value.substr(0, 4) == "utf8")
+            return true;
+    }
+    return false;
+}
+
+TTextEncoding DetectEncoding(std::string_view Bytes, TTextEncoding NewDocuments)
+{
+    if (Bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom)
+        return TTextEncoding::Utf8Bom;
+    if (FirstInvalidUtf8(Bytes) != std::string_view::npos)
+        return TTextEncoding::Windows1252;
+    if (HasHighBytes(Bytes))
+        return TTextEncoding::Utf8;
+    if (DeclaresUtf8(Bytes))
+        return TTextEncoding::Utf8;
+    return NewDocuments == TTextEncoding::Utf8Bom ? TTextEncoding::Utf8 : NewDocuments;
+}
+
+char32_t Windows1252ToCodePoint(unsigned char Byte)
+{
+    return Byte >= 0x80 && Byte <= 0x9F ? kHigh[Byte - 0x80] : Byte;
+}
+
+std::optional<unsigned char> CodePointToWindows1252(char32_t Ch)
+{
+    if (Ch < 0x80 || (Ch >= 0xA0 && Ch <= 0xFF))
+        return static_cast<unsigned char>(Ch);
+    for (int i = 0; i < 32; ++i)
+        if (kHigh[i] == Ch)
+            return static_cast<unsigned char>(0x80 + i);
+    return std::nullopt;
+}
+
+void AppendUtf8(std::string &Out, char32_t Ch)
+{
+    if (Ch < 0x80) {
+        Out += static_cast<char>(Ch);
+    } else if (Ch < 0x800) {
+        Out += static_cast<char>(0xC0 | (Ch >> 6));
+        Out += static_cast<char>(0x80 | (Ch & 0x3F));
+    } else if (Ch < 0x10000) {
+        Out += static_cast<char>(0xE0 | (Ch >> 12));
+        Out += static_cast<char>(0x80 | ((Ch >> 6) & 0x3F));
+        Out += static_cast<char>(0x80 | (Ch & 0x3F));
+    } else {
+        Out += static_cast<char>(0xF0 | (Ch >> 18));
+        Out += static_cast<char>(0x80 | ((Ch >> 12) & 0x3F));
+        Out += static_cast<char>(0x80 | ((Ch >> 6) & 0x3F));
+        Out += static_cast<char>(0x80 | (Ch & 0x3F));
+    }
+}
+
+std::pair<char32_t, std::size_t> DecodeUtf8(std::string_view Text, std::size_t Pos)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(Text.data()) + Pos;
+    const auto *end = reinterpret_cast<const unsigned char *>(Text.data()) + Text.size();
+    const std::size_t n = SequenceLength(p, end);
+    switch (n) {
+    case 1: return {p[0], 1};
+    case 2: return {static_cast<char32_t>((p[0] & 0x1F) << 6 | (p[1] & 0x3F)), 2};
+    case 3: return {static_cast<char32_t>((p[0] & 0x0F) << 12 | (p[1] & 0x3F) << 6 | (p[2] & 0x3F)), 3};
+    case 4:
+        return {static_cast<char32_t>((p[0] & 0x07) << 18 | (p[1] & 0x3F) << 12 | (p[2] & 0x3F) << 6 | (p[3] & 0x3F)), 4};
+    default: return {p[0], 1};
+    }
+}
+
+std::string Windows1252ToUtf8(std::string_view Bytes)
+{
+    std::string out;
+    out.reserve(Bytes.size() + Bytes.size() / 8);
+    for (const char c : Bytes)
+        AppendUtf8(out, Windows1252ToCodePoint(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::string Utf8ToWindows1252(std::string_view Text, int *Replaced)
+{
+    std::string out;
+    out.reserve(Text.size());
+    int count = 0;
+    for (std::size_t i = 0; i < Text.size();) {
+        const auto [ch, n] = DecodeUtf8(Text, i);
+        i += n;
+        if (const auto byte = CodePointToWindows1252(ch)) {
+            out += static_cast<char>(*byte);
+        } else {
+            out += "&#" + std::to_string(static_cast<std::uint32_t>(ch)) + ";";
+            ++count;
+        }
+    }
+    if (Replaced)
+        *Replaced = count;
+    return out;
+}
