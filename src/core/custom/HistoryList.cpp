@@ -4,6 +4,7 @@
 #include "core/custom/CustomFiles.h"
 
 #include <algorithm>
+#include <filesystem>
 
 std::string HistoryFileName(const std::string &WorkDir, const std::string &Name)
 {
@@ -89,6 +90,10 @@ int CompareTextIgnoringCase(std::string_view A, std::string_view B)
 void THistoryList::Load()
 {
     Entries.clear();
+    // A list nobody has saved yet is an empty list, not a failure: the first OK creates it.
+    std::error_code ec;
+    if (std::filesystem::symlink_status(Path, ec).type() == std::filesystem::file_type::not_found)
+        return;
     const auto bytes = ReadWholeFile(Path);
     if (!bytes)
         throw ECustomFileError(CannotOpenFileMessage(Path));

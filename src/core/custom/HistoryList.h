@@ -31,8 +31,9 @@ public:
     // Oldest first.
     const std::vector<std::string> &Items() const { return Entries; }
 
-    // Clears the list and fills it from the file. A missing or unreadable file leaves the list
-    // empty and throws ECustomFileError "Cannot open file <name>".
+    // Clears the list and fills it from the file. A file that does not exist yet gives an empty
+    // list; one that exists but cannot be read leaves the list empty and throws ECustomFileError
+    // "Cannot open file <name>".
     void Load();
     // Appends Text unless an entry matches it ignoring letter case; true when appended.
     bool Add(const std::string &Text);
