@@ -6,20 +6,44 @@
 #include "platform/TextCodec.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
+#include <QGroupBox>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 
+#include <cstdlib>
+
 namespace {
+
+// The installed style of a face nearest to the weight and slant asked for.
+QString StyleFor(const QString &Family, bool Bold, bool Italic)
+{
+    QString best;
+    int bestScore = 0;
+    for (const QString &style : QFontDatabase::styles(Family)) {
+        const QFont font = QFontDatabase::font(Family, style, 12);
+        const int score = std::abs(font.weight() - (Bold ? QFont::Bold : QFont::Normal)) +
+                          (font.italic() != Italic ? 10000 : 0);
+        if (best.isEmpty() || score < bestScore) {
+            best = style;
+            bestScore = score;
+        }
+    }
+    return best;
+}
 
 QWidget *DialogParent()
 {
@@ -91,6 +115,8 @@ public:
         box.setWindowTitle(title);
         QString text = Msg;
         text.replace("&&", "&");
+        // Messages quote tags and search texts: they must never be read as markup.
+        box.setTextFormat(Qt::PlainText);
         box.setText(text);
         switch (Type) {
         case TMsgDlgType::mtWarning: box.setIcon(QMessageBox::Warning); break;
@@ -112,7 +138,7 @@ public:
                 made.emplace_back(box.addButton(QString::fromLatin1(b.text), b.role), b.result);
         if (made.empty())
             made.emplace_back(box.addButton("OK", QMessageBox::AcceptRole), mrOk);
-        box.exec();
+        ExecDialog(box);
         for (auto &[button, result] : made)
             if (box.clickedButton() == button)
                 return result;
@@ -121,11 +147,17 @@ public:
 
     bool InputQuery(const QString &Caption, const QString &PromptText, QString &Value) override
     {
-        bool ok = false;
-        const QString text = QInputDialog::getText(DialogParent(), Caption, PromptText, QLineEdit::Normal, Value, &ok);
-        if (ok)
-            Value = text;
-        return ok;
+        QInputDialog dialog(DialogParent());
+        dialog.setWindowTitle(Caption);
+        dialog.setInputMode(QInputDialog::TextInput);
+        dialog.setLabelText(PromptText);
+        dialog.setTextValue(Value);
+        for (QLabel *label : dialog.findChildren<QLabel *>())
+            label->setTextFormat(Qt::PlainText);
+        if (ExecDialog(dialog) != QDialog::Accepted)
+            return false;
+        Value = dialog.textValue();
+        return true;
     }
 
     bool OpenFile(TFileDialogRequest &R) override { return RunFileDialog(R, QFileDialog::AcceptOpen); }
@@ -135,21 +167,36 @@ public:
 
     bool ChooseFont(TFontRequest &F) override
     {
-        QFont initial(F.Name);
+        // The dialog lists installed faces only: it starts on the face the editor shows for a
+        // missing one, in the installed style that is bold and italic as asked.
+        QString family = F.Name;
+        if (!QFontDatabase::families().contains(family) || (F.FixedPitchOnly && !QFontDatabase::isFixedPitch(family)))
+            family = QFontInfo(QFontDatabase::systemFont(QFontDatabase::FixedFont)).family();
+        QFont initial(family);
         initial.setPixelSize(F.Height < 0 ? -F.Height : (F.Height > 0 ? F.Height : 12));
-        initial.setBold(F.Bold);
-        initial.setItalic(F.Italic);
-        bool ok = false;
-        const QFont font = QFontDialog::getFont(&ok, initial, DialogParent(), "Font",
-                                                F.FixedPitchOnly ? QFontDialog::MonospacedFonts
-                                                                 : QFontDialog::FontDialogOptions());
-        if (!ok)
+        initial.setStyleName(StyleFor(family, F.Bold, F.Italic));
+        QFontDialog dialog(DialogParent());
+        dialog.setWindowTitle("Font");
+        dialog.setOptions(QFontDialog::DontUseNativeDialog |
+                          (F.FixedPitchOnly ? QFontDialog::MonospacedFonts : QFontDialog::FontDialogOptions()));
+        dialog.setCurrentFont(initial);
+        // Only face, style and size are kept: strike-out and underline are not offered.
+        for (QCheckBox *effect : dialog.findChildren<QCheckBox *>()) {
+            if (auto *group = qobject_cast<QGroupBox *>(effect->parentWidget()))
+                group->hide();
+            effect->hide();
+        }
+        const QFont shown = dialog.currentFont();
+        if (ExecDialog(dialog) != QDialog::Accepted)
             return false;
+        const QFont font = dialog.currentFont();
+        // Accepted unchanged: the request stays as it was, a missing face's name included.
+        if (font.family() == shown.family() && font.styleName() == shown.styleName() &&
+            font.pointSizeF() == shown.pointSizeF())
+            return true;
         F.Name = font.family();
-        if (font.pixelSize() > 0)
-            F.Height = -font.pixelSize();
-        else
-            F.Height = -qRound(font.pointSizeF() * 96.0 / 72.0);
+        F.Height = -(font.pixelSize() > 0 ? font.pixelSize() : QFontInfo(font).pixelSize());
+        // Bold and italic follow the style chosen, whatever its name ("Book", "Oblique").
         F.Bold = font.bold();
         F.Italic = font.italic();
         return true;
@@ -246,9 +293,20 @@ QString ConvertFilter(const QString &WindowsFilter)
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         if (parts.at(i).isEmpty() && parts.at(i + 1).isEmpty())
             continue;
-        QString patterns = parts.at(i + 1);
-        patterns.replace(';', ' ');
-        out << parts.at(i) + " (" + patterns + ")";
+        QStringList patterns = parts.at(i + 1).split(';', Qt::SkipEmptyParts);
+        // "*.*" means every file there, names without a dot too.
+        for (QString &pattern : patterns)
+            if (pattern.trimmed() == "*.*")
+                pattern = "*";
+        // The toolkit takes the patterns from the description's last parentheses, so they stand
+        // there once, in place of the ones the description shows.
+        QString description = parts.at(i).trimmed();
+        if (description.endsWith(')')) {
+            const qsizetype open = description.lastIndexOf('(');
+            if (open >= 0)
+                description = description.left(open).trimmed();
+        }
+        out << description + " (" + patterns.join(' ') + ")";
     }
     return out.join(";;");
 }

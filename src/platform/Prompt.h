@@ -94,5 +94,6 @@ void ShowException(const std::exception &E);
 // Returns false when an exception was reported.
 bool Guarded(const std::function<void()> &f);
 
-// "HTML files (*.htm,*.html)|*.htm;*.html|..." to Qt's "HTML files (*.htm,*.html) (*.htm *.html);;...".
+// "HTML files (*.htm,*.html)|*.htm;*.html|All files (*.*)|*.*|" to Qt's
+// "HTML files (*.htm *.html);;All files (*)": each pattern shown once, "*.*" matching every name.
 QString ConvertFilter(const QString &WindowsFilter);

@@ -16,7 +16,14 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QCheckBox>
 #include <QFileDialog>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QFontInfo>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -45,9 +52,11 @@ TEST(PlatformTest, BytesAndCharactersRoundTrip)
 
 TEST(PlatformTest, WindowsFiltersBecomeQtFilters)
 {
+    // Each pattern shown once; "*.*" takes in names without a dot.
     EXPECT_EQ(ConvertFilter("HTML files (*.htm,*.html)|*.htm;*.html|All files (*.*)|*.*|"),
-              "HTML files (*.htm,*.html) (*.htm *.html);;All files (*.*) (*.*)");
-    EXPECT_EQ(ConvertFilter("Text Files (*.txt)|*.txt"), "Text Files (*.txt) (*.txt)");
+              "HTML files (*.htm *.html);;All files (*)");
+    EXPECT_EQ(ConvertFilter("Text Files (*.txt)|*.txt"), "Text Files (*.txt)");
+    EXPECT_EQ(ConvertFilter("Pages|*.htm"), "Pages (*.htm)");
     EXPECT_EQ(ConvertFilter(""), "");
 }
 
@@ -127,7 +136,7 @@ TEST(PlatformTest, FileDialogsShowTitleFilterStartAndAHelpButton)
     EXPECT_EQ(open.FileName, dir.filePath("b.txt"));
     EXPECT_EQ(open.Files, QStringList{dir.filePath("b.txt")});
     EXPECT_EQ(open.FilterIndex, 2);
-    EXPECT_EQ(seen, (QStringList{"Open", "Text files (*.txt) (*.txt)", QDir(dir.path()).absolutePath()}));
+    EXPECT_EQ(seen, (QStringList{"Open", "Text files (*.txt)", QDir(dir.path()).absolutePath()}));
     EXPECT_EQ(help.Requests, QStringList{"context:6"});
 
     // Save: the name offered starts in the directory of the previous one; Cancel gives false.
@@ -140,10 +149,88 @@ TEST(PlatformTest, FileDialogsShowTitleFilterStartAndAHelpButton)
     answer = dir.filePath("new.htm");
     ASSERT_TRUE(QtPrompt().SaveFile(save));
     EXPECT_EQ(save.FileName, dir.filePath("new.htm"));
-    EXPECT_EQ(seen, (QStringList{"Save As DOS File", "HTML files (*.htm,*.html) (*.htm *.html)", QDir(dir.path()).absolutePath()}));
+    EXPECT_EQ(seen, (QStringList{"Save As DOS File", "HTML files (*.htm *.html)", QDir(dir.path()).absolutePath()}));
     answer.clear();
     EXPECT_FALSE(QtPrompt().SaveFile(save));
     EXPECT_EQ(help.Requests, (QStringList{"context:6", "context:7", "context:7"}));
+    SetDialogExecHook({});
+}
+
+TEST(PlatformTest, MessageAndInputBoxesShowPlainText)
+{
+    QStringList seen;
+    SetDialogExecHook([&](QDialog &d) {
+        if (auto *box = qobject_cast<QMessageBox *>(&d)) {
+            seen << box->windowTitle() << box->text();
+            EXPECT_EQ(box->textFormat(), Qt::PlainText) << "a quoted tag must not vanish as markup";
+            for (QAbstractButton *b : box->buttons())
+                if (b->text() == "&No")
+                    b->click();
+            return box->result();
+        }
+        auto *input = qobject_cast<QInputDialog *>(&d);
+        EXPECT_NE(input, nullptr);
+        if (!input)
+            return int(QDialog::Rejected);
+        seen << input->windowTitle() << input->labelText() << input->textValue();
+        const QList<QLabel *> labels = input->findChildren<QLabel *>();
+        EXPECT_FALSE(labels.isEmpty());
+        for (const QLabel *label : labels)
+            EXPECT_EQ(label->textFormat(), Qt::PlainText);
+        input->setTextValue("<B>x</B>");
+        return int(QDialog::Accepted);
+    });
+    EXPECT_EQ(QtPrompt().MessageDlg("Incomplete <BODY> element && more", TMsgDlgType::mtConfirmation, mbYes | mbNo),
+              mrNo);
+    QString value = "<I>";
+    EXPECT_TRUE(QtPrompt().InputQuery("Anchor", "Enter <A NAME> value:", value));
+    EXPECT_EQ(value, "<B>x</B>");
+    SetDialogExecHook({});
+    EXPECT_EQ(seen, (QStringList{"Confirm", "Incomplete <BODY> element & more", "Anchor", "Enter <A NAME> value:", "<I>"}));
+}
+
+TEST(PlatformTest, FontDialogKeepsWhatIsNotChanged)
+{
+    // A face that is not installed: the dialog shows the stand-in in its upright style.
+    std::function<void(QFontDialog &)> act;
+    QStringList shown;
+    SetDialogExecHook([&](QDialog &d) {
+        auto *dialog = qobject_cast<QFontDialog *>(&d);
+        EXPECT_NE(dialog, nullptr);
+        if (!dialog)
+            return int(QDialog::Rejected);
+        const QFont font = dialog->currentFont();
+        shown << QString("%1 %2 %3").arg(font.family()).arg(font.bold()).arg(font.italic());
+        for (const QCheckBox *effect : dialog->findChildren<QCheckBox *>())
+            EXPECT_FALSE(effect->isVisibleTo(dialog)) << "no effect that would not be kept";
+        if (act)
+            act(*dialog);
+        return int(QDialog::Accepted);
+    });
+    const QString standIn = QFontInfo(QFontDatabase::systemFont(QFontDatabase::FixedFont)).family();
+    for (const bool bold : {false, true}) {
+        TFontRequest font{"No Such Mono Face", -12, bold, false, true};
+        ASSERT_TRUE(QtPrompt().ChooseFont(font));
+        EXPECT_EQ(font.Name, "No Such Mono Face") << "OK without a change changes nothing";
+        EXPECT_EQ(font.Height, -12);
+        EXPECT_EQ(font.Bold, bold);
+        EXPECT_FALSE(font.Italic);
+    }
+    EXPECT_EQ(shown, (QStringList{standIn + " 0 0", standIn + " 1 0"}));
+
+    // A slanted style chosen: italic follows the style, whatever it is called.
+    QString slanted;
+    for (const QString &style : QFontDatabase::styles(standIn))
+        if (QFontDatabase::font(standIn, style, 9).italic() && !QFontDatabase::font(standIn, style, 9).bold())
+            slanted = style;
+    ASSERT_FALSE(slanted.isEmpty());
+    act = [&](QFontDialog &d) { d.setCurrentFont(QFontDatabase::font(standIn, slanted, 12)); };
+    TFontRequest font{"No Such Mono Face", -12, false, false, true};
+    ASSERT_TRUE(QtPrompt().ChooseFont(font));
+    EXPECT_EQ(font.Name, standIn);
+    EXPECT_TRUE(font.Italic);
+    EXPECT_FALSE(font.Bold);
+    EXPECT_EQ(font.Height, -QFontInfo(QFontDatabase::font(standIn, slanted, 12)).pixelSize());
     SetDialogExecHook({});
 }
 
