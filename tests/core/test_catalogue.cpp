@@ -167,6 +167,7 @@ TEST(Catalogue, ValueCommandsAndTagPairs)
     EXPECT_EQ(ValueCommandMarkup("EmbedOLEobjectNetscape1", "/Home/Me/Sheet.XLS"),
               (TMarkupText{false, "<EMBED SRC=\"sheet.xls\">", ""}));
     EXPECT_EQ(ValueCommandMarkup("EmbedOLEobjectNetscape1", "Clip.AVI"), (TMarkupText{false, "<EMBED SRC=\"clip.avi\">", ""}));
+    EXPECT_EQ(EmbedMarkup("/home/Ann/Clip.AVI", false), "<EMBED SRC=\"Clip.AVI\">");
     EXPECT_EQ(ValueCommandMarkup("Bold1", "x"), std::nullopt);
 
     EXPECT_EQ(TagPairText("<B>", "Hello", "</B>", false), "<B>Hello</B>");

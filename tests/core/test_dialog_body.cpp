@@ -59,6 +59,7 @@ TEST(BodyColors, OnlyElementsAwayFromTheirInitialIndex)
 
 TEST(BodyColors, BrowseGivesLowerCaseFileName)
 {
-    EXPECT_EQ(BodyImageFromBrowse("C:\\Img\\Back.GIF"), "back.gif");
-    EXPECT_EQ(BodyImageFromBrowse("/home/u/Tiles/Paper.JPG"), "paper.jpg");
+    EXPECT_EQ(BodyImageFromBrowse("C:\\Img\\Back.GIF", true), "back.gif");
+    EXPECT_EQ(BodyImageFromBrowse("/home/u/Tiles/Paper.JPG", true), "paper.jpg");
+    EXPECT_EQ(BodyImageFromBrowse("/home/u/Tiles/Paper.JPG", false), "Paper.JPG");
 }

@@ -53,6 +53,10 @@ TEST(DialogPaths, ExtensionNameAndURLForms)
     EXPECT_EQ(DialogFileName("/home/u/pics/Logo.gif"), "Logo.gif");
     EXPECT_EQ(DialogFileName("C:\\dir\\"), "");
     EXPECT_EQ(LowerAscii("AbZ\xC4@[`{"), "abz\xC4@[`{");
+    EXPECT_EQ(LowerFileNamePart("/Home/Pics/LOGO.GIF"), "/Home/Pics/logo.gif");
+    EXPECT_EQ(LowerFileNamePart("C:\\PICS\\Logo.GIF"), "C:\\PICS\\logo.gif");
+    EXPECT_EQ(LowerFileNamePart("C:Logo.GIF"), "C:logo.gif");
+    EXPECT_EQ(LowerFileNamePart("LOGO.GIF"), "logo.gif");
     EXPECT_EQ(LocalPathToURLPath("C:\\A\\b:c"), "C|/A/b|c");
     EXPECT_EQ(LocalFileURL("C:\\PICS\\x.gif", 3), "file:///C|/PICS/x.gif");
     EXPECT_EQ(LocalFileURL("/home/x.gif", 3), "file:///home/x.gif");
@@ -87,15 +91,22 @@ TEST_F(ImageTag, SourceForms)
     f.Align = "left";
     EXPECT_EQ(UpdateImageTag(f), "<IMG SRC=\"logo.gif\" ALT=\"Logo\" ALIGN=\"left\">");
     f.IncludeLocalPath = true;
-    EXPECT_EQ(UpdateImageTag(f), "<IMG SRC=\"file:///c|/pics/logo.gif\" ALT=\"Logo\" ALIGN=\"left\">");
+    EXPECT_EQ(UpdateImageTag(f), "<IMG SRC=\"file:///C|/PICS/logo.gif\" ALT=\"Logo\" ALIGN=\"left\">")
+        << "directories keep their case";
     f.Alt = f.Align = "";
     f.Src = "Images/Sub/X.png";
     f.IncludeLocalPath = false;
-    EXPECT_EQ(UpdateImageTag(f), "<IMG SRC=\"images/sub/x.png\">");
+    EXPECT_EQ(UpdateImageTag(f), "<IMG SRC=\"Images/Sub/x.png\">");
     f.Src = "/srv/Pics/X.png";
     EXPECT_EQ(UpdateImageTag(f), "<IMG SRC=\"x.png\">");
     f.IncludeLocalPath = true;
-    EXPECT_EQ(UpdateImageTag(f), "<IMG SRC=\"file:///srv/pics/x.png\">");
+    EXPECT_EQ(UpdateImageTag(f), "<IMG SRC=\"file:///srv/Pics/x.png\">");
+    // Where the lower-case name would name another file, the name keeps its case.
+    f.LowerName = false;
+    EXPECT_EQ(UpdateImageTag(f), "<IMG SRC=\"file:///srv/Pics/X.png\">");
+    f.IncludeLocalPath = false;
+    EXPECT_EQ(UpdateImageTag(f), "<IMG SRC=\"X.png\">");
+    f.LowerName = true;
     // Only A to Z are lowered; other bytes pass unchanged.
     f.Src = "\xC9T\xC9.PNG";
     f.IncludeLocalPath = false;
@@ -114,7 +125,7 @@ TEST_F(ImageTag, GifSizeReplacesTypedSize)
     f.IncludeLocalPath = true;
     f.Src = (Dir / "LOGO.GIF").string();
     f.Width = "1";
-    EXPECT_EQ(UpdateImageTag(f), "<IMG SRC=\"" + LowerAscii("file://" + f.Src) + "\" WIDTH=\"120\" HEIGHT=\"40\">");
+    EXPECT_EQ(UpdateImageTag(f), "<IMG SRC=\"" + LowerFileNamePart("file://" + f.Src) + "\" WIDTH=\"120\" HEIGHT=\"40\">");
 
     // Cases that leave typed sizes alone: zero stored size, no GIF extension, missing file,
     // a file that is not a GIF.

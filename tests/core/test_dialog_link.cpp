@@ -28,16 +28,20 @@ TEST(LinkAddress, BrowseWithLocalPath)
     f.IncludeLocalPath = true;
     f.URLType = "http://";
     f.Host = "www.x.org";
-    ApplyLinkBrowse(f, "C:\\WEB\\Index.htm", true);
+    ApplyLinkBrowse(f, "C:\\WEB\\Index.htm", true, true);
     EXPECT_EQ(f.URLType, "file://");
     EXPECT_EQ(f.Host, "");
-    EXPECT_EQ(f.File, "c|/web/index.html");
-    EXPECT_EQ(f.URL, "file://c|/web/index.html");
+    EXPECT_EQ(f.File, "C|/WEB/index.html") << "directories keep their case";
+    EXPECT_EQ(f.URL, "file://C|/WEB/index.html");
 
     TLinkFields g;
     g.IncludeLocalPath = true;
-    ApplyLinkBrowse(g, "/home/Ann/Site/Page.HTM", false);
-    EXPECT_EQ(g.URL, "file:///home/ann/site/page.htm");
+    ApplyLinkBrowse(g, "/home/Ann/Site/Page.HTM", false, true);
+    EXPECT_EQ(g.URL, "file:///home/Ann/Site/page.htm");
+    // A name whose lower-case form would name another file keeps its case, and its ".HTM" is
+    // no ".htm" to extend.
+    ApplyLinkBrowse(g, "/home/Ann/Site/Page.HTM", true, false);
+    EXPECT_EQ(g.URL, "file:///home/Ann/Site/Page.HTM");
 }
 
 TEST(LinkAddress, BrowseNameOnlyAndForcedExtension)
@@ -45,7 +49,7 @@ TEST(LinkAddress, BrowseNameOnlyAndForcedExtension)
     TLinkFields f;
     f.URLType = "http://";
     f.Host = "www.x.org";
-    ApplyLinkBrowse(f, "C:\\WEB\\INDEX.HTM", true);
+    ApplyLinkBrowse(f, "C:\\WEB\\INDEX.HTM", true, true);
     EXPECT_EQ(f.URLType, "http://"); // type and host stay
     EXPECT_EQ(f.Host, "www.x.org");
     EXPECT_EQ(f.URL, "http://www.x.org/index.html");
@@ -67,7 +71,7 @@ TEST(LinkAddress, BrowseNameOnlyAndForcedExtension)
     };
     for (const auto &c : cases) {
         TLinkFields g;
-        ApplyLinkBrowse(g, c.Chosen, c.Force);
+        ApplyLinkBrowse(g, c.Chosen, c.Force, true);
         EXPECT_EQ(g.File, c.File) << c.Chosen;
         EXPECT_EQ(g.URL, c.File) << c.Chosen;
     }

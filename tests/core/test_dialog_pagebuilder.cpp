@@ -92,8 +92,9 @@ TEST(PageBuilder, ChecksNavigationAndTexts)
     EXPECT_TRUE(last.Previous && !last.Next && last.Finish);
     EXPECT_EQ(PageWizardPageText(2), "2 of 6");
     EXPECT_EQ(HomePageSavedMessage("/tmp/HOMEPAGE.HTM"), "Your Home Page has been saved in the file /tmp/HOMEPAGE.HTM");
-    EXPECT_EQ(PageImageFromBrowse("C:\\Pics\\Me.GIF"), "me.gif");
-    EXPECT_EQ(PageImageFromBrowse("/home/a/Me.GIF"), "me.gif");
+    EXPECT_EQ(PageImageFromBrowse("C:\\Pics\\Me.GIF", true), "me.gif");
+    EXPECT_EQ(PageImageFromBrowse("/home/a/Me.GIF", true), "me.gif");
+    EXPECT_EQ(PageImageFromBrowse("/home/a/Me.GIF", false), "Me.GIF");
 }
 
 TEST(PageBuilder, WritesCRLFFileAndReportsFailure)
@@ -252,7 +253,7 @@ Here are some links to some other sites on the Internet
 
     // An image chosen with Browse: its lower-cased name only, centred here.
     TPageWizardAnswers f = a;
-    f.ImageFileName = PageImageFromBrowse("/home/ann/Pictures/ME_Photo.GIF");
+    f.ImageFileName = PageImageFromBrowse("/home/ann/Pictures/ME_Photo.GIF", true);
     f.CenterImage = true;
     EXPECT_EQ(GenerateHomePage(f), Crlf(Head + R"(<TITLE>My Page</TITLE>
 </HEAD>

@@ -57,10 +57,12 @@ TEST(ImageDialog, ComposesWhileTypingAndKeepsHistory)
             EXPECT_EQ(box.TagCombo->count(), 0) << "a missing history file leaves the list empty";
             EXPECT_EQ(box.TagCombo->currentText(), "<IMG SRC=\"\">");
 
+            // On a file system that tells cases apart, logo.gif would name no file: the name is
+            // written as the file has it.
             Type(box.SrcEdit, "Logo.GIF");
             EXPECT_EQ(box.WidthEdit->text(), "120");
             EXPECT_EQ(box.HeightEdit->text(), "40");
-            EXPECT_EQ(box.TagCombo->currentText(), "<IMG SRC=\"logo.gif\" WIDTH=\"120\" HEIGHT=\"40\">");
+            EXPECT_EQ(box.TagCombo->currentText(), "<IMG SRC=\"Logo.GIF\" WIDTH=\"120\" HEIGHT=\"40\">");
             // A width typed for an existing GIF file is replaced at once.
             Retype(box.WidthEdit, "7");
             EXPECT_EQ(box.WidthEdit->text(), "120");
@@ -69,10 +71,10 @@ TEST(ImageDialog, ComposesWhileTypingAndKeepsHistory)
             Retype(box.AlignCombo, "left");
             Type(box.BorderEdit, "0");
             Type(box.HSpaceEdit, "4");
-            EXPECT_EQ(box.TagCombo->currentText(), "<IMG SRC=\"logo.gif\" ALT=\"a \"q\"\" ALIGN=\"left\" WIDTH=\"120\" "
+            EXPECT_EQ(box.TagCombo->currentText(), "<IMG SRC=\"Logo.GIF\" ALT=\"a \"q\"\" ALIGN=\"left\" WIDTH=\"120\" "
                                                    "HEIGHT=\"40\" BORDER=\"0\" HSPACE=\"4\">");
             Click(box.IncludeLocalPathCheck);
-            EXPECT_TRUE(box.TagCombo->currentText().startsWith("<IMG SRC=\"file:///logo.gif\" ALT="));
+            EXPECT_TRUE(box.TagCombo->currentText().startsWith("<IMG SRC=\"file:///Logo.GIF\" ALT="));
             Click(box.IncludeLocalPathCheck);
             // The help topic of the dialog.
             Click(box.HelpBtn);
@@ -80,12 +82,12 @@ TEST(ImageDialog, ComposesWhileTypingAndKeepsHistory)
         });
         const auto tag = ExecImageBox(nullptr, "");
         ASSERT_TRUE(tag);
-        EXPECT_EQ(*tag, "<IMG SRC=\"logo.gif\" ALT=\"a \"q\"\" ALIGN=\"left\" WIDTH=\"120\" HEIGHT=\"40\" "
+        EXPECT_EQ(*tag, "<IMG SRC=\"Logo.GIF\" ALT=\"a \"q\"\" ALIGN=\"left\" WIDTH=\"120\" HEIGHT=\"40\" "
                         "BORDER=\"0\" HSPACE=\"4\">");
     }
     EXPECT_EQ(help.Requests, QStringList{"topic:inline_img"});
     const QByteArray first = ReadBytes(his);
-    EXPECT_EQ(first, "<IMG SRC=\"logo.gif\" ALT=\"a \"q\"\" ALIGN=\"left\" WIDTH=\"120\" HEIGHT=\"40\" "
+    EXPECT_EQ(first, "<IMG SRC=\"Logo.GIF\" ALT=\"a \"q\"\" ALIGN=\"left\" WIDTH=\"120\" HEIGHT=\"40\" "
                      "BORDER=\"0\" HSPACE=\"4\">\r\n");
 
     // Second use: the list comes from the file; a tag differing only in letter case is not added
@@ -116,7 +118,8 @@ TEST(ImageDialog, ComposesWhileTypingAndKeepsHistory)
     // Cancel neither adds nor saves.
     script.Expect("Inline Image", [&](QDialog &d) {
         auto &box = static_cast<TInsertImageBox &>(d);
-        Type(box.SrcEdit, "new.gif");
+        Type(box.SrcEdit, "New.GIF");
+        EXPECT_EQ(box.TagCombo->currentText(), "<IMG SRC=\"new.gif\">") << "no file of either name: lowered";
         return Press(d, box.CancelBtn);
     });
     EXPECT_EQ(ExecImageBox(nullptr, ""), std::nullopt);
@@ -141,16 +144,16 @@ TEST(ImageDialog, BrowseAndInitialSource)
         auto &box = static_cast<TInsertImageBox &>(d);
         Click(box.BrowseButton);
         EXPECT_EQ(box.SrcEdit->text(), logo);
-        EXPECT_EQ(box.TagCombo->currentText(), "<IMG SRC=\"logo.gif\" WIDTH=\"120\" HEIGHT=\"40\">");
+        EXPECT_EQ(box.TagCombo->currentText(), "<IMG SRC=\"Logo.GIF\" WIDTH=\"120\" HEIGHT=\"40\">");
         Click(box.IncludeLocalPathCheck);
         EXPECT_EQ(box.TagCombo->currentText(),
-                  "<IMG SRC=\"file://" + logo.toLower() + "\" WIDTH=\"120\" HEIGHT=\"40\">");
+                  "<IMG SRC=\"file://" + logo + "\" WIDTH=\"120\" HEIGHT=\"40\">");
         Click(box.BrowseButton);
         EXPECT_EQ(box.SrcEdit->text(), logo) << "a cancelled Browse changes nothing";
         return Press(d, box.OKBtn);
     });
     EXPECT_EQ(ExecImageBox(nullptr, ""),
-              std::optional<std::string>("<IMG SRC=\"file://" + logo.toLower().toStdString() +
+              std::optional<std::string>("<IMG SRC=\"file://" + logo.toStdString() +
                                          "\" WIDTH=\"120\" HEIGHT=\"40\">"));
 
     // An initial source (a dropped picture) is composed before the dialog shows; a ".jpeg" file
@@ -160,11 +163,11 @@ TEST(ImageDialog, BrowseAndInitialSource)
         auto &box = static_cast<TInsertImageBox &>(d);
         EXPECT_EQ(box.SrcEdit->text(), wd.Path("Photo.JPEG"));
         EXPECT_EQ(box.WidthEdit->text(), "");
-        EXPECT_EQ(box.TagCombo->currentText(), "<IMG SRC=\"photo.jpeg\">");
+        EXPECT_EQ(box.TagCombo->currentText(), "<IMG SRC=\"Photo.JPEG\">");
         return Press(d, box.OKBtn);
     });
     EXPECT_EQ(ExecImageBox(nullptr, wd.Path("Photo.JPEG").toStdString()),
-              std::optional<std::string>("<IMG SRC=\"photo.jpeg\">"));
+              std::optional<std::string>("<IMG SRC=\"Photo.JPEG\">"));
 }
 
 TEST(ImageDialog, DamagedFilesNeverStopTheDialog)
@@ -258,7 +261,7 @@ TEST(ImageDialog, DroppedPictureRunsTheImageCommand)
             return Press(d, static_cast<TInsertImageBox &>(d).CancelBtn);
         });
         form.DropFiles({wd.Path("Shot.gif"), wd.Path("Shot.gif")});
-        EXPECT_EQ(log, QStringList{"<IMG SRC=\"shot.gif\" WIDTH=\"3\" HEIGHT=\"2\">"});
+        EXPECT_EQ(log, QStringList{"<IMG SRC=\"Shot.gif\" WIDTH=\"3\" HEIGHT=\"2\">"}) << "as the file is named";
         EXPECT_TRUE(form.LastMarkupCommand.isNull()) << "a drop records nothing";
         // Without a document window the dialog still runs; its tag goes nowhere.
         delete sub;

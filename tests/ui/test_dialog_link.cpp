@@ -118,14 +118,19 @@ TEST(LinkDialog, BrowseRules)
         Click(b.BrowseBtn);
         EXPECT_EQ(b.URLTypesCombo->currentText(), "file://");
         EXPECT_EQ(b.HostCombo->currentText(), "");
-        EXPECT_EQ(b.URLCombo->currentText(), "file:///site/docs/index.html");
+        EXPECT_EQ(b.URLCombo->currentText(), "file:///Site/Docs/index.html") << "directories keep their case";
         b.ForceHTMLExt = false;
         choose("/Site/Old.HTM");
         Click(b.BrowseBtn);
-        EXPECT_EQ(b.URLCombo->currentText(), "file:///site/old.htm");
+        EXPECT_EQ(b.URLCombo->currentText(), "file:///Site/old.htm");
+        // An existing file whose lower-case name would name nothing keeps its name.
+        WriteBytes(wd.Path("Real.HTM"), "x");
+        choose(wd.Path("Real.HTM"));
+        Click(b.BrowseBtn);
+        EXPECT_EQ(b.URLCombo->currentText(), "file://" + wd.Path("Real.HTM"));
         prompt.ExpectOpen(QString());
         Click(b.BrowseBtn);
-        EXPECT_EQ(b.URLCombo->currentText(), "file:///site/old.htm") << "a cancelled Browse changes nothing";
+        EXPECT_EQ(b.URLCombo->currentText(), "file://" + wd.Path("Real.HTM")) << "a cancelled Browse changes nothing";
         return Press(d, b.CancelBtn);
     });
     EXPECT_EQ(ExecURLBox(nullptr), std::nullopt);

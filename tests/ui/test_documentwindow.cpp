@@ -257,6 +257,16 @@ TEST_F(ChildWinTest, SaveAsLowerCasesTheTypedNameAddsTheExtensionAndAsksBeforeOv
     prompt.ExpectMessage(Path("taken.htm") + " exists.  Overwrite?", mrYes);
     EXPECT_TRUE(doc->SaveAsDOSFile());
     EXPECT_EQ(Bytes(Path("taken.htm")), "text!\r\n");
+    // An existing file whose lower-case name would be another file is saved over, not beside.
+    Put(Path("Old.HTM"), "old");
+    AnswerSave(prompt, "Save As DOS File", Path("Old.HTM"));
+    prompt.ExpectMessage(Path("Old.HTM") + " exists.  Overwrite?", mrYes);
+    EXPECT_TRUE(doc->SaveAsDOSFile());
+    EXPECT_EQ(Bytes(Path("Old.HTM")), "text!\r\n");
+    EXPECT_FALSE(QFileInfo::exists(Path("old.htm")));
+    AnswerSave(prompt, "Save As DOS File", Path("taken.htm"));
+    prompt.ExpectMessage(Path("taken.htm") + " exists.  Overwrite?", mrYes);
+    EXPECT_TRUE(doc->SaveAsDOSFile());
 
     // Cancelling the dialog changes nothing.
     AnswerSave(prompt, "Save As DOS File", QString());

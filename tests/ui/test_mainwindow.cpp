@@ -530,7 +530,10 @@ TEST_F(MainFormTest, DroppedFilesAndDocumentOpening)
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::ControlModifier);
     QCoreApplication::sendEvent(&f, &drop);
     EXPECT_TRUE(drop.isAccepted());
-    EXPECT_EQ(log, QStringList{"pair <A HREF=\"page.htm\"> </A>"});
+    EXPECT_EQ(log, QStringList{"pair <A HREF=\"Page.HTM\"> </A>"}) << "page.htm would name no file";
+    // Where no file of either name exists the name is lowered; its directories never count.
+    f.DropFiles({"/Web/Gone/Other.HTM"});
+    EXPECT_EQ(log.last(), "pair <A HREF=\"other.htm\"> </A>");
     SetKeyStateQuery([] { return Qt::KeyboardModifiers(); });
 
     prompt.ExpectMessage("File is read-only.", mrOk, TMsgDlgType::mtWarning, mbOK);

@@ -3,6 +3,7 @@
 #include "core/settings/Profile.h"
 #include "platform/Dde.h"
 #include "platform/DialogExec.h"
+#include "platform/FileNameCase.h"
 #include "platform/Help.h"
 #include "platform/KeyState.h"
 #include "platform/Process.h"
@@ -232,6 +233,22 @@ TEST(PlatformTest, FontDialogKeepsWhatIsNotChanged)
     EXPECT_FALSE(font.Bold);
     EXPECT_EQ(font.Height, -QFontInfo(QFontDatabase::font(standIn, slanted, 12)).pixelSize());
     SetDialogExecHook({});
+}
+
+TEST(PlatformTest, FileNamesAreLoweredOnlyWhereTheyStillNameTheFile)
+{
+    QTemporaryDir dir;
+    const QString pics = dir.path() + "/Pics/";
+    ASSERT_TRUE(QDir().mkpath(pics));
+    for (const char *name : {"Logo.GIF", "Twin.gif", "twin.gif"})
+        QFile(pics + name).open(QIODevice::WriteOnly);
+    EXPECT_EQ(LowerCasedFileName(pics + "Logo.GIF"), pics + "Logo.GIF") << "logo.gif names nothing here";
+    EXPECT_EQ(LowerCasedFileName(pics + "Twin.gif"), pics + "Twin.gif") << "twin.gif is another file";
+    EXPECT_EQ(LowerCasedFileName(pics + "New.GIF"), pics + "new.gif") << "no file of either name";
+    const QString here = QDir::currentPath();
+    QDir::setCurrent(pics);
+    EXPECT_FALSE(MayLowerFileName("Logo.GIF")) << "a relative name counts from the current directory";
+    QDir::setCurrent(here);
 }
 
 TEST(PlatformTest, CommandLinesSplitByQuotes)

@@ -423,7 +423,7 @@ TEST_F(PreferencesTest, BrowseButtonsAndHelpByPage)
         auto &d = dynamic_cast<TTabbedNotebookDlg &>(D);
         d.TabbedNotebook1->setCurrentIndex(TTabbedNotebookDlg::HelpersPage);
         Click(d.TestProgBrowseBtn);
-        EXPECT_EQ(d.TestProgEdit->text(), "/nosuch/browsers/mosaic.exe");
+        EXPECT_EQ(d.TestProgEdit->text(), "/NoSuch/Browsers/mosaic.exe") << "directories keep their case";
         // On a file system that tells cases apart, the lower-case name would name no file.
         Click(d.ImageEditorBrowseButton);
         EXPECT_EQ(d.ImageEditorEdit->text(), Tmp("Viewer.Bin"));

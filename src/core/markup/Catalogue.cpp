@@ -2,6 +2,7 @@
 // the markup commands share.
 #include "core/markup/Catalogue.h"
 
+#include "core/markup/DialogPaths.h"
 #include "core/markup/TagCase.h"
 
 #include <array>
@@ -414,12 +415,16 @@ std::optional<TMarkupText> ValueCommandMarkup(std::string_view Name, std::string
         return TMarkupText{false, V.empty() ? std::string("<ISINDEX>") : "<ISINDEX PROMPT=" + Quoted(V) + ">", {}};
     if (Name == "MailTo1")
         return TMarkupText{true, "<A HREF=" + Quoted("mailto:" + V) + ">", "</A>"};
-    if (Name == "EmbedOLEobjectNetscape1") {
-        const std::size_t Slash = V.find_last_of('/');
-        const std::string FileName = Slash == std::string::npos ? V : V.substr(Slash + 1);
-        return TMarkupText{false, "<EMBED SRC=" + Quoted(AnsiLowerCase(FileName)) + ">", {}};
-    }
+    if (Name == "EmbedOLEobjectNetscape1")
+        return TMarkupText{false, EmbedMarkup(V, true), {}};
     return std::nullopt;
+}
+
+std::string EmbedMarkup(std::string_view ChosenPath, bool LowerName)
+{
+    const std::size_t Slash = ChosenPath.find_last_of('/');
+    const std::string FileName(Slash == std::string_view::npos ? ChosenPath : ChosenPath.substr(Slash + 1));
+    return "<EMBED SRC=" + Quoted(LowerName ? LowerAscii(FileName) : FileName) + ">";
 }
 
 std::string TagPairText(std::string_view Start, std::string_view Selected, std::string_view End, bool LowerCaseTags)

@@ -94,6 +94,10 @@ TMarkupText CommandMarkup(const TMarkupCommand &Command, bool NewlineAfterTitle,
 // Empty for other entries.
 std::optional<TMarkupText> ValueCommandMarkup(std::string_view Name, std::string_view Value);
 
+// The EMBED tag for a chosen file: its name without directory, the letters A to Z lowered when
+// LowerName (the command says no where the lower-case name would name no file).
+std::string EmbedMarkup(std::string_view ChosenPath, bool LowerName);
+
 // InsertTagPair's text: Start + the selected text (empty without a selection) + End, the whole
 // through the tag-case rule, selected text included.
 std::string TagPairText(std::string_view Start, std::string_view Selected, std::string_view End,

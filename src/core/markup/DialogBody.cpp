@@ -12,9 +12,10 @@ std::string HTMLColorText(TColor Color)
     return text;
 }
 
-std::string BodyImageFromBrowse(const std::string &ChosenPath)
+std::string BodyImageFromBrowse(const std::string &ChosenPath, bool LowerName)
 {
-    return LowerAscii(DialogFileName(ChosenPath));
+    const std::string name = DialogFileName(ChosenPath);
+    return LowerName ? LowerAscii(name) : name;
 }
 
 TBodyColors::TBodyColors()

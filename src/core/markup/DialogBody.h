@@ -18,8 +18,8 @@ struct TBodyColorChoice {
 // "#" and red, green, blue as two upper-case hexadecimal digits each.
 std::string HTMLColorText(TColor Color);
 
-// A background image chosen with Browse: its file name alone, in lower case.
-std::string BodyImageFromBrowse(const std::string &ChosenPath);
+// A background image chosen with Browse: its file name alone, in lower case when LowerName.
+std::string BodyImageFromBrowse(const std::string &ChosenPath, bool LowerName);
 
 inline constexpr const char *BodyEndTag = "</BODY>";
 

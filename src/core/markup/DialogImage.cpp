@@ -20,9 +20,11 @@ bool ApplyImageGifSize(TImageFields &Fields)
 
 std::string ComposeImageTag(const TImageFields &Fields)
 {
-    std::string src = Fields.IncludeLocalPath ? LocalFileURL(Fields.Src, 3)
-                                              : LocalPathToURLPath(DialogFileName(Fields.Src));
-    std::string tag = "<IMG SRC=\"" + LowerAscii(src) + "\"";
+    std::string name = Fields.IncludeLocalPath ? Fields.Src : DialogFileName(Fields.Src);
+    if (Fields.LowerName)
+        name = LowerFileNamePart(name);
+    const std::string src = Fields.IncludeLocalPath ? LocalFileURL(name, 3) : LocalPathToURLPath(name);
+    std::string tag = "<IMG SRC=\"" + src + "\"";
     const std::pair<const char *, const std::string *> attributes[] = {
         {"ALT", &Fields.Alt},       {"ALIGN", &Fields.Align},   {"WIDTH", &Fields.Width},
         {"HEIGHT", &Fields.Height}, {"BORDER", &Fields.Border}, {"VSPACE", &Fields.VSpace},

@@ -7,6 +7,9 @@
 struct TImageFields {
     std::string Src;
     bool IncludeLocalPath = false;
+    // Whether the source's file name may be written in lower case: the dialog says no where the
+    // lower-case name would no longer name the file.
+    bool LowerName = true;
     std::string Alt, Align, Width, Height, Border, VSpace, HSpace;
 };
 

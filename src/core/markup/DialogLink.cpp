@@ -15,17 +15,16 @@ void UpdateLinkAddress(TLinkFields &Fields)
     Fields.URL = ComposeLinkAddress(Fields.URLType, Fields.Host, Fields.File);
 }
 
-void ApplyLinkBrowse(TLinkFields &Fields, const std::string &ChosenPath, bool ForceHTMLExt)
+void ApplyLinkBrowse(TLinkFields &Fields, const std::string &ChosenPath, bool ForceHTMLExt, bool LowerName)
 {
-    std::string path;
+    const std::string chosen = LowerName ? LowerFileNamePart(ChosenPath) : ChosenPath;
     if (Fields.IncludeLocalPath) {
-        path = LocalPathToURLPath(ChosenPath);
+        Fields.File = LocalPathToURLPath(chosen);
         Fields.URLType = "file://";
         Fields.Host.clear();
     } else {
-        path = DialogFileName(ChosenPath);
+        Fields.File = DialogFileName(chosen);
     }
-    Fields.File = LowerAscii(path);
     if (ForceHTMLExt && DialogFileExt(Fields.File) == ".htm")
         Fields.File += 'l';
     UpdateLinkAddress(Fields);

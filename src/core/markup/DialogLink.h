@@ -22,9 +22,10 @@ std::string ComposeLinkAddress(const std::string &URLType, const std::string &Ho
 void UpdateLinkAddress(TLinkFields &Fields);
 
 // Takes a file chosen with Browse (its full local path): with IncludeLocalPath the whole path in
-// URL form under the type "file://" with no host, else the file name alone; lower-cased; ".htm"
-// becomes ".html" when ForceHTMLExt is on; then the address is composed afresh.
-void ApplyLinkBrowse(TLinkFields &Fields, const std::string &ChosenPath, bool ForceHTMLExt);
+// URL form under the type "file://" with no host, else the file name alone; the file name
+// lower-cased when LowerName (directories keep their case); ".htm" becomes ".html" when
+// ForceHTMLExt is on; then the address is composed afresh.
+void ApplyLinkBrowse(TLinkFields &Fields, const std::string &ChosenPath, bool ForceHTMLExt, bool LowerName);
 
 // The anchor around the selection: "<A HREF=\"address\">" and "</A>".
 std::string LinkStartTag(const std::string &Address);

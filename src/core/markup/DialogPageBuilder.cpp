@@ -96,7 +96,8 @@ std::string PageWizardPageText(int Page)
     return std::to_string(Page) + " of " + std::to_string(PageWizardPageCount);
 }
 
-std::string PageImageFromBrowse(const std::string &ChosenPath)
+std::string PageImageFromBrowse(const std::string &ChosenPath, bool LowerName)
 {
-    return LowerAscii(DialogFileName(ChosenPath));
+    const std::string name = DialogFileName(ChosenPath);
+    return LowerName ? LowerAscii(name) : name;
 }

@@ -49,5 +49,5 @@ TWizardButtons PageWizardButtons(int Page);
 // "Page of Count", e.g. "2 of 6".
 std::string PageWizardPageText(int Page);
 
-// An image chosen with Browse: the file name alone, in lower case.
-std::string PageImageFromBrowse(const std::string &ChosenPath);
+// An image chosen with Browse: the file name alone, in lower case when LowerName.
+std::string PageImageFromBrowse(const std::string &ChosenPath, bool LowerName);

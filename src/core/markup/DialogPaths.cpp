@@ -27,6 +27,13 @@ std::string LowerAscii(std::string Text)
     return Text;
 }
 
+std::string LowerFileNamePart(std::string Path)
+{
+    const auto sep = Path.find_last_of(":\\/");
+    const std::size_t start = sep == std::string::npos ? 0 : sep + 1;
+    return Path.substr(0, start) + LowerAscii(Path.substr(start));
+}
+
 std::string LocalPathToURLPath(std::string Path)
 {
     for (char &c : Path) {

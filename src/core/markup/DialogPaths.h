@@ -13,6 +13,11 @@ std::string DialogFileName(const std::string &Path);
 // Only the letters A to Z change.
 std::string LowerAscii(std::string Text);
 
+// Path with the letters A to Z of its file name (the text after the last ":", "\" or "/")
+// lower-cased; the directories before it keep their case, since on this system a directory of
+// another case is another directory.
+std::string LowerFileNamePart(std::string Path);
+
 // Every ":" becomes "|" and every "\" becomes "/".
 std::string LocalPathToURLPath(std::string Path);
 

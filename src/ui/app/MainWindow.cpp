@@ -4,6 +4,7 @@
 
 #include "platform/Help.h"
 #include "platform/DialogExec.h"
+#include "platform/FileNameCase.h"
 #include "platform/KeyState.h"
 #include "platform/ScreenMetrics.h"
 #include "platform/TextCodec.h"
@@ -813,7 +814,7 @@ void TMainForm::DropFiles(const QStringList &Files)
             if (ImageCommand)
                 ImageCommand(file);
         } else if (QueryKeyState() & Qt::ControlModifier) {
-            const QString address = QFileInfo(file.toLower()).fileName();
+            const QString address = QFileInfo(LowerCasedFileName(file)).fileName();
             InsertTagPair(QStringToBytes("<A HREF=\"" + address + "\">"), "</A>");
         } else {
             OpenDocument(file, false);

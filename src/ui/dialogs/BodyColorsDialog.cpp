@@ -2,6 +2,7 @@
 #include "ui/dialogs/BodyColorsDialog.h"
 
 #include "platform/DialogExec.h"
+#include "platform/FileNameCase.h"
 #include "platform/Prompt.h"
 #include "platform/TextCodec.h"
 #include "ui/dialogs/DialogParts.h"
@@ -242,7 +243,7 @@ void TTBackgroundBox::BrowseBtnClick()
     request.Filter = "GIF Images (*.gif)|*.gif|JPEG Images (*.jpg)|*.jpg|All files (*.*)|*.*";
     if (!Prompt().OpenFile(request))
         return;
-    SetEditText(*ImagePathEdit, BodyImageFromBrowse(QStringToBytes(request.FileName)));
+    SetEditText(*ImagePathEdit, BodyImageFromBrowse(QStringToBytes(request.FileName), MayLowerFileName(request.FileName)));
 }
 
 void TTBackgroundBox::OkButtonClick()

@@ -6,6 +6,7 @@
 #include "core/markup/DialogPaths.h"
 #include "core/markup/GifSize.h"
 #include "platform/DialogExec.h"
+#include "platform/FileNameCase.h"
 #include "platform/TextCodec.h"
 #include "ui/app/MainHost.h"
 #include "ui/dialogs/DialogParts.h"
@@ -113,6 +114,8 @@ void TInsertImageBox::UpdateURL()
         return;
     FUpdating = true;
     TImageFields f = Fields();
+    // The name as typed resolves against the current directory, as the picture's size does.
+    f.LowerName = MayLowerFileName(SrcEdit->text());
     if (LowerAscii(DialogFileExt(f.Src)) == ".gif") {
         // The file is opened by its name as the user sees it, in the file system's encoding.
         const TGifSize size = ReadGifSize(QFile::encodeName(SrcEdit->text()).toStdString());

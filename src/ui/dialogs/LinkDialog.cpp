@@ -4,6 +4,7 @@
 #include "core/custom/HistoryList.h"
 #include "core/markup/DialogLink.h"
 #include "platform/DialogExec.h"
+#include "platform/FileNameCase.h"
 #include "platform/Prompt.h"
 #include "platform/TextCodec.h"
 #include "ui/app/MainHost.h"
@@ -91,7 +92,7 @@ void TInsertURLBox::BrowseBtnClick()
     fields.Host = ComboText(*HostCombo);
     fields.File = EditText(*FileEdit);
     fields.IncludeLocalPath = IncludeLocalPathCheck->isChecked();
-    ApplyLinkBrowse(fields, QStringToBytes(request.FileName), ForceHTMLExt);
+    ApplyLinkBrowse(fields, QStringToBytes(request.FileName), ForceHTMLExt, MayLowerFileName(request.FileName));
     FUpdating = true;
     SetComboText(*URLTypesCombo, fields.URLType);
     SetComboText(*HostCombo, fields.Host);

@@ -3,6 +3,7 @@
 #include "ui/dialogs/PageBuilder.h"
 
 #include "platform/Help.h"
+#include "platform/FileNameCase.h"
 #include "platform/Prompt.h"
 #include "platform/TextCodec.h"
 #include "ui/app/MainHost.h"
@@ -23,7 +24,6 @@
 #include <QTextLayout>
 #include <QVBoxLayout>
 
-#include <filesystem>
 
 namespace {
 
@@ -61,32 +61,15 @@ QPushButton *Button(QWidget *Parent, QPushButton *&Member, const char *Name, con
     return Member;
 }
 
-QString LowerAsciiLetters(QString Text)
-{
-    for (QChar &c : Text)
-        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
-            c = QChar(c.unicode() + ('a' - 'A'));
-    return Text;
-}
-
 std::string FileNameBytes(const QString &Name)
 {
     return QFile::encodeName(Name).toStdString();
 }
 
-// The chosen picture's name alone, lower-cased; where the file system tells the cases apart
-// and no file answers to the lower-case name, the page must name the file as it is.
+// The chosen picture's name alone, lower-cased where that still names the file.
 QString ImageNameFromBrowse(const QString &Chosen)
 {
-    const QFileInfo chosen(Chosen);
-    const QString name = chosen.fileName();
-    const QString lower = LowerAsciiLetters(name);
-    if (lower == name || !chosen.exists())
-        return lower;
-    std::error_code ec;
-    if (std::filesystem::equivalent(FileNameBytes(chosen.dir().filePath(lower)), FileNameBytes(Chosen), ec))
-        return lower;
-    return name;
+    return QFileInfo(LowerCasedFileName(Chosen)).fileName();
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "core/editor/TextFileIO.h"
 #include "core/markup/TagCase.h"
 #include "core/settings/Profile.h"
+#include "platform/FileNameCase.h"
 #include "platform/KeyState.h"
 #include "platform/TextCodec.h"
 #include "ui/document/MarkupMenus.h"
@@ -599,9 +600,7 @@ bool TMDIChild::EmbedOLE()
     request.HelpContext = 11;
     if (!Prompt().OpenFile(request))
         return false;
-    const std::optional<TMarkupText> markup =
-        ValueCommandMarkup("EmbedOLEobjectNetscape1", QStringToBytes(request.FileName));
-    InsertMarkup(markup->Start);
+    InsertMarkup(EmbedMarkup(QStringToBytes(request.FileName), MayLowerFileName(request.FileName)));
     return true;
 }
 
@@ -688,15 +687,12 @@ bool TMDIChild::AskSaveFileName()
     SaveDialog.OverwritePrompt = false;
     if (!Prompt().SaveFile(SaveDialog))
         return false;
-    // Only the name part is the user's to normalise: the directory is kept exactly as chosen,
-    // since a directory of another case is another directory here.
-    const QString chosen = SaveDialog.FileName;
-    const int slash = int(chosen.lastIndexOf('/'));
-    const QString directory = chosen.left(slash + 1);
-    QString name = chosen.mid(slash + 1);
-    if (!name.contains('.'))
-        name += "." + BytesToQString(Main.SetupManager->DefFileExt());
-    const QString fileName = directory + name.toLower();
+    // Only the name part is the user's to normalise, and only where the lower-case name is still
+    // the file chosen: an existing Page.HTM is saved over, not beside.
+    QString fileName = SaveDialog.FileName;
+    if (!fileName.mid(fileName.lastIndexOf('/') + 1).contains('.'))
+        fileName += "." + BytesToQString(Main.SetupManager->DefFileExt());
+    fileName = LowerCasedFileName(fileName);
     if (QFileInfo::exists(fileName) &&
         AskConfirmation(fileName + " exists.  Overwrite?", mbYes | mbNo) != mrYes)
         return false;

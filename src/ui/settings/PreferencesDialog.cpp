@@ -7,6 +7,7 @@
 #include "core/settings/SetupManager.h"
 #include "core/settings/SetupRules.h"
 #include "platform/Help.h"
+#include "platform/FileNameCase.h"
 #include "platform/Prompt.h"
 #include "platform/TextCodec.h"
 #include "ui/app/MainHost.h"
@@ -33,7 +34,6 @@
 #include <QVBoxLayout>
 
 #include <array>
-#include <filesystem>
 
 namespace {
 
@@ -553,22 +553,4 @@ bool PickColor(QColor &Color, QString &Text)
         WriteCustomColors(settings, keep);
     });
     return true;
-}
-
-QString LowerCasedFileName(const QString &Chosen)
-{
-    QString lower = Chosen;
-    for (QChar &c : lower)
-        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
-            c = QChar(c.unicode() + ('a' - 'A'));
-    if (lower == Chosen)
-        return Chosen;
-    const QFileInfo chosen(Chosen);
-    if (!chosen.exists())
-        return lower;
-    // Only a case-blind file system finds the same file under the lower-case name.
-    std::error_code ec;
-    if (std::filesystem::equivalent(QFile::encodeName(lower).toStdString(), QFile::encodeName(Chosen).toStdString(), ec))
-        return lower;
-    return Chosen;
 }

@@ -1,5 +1,5 @@
-// TTabbedNotebookDlg: the Preferences dialog (four pages of user settings), the shared colour choice PickColor and
-// the lower-casing of browsed program names.
+// TTabbedNotebookDlg: the Preferences dialog (four pages of user settings) and the shared colour choice
+// PickColor.
 #pragma once
 
 #include <QColor>
@@ -98,8 +98,3 @@ private:
 // green and blue as six upper-case hexadecimal digits, and true returns. On Cancel: Text is
 // empty, Color untouched, false returns.
 bool PickColor(QColor &Color, QString &Text);
-
-// A file name chosen by a Browse button with the letters A to Z lower-cased, as the settings and
-// generated pages keep it. On a case-sensitive file system, where the lower-case form would name
-// no file or another one, the name is kept as chosen.
-QString LowerCasedFileName(const QString &Chosen);
