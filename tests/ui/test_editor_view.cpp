@@ -339,6 +339,17 @@ TEST_F(EditorView, PaintsOnlyChangedLinesAndDrawsSelectionAndBookmarks)
         for (int yy = ed->LineHeight(); yy < 2 * ed->LineHeight(); ++yy)
             marked += QColor(image.pixel(x, yy)) == QColor(0, 96, 128) ? 1 : 0;
     EXPECT_GT(marked, 10);
+    // A second bookmark on the same line leaves the lower digit showing.
+    const QRect margin(0, ed->LineHeight(), ed->LeftMargin(), ed->LineHeight());
+    const QImage four = image.copy(margin);
+    ed->SetCaretPosition(2, 1);
+    ed->SetBookmark(7);
+    ed->SetSelection(1, 1, 1, 5, true);
+    ed->viewport()->render(&image);
+    EXPECT_EQ(image.copy(margin), four);
+    ed->ParaList().ClearBookmark(4);
+    ed->viewport()->render(&image);
+    EXPECT_NE(image.copy(margin), four) << "digit 7 shows once 4 is gone";
     int unmarked = 0;
     for (int x = 0; x < ed->LeftMargin(); ++x)
         for (int yy = 2 * ed->LineHeight(); yy < 3 * ed->LineHeight(); ++yy)

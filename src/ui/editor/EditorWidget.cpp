@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -881,13 +882,15 @@ void TEdCustomEditor::PaintMargin(QPainter &Painter, int First, int Last)
     const int scale = std::max(1, std::min((FLeftMargin - 5) / 3, (FLineHeight - 4) / 5));
     const int px = std::min(scale, 2);
     const int boxW = 3 * px + 4, boxH = 5 * px + 4;
+    std::vector<int> marked;  // lines that show a digit already: the lowest digit wins
     for (int digit = 0; digit <= 9; ++digit) {
         const TParaPos mark = List->Bookmark(digit);
         if (mark.Para <= 0)
             continue;
         const int line = List->ParaToLine(mark).Line;
-        if (line < First || line > Last)
+        if (line < First || line > Last || std::find(marked.begin(), marked.end(), line) != marked.end())
             continue;
+        marked.push_back(line);
         const int x0 = std::max(0, (FLeftMargin - boxW) / 2 - 1);
         const int y0 = RowY(line) + (FLineHeight - boxH) / 2;
         Painter.fillRect(QRect(x0, y0, boxW, boxH), QColor(0, 96, 128));
