@@ -10,8 +10,10 @@
 #include <QDate>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QTest>
 
 namespace {
 
@@ -210,6 +212,42 @@ TEST_F(FileCommandTest, OpenReportsMissingFilesAndKeepsFourRecentFilesNewestFirs
     TMDIChild *ro = OpenFile(Path("ro.htm"));
     ASSERT_NE(ro, nullptr);
     EXPECT_EQ(Text(ro), "r\n");
+}
+
+TEST_F(FileCommandTest, CommandLineNamesStayWithTheFilesWhenTheWorkingDirectoryChanges)
+{
+    // Started in docs with a working directory of its own in the settings.
+    const QString docs = tmp.path() + "/docs", work = tmp.path() + "/work";
+    ASSERT_TRUE(QDir().mkpath(docs) && QDir().mkpath(work));
+    Setting("Setup", "WorkDir", work.toStdString());
+    Put(docs + "/rel.htm", "old\n");
+    Put(docs + "/PAGE", "page\n");
+    QDir::setCurrent(docs);
+    TScriptedPrompt prompt;
+    prompt.ExpectMessage("Cannot find file: " + docs + "/none.htm", mrOk, TMsgDlgType::mtError, mbOK);
+    form = std::make_unique<TMainForm>(QStringList{"rel.htm", "PAGE.", "none.htm"});
+    form->show();
+    QTest::qWait(20);
+    EXPECT_EQ(QDir::currentPath(), work);
+    const QList<QMdiSubWindow *> windows = form->Children();
+    ASSERT_EQ(windows.size(), 2);
+    auto *rel = dynamic_cast<TMDIChild *>(windows[0]);
+    auto *page = dynamic_cast<TMDIChild *>(windows[1]);
+    ASSERT_TRUE(rel && page);
+    EXPECT_EQ(rel->DocumentCaption(), docs + "/rel.htm") << "every document holds an absolute name";
+    EXPECT_EQ(page->DocumentCaption(), docs + "/PAGE") << "one trailing dot is dropped";
+    EXPECT_EQ(Text(page), "page\n");
+    // Save writes the file that was opened, not one of that name in the working directory.
+    Type(rel, "new ");
+    form->MDIClient->setActiveSubWindow(rel);
+    form->FileSaveItem->trigger();
+    EXPECT_EQ(Bytes(docs + "/rel.htm"), "new old\n");
+    EXPECT_FALSE(QFile::exists(work + "/rel.htm"));
+    // A name opened later, relative to the directory of that moment, is held absolute too.
+    Put(work + "/Later.htm", "x");
+    TMDIChild *later = OpenFile("Later.htm.");
+    ASSERT_NE(later, nullptr);
+    EXPECT_EQ(later->DocumentCaption(), work + "/Later.htm");
 }
 
 TEST_F(FileCommandTest, SaveWithoutHtmlTagsSavesFirstThenWritesTheTextAndOpensIt)

@@ -101,8 +101,9 @@ public:
     virtual void ReadSettingsFlags() = 0;
     // Rereads QuickKeyTable from section QuickKeys.
     virtual void ReadQuickKeyTable() = 0;
-    // Opens a document window: an existing file (NewFlag false) or an empty document captioned
-    // Name. Reports a missing file and warns about a read-only one. Returns the window or nullptr.
+    // Opens a document window: an existing file (NewFlag false; the window holds its absolute
+    // name, one trailing dot dropped) or an empty document captioned Name. Reports a missing file
+    // and warns about a read-only one. Returns the window or nullptr.
     virtual TDocumentWindowIntf *OpenDocument(const QString &Name, bool NewFlag) = 0;
     // Puts a file (expanded to a full path) at the top of the recent-file list (at most four).
     virtual void AddRecentFile(const QString &Name) = 0;

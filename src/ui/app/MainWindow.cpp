@@ -100,6 +100,26 @@ bool IsReadOnlyFile(const QFileInfo &Info)
     return !(Info.permissions() & QFileDevice::WriteOwner) || !Info.isWritable();
 }
 
+// The name a document holds for a file named Name: one trailing dot dropped (as the editor drops
+// it), made absolute against the current directory now, so that no later change of the working
+// directory moves the file a document saves to.
+QString DocumentFileName(const QString &Name)
+{
+    QString name = Name;
+    const QString last = QFileInfo(name).fileName();
+    if (last.size() > 1 && last.endsWith('.') && last != "..")
+        name.chop(1);
+    return QDir::cleanPath(QFileInfo(name).absoluteFilePath());
+}
+
+QStringList DocumentFileNames(const QStringList &Names)
+{
+    QStringList names;
+    for (const QString &name : Names)
+        names << DocumentFileName(name);
+    return names;
+}
+
 // Menu captions show "&" as an accelerator marker; a file name must show as it is.
 QString MenuCaption(const QString &Text)
 {
@@ -130,7 +150,8 @@ TMainForm *TMainForm::Instance()
 }
 
 TMainForm::TMainForm(const QStringList &CommandLineFiles, QWidget *Parent)
-    : QMainWindow(Parent), FCommandLineFiles(CommandLineFiles)
+    // Made absolute now: the start-up below changes the current directory to the working one.
+    : QMainWindow(Parent), FCommandLineFiles(DocumentFileNames(CommandLineFiles))
 {
     g_mainForm = this;
     setObjectName("MainForm");
@@ -714,8 +735,9 @@ void TMainForm::UpdateSpeedButtons(bool DocumentActive, bool WindowsOpen, bool S
 
 TDocumentWindowIntf *TMainForm::OpenDocument(const QString &Name, bool NewFlag)
 {
+    const QString fileName = NewFlag ? Name : DocumentFileName(Name);
     if (!NewFlag) {
-        const QFileInfo info(Name);
+        const QFileInfo info(fileName);
         if (!info.exists() || info.isDir()) {
             ShowError("Cannot find file: " + Name);
             return nullptr;
@@ -725,7 +747,7 @@ TDocumentWindowIntf *TMainForm::OpenDocument(const QString &Name, bool NewFlag)
     }
     if (!DocumentFactory)
         return nullptr;
-    TDocumentWindowIntf *doc = DocumentFactory(Name, NewFlag);
+    TDocumentWindowIntf *doc = DocumentFactory(fileName, NewFlag);
     if (doc)
         setWindowTitle("Pelmar32 - [" + doc->DocumentCaption() + "]");
     return doc;

@@ -41,7 +41,8 @@ class TMainForm : public QMainWindow, public TMainHost {
     Q_OBJECT
 public:
     // Builds the window and runs the start-up (settings, placement, bars, recent files). The
-    // files are opened as documents once the window is first shown.
+    // files, taken against the current directory of the moment, are opened as documents once the
+    // window is first shown.
     explicit TMainForm(const QStringList &CommandLineFiles = {}, QWidget *Parent = nullptr);
     // Runs the shut-down: recent files, help, window placement, preview files.
     ~TMainForm() override;
@@ -58,8 +59,9 @@ public:
     void ReadQuickKeyTable() override;
 
     // ---- Documents.
-    // Opens a document window: an existing file (NewFlag false) or an empty document captioned
-    // Name. Reports a missing file and warns about a read-only one. Returns the window or nullptr.
+    // Opens a document window: an existing file (NewFlag false; the window holds its absolute
+    // name, one trailing dot dropped) or an empty document captioned Name. Reports a missing file
+    // and warns about a read-only one. Returns the window or nullptr.
     TDocumentWindowIntf *OpenDocument(const QString &Name, bool NewFlag) override;
     // Puts a file (expanded to a full path) at the top of the recent-file list (at most four).
     void AddRecentFile(const QString &Name) override;
