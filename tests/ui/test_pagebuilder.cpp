@@ -154,16 +154,22 @@ TEST_F(PageWizTest, PagesTextsAndNavigation)
         };
         EXPECT_EQ(book->currentIndex(), 0);
         EXPECT_EQ(state(), "1 of 6 0 1 0");
-        QStringList forward;
+        QStringList forward, focus;
         for (int i = 0; i < 5; ++i) {
             Click(d.NextButton);
             forward << state();
+            focus << (d.focusWidget() ? d.focusWidget()->objectName() : QString());
         }
         EXPECT_EQ(forward,
                   (QStringList{"2 of 6 1 1 0", "3 of 6 1 1 0", "4 of 6 1 1 0", "5 of 6 1 1 0", "6 of 6 1 0 1"}));
+        // Each page puts the focus in its first field.
+        EXPECT_EQ(focus, (QStringList{"TitleEdit", "ImageFileNameEdit", "ParagraphMemo", "LinkDesc1Edit",
+                                      "SaveBrowseEdit"}));
         d.NextButtonClick(); // disabled on the last page; never past it
         EXPECT_EQ(state(), "6 of 6 1 0 1");
-        for (int i = 0; i < 5; ++i)
+        Click(d.PrevButton);
+        EXPECT_EQ(d.focusWidget(), d.LinkDesc1Edit);
+        for (int i = 0; i < 4; ++i)
             Click(d.PrevButton);
         EXPECT_EQ(state(), "1 of 6 0 1 0");
         d.PrevButtonClick();

@@ -238,6 +238,10 @@ void TPageWizDlg::UpdateButtons()
     // Enter presses the button that moves on.
     (state.Finish ? FinishButton : NextButton)->setDefault(true);
     (state.Finish ? NextButton : FinishButton)->setDefault(false);
+    // Typing goes into the page, never into the button just pressed (a space there would press
+    // Next again, and on the last page Cancel next to it).
+    QWidget *first[] = {NextButton, TitleEdit, ImageFileNameEdit, ParagraphMemo, LinkDesc1Edit, SaveBrowseEdit};
+    first[Notebook1->currentIndex()]->setFocus();
 }
 
 void TPageWizDlg::PrevButtonClick()
