@@ -6,6 +6,7 @@
 #include "ui/app/MainWindow.h"
 #include "ui/dialogs/ImageDialog.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QLabel>
 #include <QMdiArea>
@@ -96,6 +97,11 @@ TEST(ImageDialog, ComposesWhileTypingAndKeepsHistory)
     script.Expect("Inline Image", [&](QDialog &d) {
         auto &box = static_cast<TInsertImageBox &>(d);
         EXPECT_EQ(ComboEntries(box.TagCombo), QStringList{"<IMG SRC=\"a.gif\">"});
+        // Entries show whole: a drop-down wide enough, cut at the end if ever, the tooltip whole.
+        EXPECT_EQ(box.TagCombo->itemData(0, Qt::ToolTipRole).toString(), "<IMG SRC=\"a.gif\">");
+        EXPECT_EQ(box.TagCombo->view()->textElideMode(), Qt::ElideRight);
+        EXPECT_GT(box.TagCombo->view()->minimumWidth(),
+                  box.TagCombo->view()->fontMetrics().horizontalAdvance("<IMG SRC=\"a.gif\">"));
         EXPECT_EQ(box.TagCombo->currentText(), "<IMG SRC=\"\">") << "loading the list leaves the text alone";
         box.TagCombo->setCurrentIndex(0);
         Retype(box.TagCombo, "<img src=\"A.GIF\">");

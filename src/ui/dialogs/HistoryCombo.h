@@ -19,6 +19,9 @@ public:
     const THistoryList &List() const { return History; }
 
 private:
+    // Lets every entry show whole in the drop-down.
+    void ShowEntriesWhole();
+
     QComboBox &FCombo;
     THistoryList History;
 };
