@@ -423,4 +423,11 @@ TEST(MenuEntryDrawing, CaptionWithoutFirstAmpersandClippedThenKind)
     const QImage longCaption = paint(QString(200, 'W'), K::Button);
     EXPECT_EQ(region(longCaption, 300, 400), region(paint("W", K::Button), 300, 400));
     EXPECT_FALSE(blank(region(longCaption, 280, 300)));
+    // In a narrow list the kind column starts early enough for "Custom Button" to show whole.
+    const QFontMetrics metrics(list.font());
+    EXPECT_EQ(TMenuEntryDelegate::KindColumnStart(400, metrics), 300);
+    const int narrow = metrics.horizontalAdvance("Custom Button") * 3;
+    const int start = TMenuEntryDelegate::KindColumnStart(narrow, metrics);
+    EXPECT_LT(start, narrow * 3 / 4);
+    EXPECT_GE(narrow - start - 1, metrics.horizontalAdvance("Custom Button"));
 }

@@ -31,6 +31,17 @@ enum TEntryRole { CaptionRole = Qt::UserRole, NameRole, KindRole };
 
 } // namespace
 
+int TMenuEntryDelegate::KindColumnStart(int RowWidth, const QFontMetrics &Metrics)
+{
+    // The kind column starts at three quarters of the row, or earlier where its longest text
+    // would not fit there: the caption gives way, the kind is always read whole.
+    int widest = 0;
+    for (const auto kind : {TRightMenuTargetKind::MenuItem, TRightMenuTargetKind::Button,
+                            TRightMenuTargetKind::CustomButton, TRightMenuTargetKind::Unknown})
+        widest = std::max(widest, Metrics.horizontalAdvance(QString::fromLatin1(RightMenuKindText(kind))));
+    return std::max(0, std::min(RowWidth * 3 / 4, RowWidth - widest - 4));
+}
+
 void TMenuEntryDelegate::paint(QPainter *Painter, const QStyleOptionViewItem &Option, const QModelIndex &Index) const
 {
     QStyleOptionViewItem option = Option;
@@ -40,7 +51,7 @@ void TMenuEntryDelegate::paint(QPainter *Painter, const QStyleOptionViewItem &Op
     Painter->fillRect(option.rect, option.palette.brush(selected ? QPalette::Highlight : QPalette::Base));
     Painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
     const QRect r = option.rect;
-    const int split = r.width() * 3 / 4;
+    const int split = KindColumnStart(r.width(), option.fontMetrics);
     const std::string caption = QStringToBytes(Index.data(CaptionRole).toString());
     const auto kind = static_cast<TRightMenuTargetKind>(Index.data(KindRole).toInt());
     const QRect captionRect(r.left() + 4, r.top(), std::max(0, split - 4), r.height());

@@ -27,6 +27,8 @@ public:
     void paint(QPainter *Painter, const QStyleOptionViewItem &Option, const QModelIndex &Index) const override;
     // Rows are as wide as the list, whatever the caption's length.
     QSize sizeHint(const QStyleOptionViewItem &Option, const QModelIndex &Index) const override;
+    // Where a row's kind column starts: three quarters in, or earlier so its text shows whole.
+    static int KindColumnStart(int RowWidth, const QFontMetrics &Metrics);
 };
 
 // The candidates' list: a left press selects the entry under the pointer and starts dragging it.
