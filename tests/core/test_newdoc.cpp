@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <pwd.h>
 #include <sstream>
 #include <unistd.h>
 
@@ -103,6 +105,22 @@ TEST(NewDocument, TagCasePerPiece)
     EXPECT_EQ(Lines[5], "<title>Big TITLE</title>");
     EXPECT_EQ(Lines[6], "<base href=\"HTTP://X/Y.HTM\">");
     EXPECT_EQ(Lines[9], "<body>");
+}
+
+TEST(NewDocument, AuthorFromTheAccountWithoutUserOrLogname)
+{
+    // Some launchers start programs without either variable: the password database names the
+    // account. (USER itself is used by the window tests.)
+    const std::string user = std::getenv("USER") ? std::getenv("USER") : "";
+    const std::string logname = std::getenv("LOGNAME") ? std::getenv("LOGNAME") : "";
+    ::unsetenv("USER");
+    ::unsetenv("LOGNAME");
+    const passwd *account = ::getpwuid(::getuid());
+    ASSERT_NE(account, nullptr);
+    EXPECT_EQ(DefaultAuthorName(), account->pw_name);
+    for (const auto &[name, value] : {std::pair{"USER", user}, std::pair{"LOGNAME", logname}})
+        if (!value.empty())
+            ::setenv(name, value.c_str(), 1);
 }
 
 TEST(SaveWithoutTags, StripperAcrossPieces)

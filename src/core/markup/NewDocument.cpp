@@ -5,6 +5,8 @@
 #include "core/markup/TextTransform.h"
 
 #include <cstdlib>
+#include <pwd.h>
+#include <unistd.h>
 
 std::string EffectiveTitle(std::string_view Title)
 {
@@ -58,5 +60,8 @@ std::string DefaultAuthorName()
     for (const char *Name : {"USER", "LOGNAME"})
         if (const char *Value = std::getenv(Name); Value && *Value)
             return Value;
+    // Some launchers start programs without either: the account's own entry still names it.
+    if (const passwd *Account = ::getpwuid(::getuid()); Account && Account->pw_name)
+        return Account->pw_name;
     return {};
 }

@@ -30,5 +30,6 @@ std::vector<std::string> NewDocumentPieces(const TNewDocOptions &Options, std::s
 std::string NewDocumentText(const TNewDocOptions &Options, std::string_view AuthorName, std::string_view ShortDate,
                             bool LowerCaseTags);
 
-// The user's login name from the environment (USER, else LOGNAME), or empty.
+// The user's login name: from the environment (USER, else LOGNAME), else the account's name in
+// the password database; empty only when even that is missing.
 std::string DefaultAuthorName();
