@@ -30,6 +30,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <map>
+#include <new>
 
 namespace {
 
@@ -216,14 +217,43 @@ TMDIChild::~TMDIChild()
     }
 }
 
+namespace {
+
+// Loads the document's file; false when the memory ran out. Any other failure is reported and
+// leaves the window open and empty.
+bool LoadOrGiveUp(TMDIChild &Doc)
+{
+    try {
+        Doc.Editor->SetIsOpen(true);
+    } catch (const std::bad_alloc &) {
+        return false;
+    } catch (const EOutOfMemory &) {
+        return false;
+    } catch (const EEditorError &e) {
+        if (e.Code() == edeNoMemory)
+            return false;
+        ShowException(e);
+    } catch (const std::exception &e) {
+        ShowException(e);
+    }
+    return true;
+}
+
+} // namespace
+
 TMDIChild *TMDIChild::Create(TMainHost &Main, const QString &Name, bool NewFlag)
 {
     auto *doc = new TMDIChild(Main);  // owned by the MDI area, deleted on close
     doc->setWindowTitle(Name);
     Main.MDIClient->setActiveSubWindow(doc);
     doc->Editor->SetFileName(Name);
-    if (!NewFlag)
-        Guarded([doc] { doc->Editor->SetIsOpen(true); });
+    if (!NewFlag && !LoadOrGiveUp(*doc)) {
+        // A file too large for the memory: what was read is freed, and no window stays bound
+        // to a file it does not hold.
+        delete doc;
+        ShowError("Not enough memory to open " + Name + ".");
+        return nullptr;
+    }
     doc->Editor->setFocus();
     Guarded([doc] { doc->ReportStatus(); });
     // Once more after the creator is done with the caption, as the focus moving in would.
