@@ -12,12 +12,14 @@
 #include "ui/app/AboutBox.h"
 #include "ui/app/HelpViewer.h"
 #include "ui/app/MainWindow.h"
+#include "ui/app/SelectWindowDialog.h"
 
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -492,6 +494,37 @@ TEST_F(MainFormTest, WindowCommandsArrangeTheDocuments)
     EXPECT_EQ(w[0]->y() + w[0]->height() - 1, area.bottom()) << "icons along the bottom";
     EXPECT_EQ(w[0]->y(), w[1]->y());
     EXPECT_NE(w[0]->x(), w[1]->x());
+}
+
+TEST_F(MainFormTest, WindowMenuListsNineAndMoreWindowsListsAll)
+{
+    TMainForm &f = Start();
+    auto more = [&] {
+        emit f.Window1->aboutToShow();
+        return f.Window1->findChild<QAction *>("MoreWindowsItem");
+    };
+    for (int i = 1; i <= 9; ++i)
+        AddDocument(QString("doc%1.htm").arg(i));
+    EXPECT_EQ(more(), nullptr) << "nine fit in the menu";
+    AddDocument("doc10.htm");
+    AddDocument("doc11.htm");
+    ASSERT_NE(more(), nullptr);
+    EXPECT_EQ(f.Window1->actions().last()->text(), "&More Windows...");
+    // The list holds every window, the active one selected; the one chosen becomes active.
+    int answer = 9;
+    SetDialogExecHook([&](QDialog &d) {
+        auto &dialog = dynamic_cast<TSelectWindowDialog &>(d);
+        EXPECT_EQ(dialog.WindowList->count(), 11);
+        EXPECT_EQ(dialog.Chosen(), 10) << "the active window";
+        dialog.WindowList->setCurrentRow(answer);
+        return answer < 0 ? int(QDialog::Rejected) : int(QDialog::Accepted);
+    });
+    more()->trigger();
+    EXPECT_EQ(f.ActiveChild()->windowTitle(), "doc10.htm");
+    f.MDIClient->setActiveSubWindow(f.Children().last());
+    answer = -1;
+    more()->trigger();
+    EXPECT_EQ(f.ActiveChild()->windowTitle(), "doc11.htm") << "Cancel changes nothing";
 }
 
 TEST_F(MainFormTest, DroppedFilesAndDocumentOpening)

@@ -10,6 +10,7 @@
 #include "platform/TextCodec.h"
 #include "ui/app/AboutBox.h"
 #include "ui/app/HelpViewer.h"
+#include "ui/app/SelectWindowDialog.h"
 #include "ui/editor/EditorBase.h"
 
 #include <QAbstractButton>
@@ -46,6 +47,9 @@ TMainWiring &Wiring()
     static TMainWiring wiring;
     return wiring;
 }
+
+// The Window menu lists this many document windows; "More Windows..." reaches the rest.
+constexpr int kListedWindows = 9;
 
 const char *const kOpenFileFilter = "HTML files (*.htm,*.html)|*.htm;*.html|HTML 3 files (*.ht3)|*.ht3|"
                                     "Text files (*.txt)|*.txt|All files (*.*)|*.*|";
@@ -1010,7 +1014,7 @@ void TMainForm::BuildWindowList()
     QMdiSubWindow *active = ActiveChild();
     int number = 0;
     for (QMdiSubWindow *sub : children) {
-        if (++number > 9)
+        if (++number > kListedWindows)
             break;
         QAction *entry = Window1->addAction(QString("&%1 %2").arg(number).arg(MenuCaption(sub->windowTitle())));
         entry->setObjectName(QString("WindowListEntry%1").arg(number));
@@ -1023,6 +1027,28 @@ void TMainForm::BuildWindowList()
         });
         FWindowListEntries << entry;
     }
+    // The rest are reached through a list of all of them, as the desktop's window menus do.
+    if (children.size() > kListedWindows) {
+        QAction *more = Window1->addAction("&More Windows...");
+        more->setObjectName("MoreWindowsItem");
+        connect(more, &QAction::triggered, this, [this] { Guarded([this] { MoreWindowsClick(); }); });
+        FWindowListEntries << more;
+    }
+}
+
+void TMainForm::MoreWindowsClick()
+{
+    const QList<QMdiSubWindow *> children = Children();
+    QStringList captions;
+    for (const QMdiSubWindow *sub : children)
+        captions << sub->windowTitle();
+    TSelectWindowDialog dialog(captions, int(children.indexOf(ActiveChild())), this);
+    if (ExecDialog(dialog) != QDialog::Accepted)
+        return;
+    const int chosen = dialog.Chosen();
+    // A window may have closed while the list was open.
+    if (chosen >= 0 && chosen < children.size() && Children().contains(children[chosen]))
+        MDIClient->setActiveSubWindow(children[chosen]);
 }
 
 // ---------------------------------------------------------------------------------------------

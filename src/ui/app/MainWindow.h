@@ -187,6 +187,8 @@ private:
     void ChildStateChanged();
     void BuildRecentEntries(const QStringList &Names);
     void BuildWindowList();
+    // Window > More Windows...: the list of all document windows; the one chosen is activated.
+    void MoreWindowsClick();
     void Tile(TTileMode Mode);
     void ToggleSpeedBar(TSpeedBar Bar);
     QToolBar *SpeedBarPanel(TSpeedBar Bar) const;
