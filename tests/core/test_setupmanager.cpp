@@ -257,11 +257,17 @@ TEST_F(SetupTest, WindowRectangleIsKeptOnTheScreen)
     const TWindowRect def = DefaultWindowRect(metrics);
     EXPECT_EQ(def, (TWindowRect{2, 3, 1278, 948}));
     EXPECT_EQ(FitWindowRect({100, 50, 800, 600}, metrics), (TWindowRect{100, 50, 800, 600}));
-    EXPECT_EQ(FitWindowRect({-700, 50, 800, 600}, metrics), (TWindowRect{-700, 50, 800, 600})) << "partly visible";
+    EXPECT_EQ(FitWindowRect({-700, 50, 800, 600}, metrics), (TWindowRect{0, 50, 800, 600})) << "moved on";
+    EXPECT_EQ(FitWindowRect({900, 500, 800, 600}, metrics), (TWindowRect{480, 351, 800, 600}))
+        << "right and bottom edges back within the default's";
     EXPECT_EQ(FitWindowRect({2000000000, 2000000000, 800, 600}, metrics), (TWindowRect{2, 3, 800, 600}));
     EXPECT_EQ(FitWindowRect({-2000000000, 10, 800, 600}, metrics), (TWindowRect{2, 3, 800, 600}));
-    EXPECT_EQ(FitWindowRect({10, 10, 2000000000, -5}, metrics), (TWindowRect{10, 10, 1278, 948}));
-    EXPECT_EQ(FitWindowRect({10, 10, 50, 600}, metrics), (TWindowRect{10, 10, 1278, 948}));
+    EXPECT_EQ(FitWindowRect({10, 10, 2000000000, -5}, metrics), (TWindowRect{2, 3, 1278, 948}));
+    EXPECT_EQ(FitWindowRect({10, 10, 50, 600}, metrics), (TWindowRect{2, 3, 1278, 948}));
+    // Kept at scale 1 on 1280 x 1024, read at scale 1.5 (a screen of 853 x 682): cut to fit.
+    const TSystemMetrics scaled{1, 1, 853, 682, 32};
+    EXPECT_EQ(FitWindowRect({1, 1, 1279, 964}, scaled), (TWindowRect{1, 1, 852, 622}));
+    EXPECT_EQ(FitWindowRect({300, 200, 700, 500}, scaled), (TWindowRect{153, 123, 700, 500}));
 }
 
 } // namespace

@@ -82,13 +82,14 @@ actual=$(od -An -c "$work/cwd/page.htm")
 exit_by_menu
 
 # 3. A hand-edited settings file: garbage lines and bytes, hexadecimal and non-numeric values,
-#    a huge size and a place far off the screen. It starts, and the rectangle written back fits.
+#    a left edge past any number. It starts, and the rectangle written back fits.
 printf '%s\n' 'garbage without equals' '[Setup' 'Maximize=abc' '[Position]' 'Top=0x10' \
-  'Left=99999999999' 'Width=2147483647' 'Height=-5' '[Recent Files]' '1=' > "$ini"
+  'Left=99999999999' 'Width=0x320' 'Height=0x258' '[Recent Files]' '1=' > "$ini"
 printf '\001\377\000junk=\n[Syntax Highlighting]\nElementColor=77\n' >> "$ini"
 start
 exit_by_menu
 grep -q '^Top=16$' "$ini" || fail "hexadecimal Top not kept"
+grep -q '^Height=600$' "$ini" || fail "hexadecimal Height not kept"
 width=$(sed -n 's/^Width=//p' "$ini")
 [ "$width" -gt 0 ] && [ "$width" -le 1280 ] || fail "unusable width $width written back"
 grep -q '^\[Recent Files\]' "$ini" && fail "an empty Recent Files section kept"

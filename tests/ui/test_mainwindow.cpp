@@ -224,9 +224,10 @@ TEST_F(MainFormTest, PreparedSettingsInTheStartDirectory)
     TMainForm &f = Start();
     EXPECT_EQ(QDir::currentPath(), tmp.path() + "/work") << "WorkDir becomes the current directory";
     EXPECT_EQ(QString::fromStdString(SettingsFileName()), CwdPath("PELMAR32.INI")) << "but not the settings file";
-    EXPECT_EQ(f.pos(), QPoint(30, 40));
+    const TWindowRect def = DefaultWindowRect(PrimaryScreenMetrics());
+    EXPECT_EQ(f.pos(), QPoint(30, def.Top)) << "moved up as far as the default height needs";
     EXPECT_EQ(f.width(), 640);
-    EXPECT_EQ(f.height(), DefaultWindowRect(PrimaryScreenMetrics()).Height) << "a huge height takes the default";
+    EXPECT_EQ(f.height(), def.Height) << "a huge height takes the default";
     EXPECT_TRUE(f.UseActualCharacters);
     EXPECT_TRUE(f.ForceHTMLExt);
     EXPECT_FALSE(f.NeverUseCENTER);

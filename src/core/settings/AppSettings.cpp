@@ -88,6 +88,14 @@ TWindowRect FitWindowRect(TWindowRect r, const TSystemMetrics &m)
         r.Left = def.Left;
         r.Top = def.Top;
     }
+    // A rectangle kept at another scale factor (or from a larger screen) is cut to this screen
+    // and moved onto it, so that the bars along its bottom and right edges are seen. The bottom
+    // keeps the room the default leaves for the title bar and the desktop's panel.
+    const int right = def.Left + def.Width, bottom = def.Top + def.Height;
+    r.Width = std::min(r.Width, std::max(100, def.Width));
+    r.Height = std::min(r.Height, std::max(100, def.Height));
+    r.Left = std::max(0, std::min(r.Left, right - r.Width));
+    r.Top = std::max(0, std::min(r.Top, bottom - r.Height));
     return r;
 }
 

@@ -53,5 +53,7 @@ struct TWindowRect {
 // The default rectangle for a screen: just inside the border, full width, leaving room below.
 TWindowRect DefaultWindowRect(const TSystemMetrics &Metrics);
 // A stored rectangle made usable: a size outside 100..32767 takes the default size, and a
-// rectangle that would not show at least 50 pixels of itself on the screen takes the default place.
+// rectangle that would not show at least 50 pixels of itself on the screen takes the default
+// place; then it is cut to the default rectangle's size and moved to lie within the default
+// rectangle's right and bottom edges.
 TWindowRect FitWindowRect(TWindowRect Rect, const TSystemMetrics &Metrics);
