@@ -19,6 +19,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -29,6 +30,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -635,6 +637,16 @@ TEST(HelpViewerTest, ContentsSearchTopicsAndContexts)
     EXPECT_EQ(viewer.CurrentTopic(), "");
     viewer.ShowContext(987654);
     EXPECT_EQ(viewer.CurrentTopic(), "contents") << "an unknown context shows the contents";
+    // Esc closes it, wherever in it the focus is.
+    viewer.show();
+    for (QWidget *focus : {static_cast<QWidget *>(viewer.findChild<QTextBrowser *>()),
+                           static_cast<QWidget *>(viewer.findChild<QLineEdit *>()),
+                           static_cast<QWidget *>(viewer.findChild<QListWidget *>())}) {
+        ASSERT_NE(focus, nullptr);
+        viewer.show();
+        QTest::keyClick(focus, Qt::Key_Escape);
+        EXPECT_FALSE(viewer.isVisible()) << focus->metaObject()->className();
+    }
 
     QTemporaryDir own;
     QFile topic(own.path() + "/inline_img.html");

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -292,6 +293,17 @@ void THelpViewer::LeaveDialog()
                 FollowModalDialog();
         });
     }
+}
+
+void THelpViewer::keyPressEvent(QKeyEvent *Event)
+{
+    // Esc closes the viewer, as it closes the dialogs the help is read beside; the lists and
+    // fields pass it on to here.
+    if (Event->key() == Qt::Key_Escape && Event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(Event);
 }
 
 bool THelpViewer::eventFilter(QObject *Watched, QEvent *Event)

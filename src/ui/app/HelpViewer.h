@@ -49,6 +49,7 @@ public:
 
 protected:
     bool eventFilter(QObject *Watched, QEvent *Event) override;
+    void keyPressEvent(QKeyEvent *Event) override;
 
 private:
     void FollowModalDialog();
