@@ -4,13 +4,12 @@
 #include "core/markup/PreviewFile.h"
 #include "platform/Process.h"
 
-#include <QProcess>
 
 bool LaunchDetached(const QStringList &Arguments)
 {
     if (Arguments.isEmpty() || Arguments.first().isEmpty())
         return false;
-    return QProcess::startDetached(Arguments.first(), Arguments.mid(1));
+    return StartDetached(Arguments.first(), Arguments.mid(1));
 }
 
 QStringList LaunchArguments(const QString &Template, const QString &File)

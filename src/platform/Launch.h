@@ -6,8 +6,9 @@
 #include <QString>
 #include <QStringList>
 
-// Starts Arguments[0] detached with the other arguments as they are. False when the list or
-// the program name is empty or the program cannot be started.
+// Starts Arguments[0] detached with the other arguments as they are, through the program starter
+// that tests replace to record (SetProgramStarter). False when the list or the program name is
+// empty or the program cannot be started.
 bool LaunchDetached(const QStringList &Arguments);
 
 // The arguments of Template (split by SplitCommandLine) with File put in by the "%1" rule: the

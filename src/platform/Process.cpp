@@ -50,9 +50,14 @@ bool StartProgram(const QString &CommandLine)
     if (args.isEmpty() || args.first().isEmpty())
         return false;
     const QString program = args.takeFirst();
+    return StartDetached(program, args);
+}
+
+bool StartDetached(const QString &Program, const QStringList &Arguments)
+{
     if (Starter())
-        return Starter()(program, args);
-    return QProcess::startDetached(program, args);
+        return Starter()(Program, Arguments);
+    return QProcess::startDetached(Program, Arguments);
 }
 
 void SetProgramStarter(TProgramStarter Starter_)

@@ -15,6 +15,10 @@ QStringList SplitCommandLine(const QString &CommandLine);
 // empty or the program cannot be started.
 bool StartProgram(const QString &CommandLine);
 
+// Starts Program detached with Arguments as they are, through the starter below: every program
+// this system starts (browsers, viewers) goes through here. False when it cannot be started.
+bool StartDetached(const QString &Program, const QStringList &Arguments);
+
 // Replaces the starter (tests record what would have been started); an empty one restores the
 // real start. The starter gets the program and its arguments and says whether it started.
 using TProgramStarter = std::function<bool(const QString &Program, const QStringList &Arguments)>;

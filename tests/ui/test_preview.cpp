@@ -4,11 +4,13 @@
 #include "core/markup/PreviewFile.h"
 #include "platform/Dde.h"
 #include "platform/Launch.h"
+#include "platform/Process.h"
 #include "platform/Registry.h"
 #include "support/DocumentFixture.h"
 #include "ui/app/Preview.h"
 
 #include <QFileInfo>
+#include <QProcess>
 #include <QTest>
 
 #include <unistd.h>
@@ -71,9 +73,15 @@ protected:
         Put(browser, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\0' \"$a\"; done >> '" + log.toUtf8() +
                          "'\nprintf '<end>\\0' >> '" + log.toUtf8() + "'\n");
         QFile::setPermissions(browser, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        // Every program start is recorded, then made as usual.
+        SetProgramStarter([this](const QString &Program, const QStringList &Arguments) {
+            started.push_back(QStringList{Program} + Arguments);
+            return QProcess::startDetached(Program, Arguments);
+        });
     }
     void TearDown() override
     {
+        SetProgramStarter({});
         SetDdeConversationFactory({});
         SetClassesRootReader({});
         DocumentTest::TearDown();
@@ -100,12 +108,8 @@ protected:
             read();
         return runs;
     }
-    // The browser was not started (given a moment to show up if it had been).
-    bool BrowserNeverRan()
-    {
-        QTest::qWait(300);
-        return !QFile::exists(log);
-    }
+    // No program was started at all (the starter saw none), so no browser can show up later.
+    bool BrowserNeverRan() const { return started.empty() && !QFile::exists(log); }
 
     void Test() { form->TestHTMLDocument1->trigger(); }
     // The command line of the fake browser for a settings value.
@@ -124,6 +128,7 @@ protected:
 
     QString browser, log;
     std::vector<TDdeStep> dde;
+    std::vector<QStringList> started;
 };
 
 TEST(PreviewLaunchTest, TemplatesBecomeArgumentsWithTheFileInOne)
@@ -177,6 +182,8 @@ TEST_F(PreviewTest, UntitledDocumentsPreviewInTheWorkingDirectoryAndAllGoAtShutD
     ASSERT_EQ(runs.size(), 2u);
     EXPECT_EQ(runs[0], (QStringList{"--new-window", "file://" + cwd + "/~htm0001.htm"}));
     EXPECT_EQ(runs[1], (QStringList{"--new-window", "file://" + cwd + "/~htm0002.htm"}));
+    ASSERT_EQ(started.size(), 2u) << "the starter sees every browser start";
+    EXPECT_EQ(started[0], (QStringList{browser, "--new-window", "file://" + cwd + "/~htm0001.htm"}));
     EXPECT_EQ(form->PreviewFiles, (QStringList{cwd + "/~htm0001.htm", cwd + "/~htm0002.htm"}));
     EXPECT_TRUE(doc->Editor->Modified()) << "the document stays modified";
     EXPECT_EQ(doc->DocumentCaption(), "Untitled");
