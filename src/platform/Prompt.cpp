@@ -24,19 +24,21 @@
 #include <QPrinter>
 #include <QPushButton>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
 
-// The installed style of a face nearest to the weight and slant asked for.
+// The installed style of a face nearest to the weight and slant asked for. The face found for
+// each style says what it is: a style's name ("Book", "Oblique") need not.
 QString StyleFor(const QString &Family, bool Bold, bool Italic)
 {
     QString best;
     int bestScore = 0;
     for (const QString &style : QFontDatabase::styles(Family)) {
-        const QFont font = QFontDatabase::font(Family, style, 12);
-        const int score = std::abs(font.weight() - (Bold ? QFont::Bold : QFont::Normal)) +
-                          (font.italic() != Italic ? 10000 : 0);
+        const QFontInfo face(QFontDatabase::font(Family, style, 12));
+        const int score = std::abs(face.weight() - (Bold ? QFont::Bold : QFont::Normal)) +
+                          (face.italic() != Italic ? 10000 : 0);
         if (best.isEmpty() || score < bestScore) {
             best = style;
             bestScore = score;
@@ -167,11 +169,22 @@ public:
 
     bool ChooseFont(TFontRequest &F) override
     {
-        // The dialog lists installed faces only: it starts on the face the editor shows for a
-        // missing one, in the installed style that is bold and italic as asked.
+        // The dialog starts on a face it lists (else it would fall on its first face's first
+        // style, an oblique one as like as not): the one asked for, else the system's fixed
+        // face that the editor shows for a missing one, else the first listed; and in the style
+        // that is as bold and italic as asked.
+        const QStringList families = QFontDatabase::families();
+        auto listed = [&](const QString &Family) {
+            return families.contains(Family) && (!F.FixedPitchOnly || QFontDatabase::isFixedPitch(Family));
+        };
         QString family = F.Name;
-        if (!QFontDatabase::families().contains(family) || (F.FixedPitchOnly && !QFontDatabase::isFixedPitch(family)))
+        if (!listed(family))
             family = QFontInfo(QFontDatabase::systemFont(QFontDatabase::FixedFont)).family();
+        if (!listed(family)) {
+            const auto first = std::find_if(families.begin(), families.end(), listed);
+            if (first != families.end())
+                family = *first;
+        }
         QFont initial(family);
         initial.setPixelSize(F.Height < 0 ? -F.Height : (F.Height > 0 ? F.Height : 12));
         initial.setStyleName(StyleFor(family, F.Bold, F.Italic));
@@ -196,9 +209,10 @@ public:
             return true;
         F.Name = font.family();
         F.Height = -(font.pixelSize() > 0 ? font.pixelSize() : QFontInfo(font).pixelSize());
-        // Bold and italic follow the style chosen, whatever its name ("Book", "Oblique").
-        F.Bold = font.bold();
-        F.Italic = font.italic();
+        // Bold and italic follow the face of the style chosen, whatever its name.
+        const QFontInfo face(font);
+        F.Bold = face.bold();
+        F.Italic = face.italic();
         return true;
     }
 
