@@ -602,6 +602,7 @@ void TEdCustomEditor::PostStatus()
         this,
         [this] {
             FStatusPending = false;
+            UpdatePrimarySelection();
             DoOnShowStatus(Model.CaretLine(), Model.CaretScreenColumn());
         },
         Qt::QueuedConnection);
@@ -1202,8 +1203,33 @@ void TEdCustomEditor::MouseTrack(QPoint P, bool First, bool Shift)
     }
 }
 
+void TEdCustomEditor::UpdatePrimarySelection()
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (!Model.HasSelection() || !clipboard->supportsSelection())
+        return;
+    // A selection over a whole large text is not copied again at every move of its end.
+    if (Model.SelEnd().Para - Model.SelStart().Para > 10000)
+        return;
+    clipboard->setText(BytesToQString(Model.SelectedText()), QClipboard::Selection);
+}
+
 void TEdCustomEditor::mousePressEvent(QMouseEvent *E)
 {
+    // The middle button pastes the primary selection at the click, as X programs do.
+    if (E->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection()) {
+        setFocus(Qt::MouseFocusReason);
+        if (GetReadOnly())
+            return;
+        const std::string text = QStringToBytes(QGuiApplication::clipboard()->text(QClipboard::Selection));
+        Guarded([&] {
+            const TMousePoint mp = MouseToText(E->position().toPoint());
+            Model.MoveCaret(mp.Line, mp.Col, false);
+            if (!text.empty())
+                RaiseError(Model.InsertString(text));
+        });
+        return;
+    }
     if (E->button() != Qt::LeftButton) {
         E->ignore();
         return;

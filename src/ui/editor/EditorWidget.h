@@ -241,6 +241,8 @@ private:
     // Queues one status report for the caret as it is when the report runs; reports asked for
     // before that are one and the same.
     void PostStatus();
+    // The X11 primary selection takes the selected text (where the system has one).
+    void UpdatePrimarySelection();
     QRect CaretRect() const;
     TEdCaret &CurrentCaret() { return Model.InsertMode() ? FCaretIns : FCaretOvr; }
     const TEdCaret &CurrentCaret() const { return Model.InsertMode() ? FCaretIns : FCaretOvr; }
