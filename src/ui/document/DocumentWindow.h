@@ -13,10 +13,12 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
 class QMenu;
+class QTimer;
 class TMarkupEditor;
 class TMDIChild;
 
@@ -97,6 +99,21 @@ public:
     void MoveCaretToStart();
     void SetBusyCursor(bool Busy);
 
+    // ---- Recovery copies of unsaved text.
+    bool WriteRecoveryCopy() override;
+    void RecoverFrom(const QString &CopyPath) override;
+    // The text as a save would write it (the file's line ends; CR LF for an untitled document).
+    std::string RecoveryBytes() const;
+    // The copy this window writes to, or empty before its first copy.
+    QString RecoveryCopyName() const;
+    // Deletes this window's copy (after a save, at close).
+    void DeleteRecoveryCopy();
+    // After a file was loaded: offers each copy of it that a run left, newest first.
+    void OfferRecovery();
+    // What the recovery timer runs: a copy when the text changed since the last one.
+    void RecoveryTimerTick();
+    QTimer *RecoveryTimer() const { return FRecoveryTimer; }
+
     // ---- Handlers.
     void FormCreate();
     QPoint CascadePosition() const;
@@ -138,6 +155,11 @@ private:
     TFileStamp FAskedStamp;
     bool FDeletedNoted = false;
     bool FCheckingDisk = false;
+    QTimer *FRecoveryTimer = nullptr;
+    std::string FRecoveryPath;         // claimed at the first copy; empty: none yet
+    std::uint64_t FCopiedEdits = 0;    // the text's edit count when last copied
+    bool FCopied = false;              // FCopiedEdits holds a copy's count
+    bool FCopyFailureShown = false;    // a failure is reported once until a copy succeeds
 };
 
 // The editor font the settings describe: Height is a font height (negative: the character
