@@ -219,6 +219,12 @@ TMDIChild::~TMDIChild()
         Editor->OnUserCommand = nullptr;
         Editor->OnRightButton = nullptr;
     }
+    // The copy stays on disk (a window destroyed without closing is the program's end), but the
+    // name is no longer this run's.
+    if (FCopyJob.valid())
+        FCopyJob.wait();
+    if (!FRecoveryPath.empty())
+        ReleaseRecoveryName(FRecoveryPath);
 }
 
 namespace {
@@ -809,6 +815,7 @@ QString TMDIChild::RecoveryCopyName() const
 
 bool TMDIChild::WriteRecoveryCopy()
 {
+    FinishRecoveryCopy();
     TParaList &paras = Editor->ParaList();
     if (!Editor->Modified() || (FCopied && FCopiedEdits == paras.EditCount()))
         return true;
@@ -820,31 +827,74 @@ bool TMDIChild::WriteRecoveryCopy()
     try {
         WriteRecoveryFile(FRecoveryPath, RecoveryBytes(), owner);
     } catch (const std::exception &E) {
-        // Typing goes on; the previous copy is still whole. Said once until a copy succeeds.
-        if (!FCopyFailureShown && Main.StatusLine)
-            Main.StatusLine->setText(QString::fromLocal8Bit(E.what()));
-        FCopyFailureShown = true;
+        CopyWritten(false, E.what(), edits);
         return false;
     }
-    FCopied = true;
-    FCopiedEdits = edits;
-    FCopyFailureShown = false;
+    CopyWritten(true, {}, edits);
     return true;
+}
+
+void TMDIChild::CopyWritten(bool Ok, const std::string &Error, std::uint64_t Edits)
+{
+    if (Ok) {
+        FCopied = true;
+        FCopiedEdits = Edits;
+        FCopyFailureShown = false;
+        return;
+    }
+    // Typing goes on; the previous copy is still whole. Said once until a copy succeeds.
+    if (!FCopyFailureShown && Main.StatusLine)
+        Main.StatusLine->setText(QString::fromLocal8Bit(Error.c_str()));
+    FCopyFailureShown = true;
+}
+
+void TMDIChild::FinishRecoveryCopy()
+{
+    if (!FCopyJob.valid())
+        return;
+    const std::optional<std::string> error = FCopyJob.get();
+    CopyWritten(!error, error.value_or(std::string()), FJobEdits);
 }
 
 void TMDIChild::RecoveryTimerTick()
 {
+    if (FCopyJob.valid()) {
+        if (FCopyJob.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+            return; // still writing: the next tick looks again
+        FinishRecoveryCopy();
+    }
+    TParaList &paras = Editor->ParaList();
     if (!Editor->Modified()) {
         // Undone back to the saved text: nothing left to recover.
         if (FCopied)
             DeleteRecoveryCopy();
         return;
     }
-    WriteRecoveryCopy();
+    if (FCopied && FCopiedEdits == paras.EditCount())
+        return;
+    const bool untitled = IsUntitled(Editor->FileName());
+    std::string owner = untitled ? std::string() : AbsoluteFileBytes(Editor->FileName());
+    if (FRecoveryPath.empty())
+        FRecoveryPath = ChooseRecoveryName(owner);
+    FJobEdits = paras.EditCount();
+    // Only taking the text waits here; creating, writing and syncing the file do not.
+    FCopyJob = std::async(std::launch::async, [this, path = FRecoveryPath, bytes = RecoveryBytes(),
+                                               owner = std::move(owner)]() -> std::optional<std::string> {
+        std::optional<std::string> outcome;
+        try {
+            WriteRecoveryFile(path, bytes, owner);
+        } catch (const std::exception &E) {
+            outcome = E.what();
+        }
+        QMetaObject::invokeMethod(this, [this] { FinishRecoveryCopy(); }, Qt::QueuedConnection);
+        return outcome;
+    });
 }
 
 void TMDIChild::DeleteRecoveryCopy()
 {
+    // A copy still being written would come back after the deletion.
+    FinishRecoveryCopy();
     if (FRecoveryPath.empty())
         return;
     ::unlink(FRecoveryPath.c_str());
