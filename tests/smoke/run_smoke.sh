@@ -97,7 +97,7 @@ grep -q '^\[Recent Files\]' "$ini" && fail "an empty Recent Files section kept"
 # 4. Typed text survives kill -9: with a copy every second, the copy beside the file holds it;
 #    the next start asks, Yes brings the text back as unsaved changes, Ctrl+S saves it.
 export XDG_STATE_HOME="$work/state"
-printf '[Setup]\r\nRecoverySeconds=1\r\n' > "$ini"
+printf '[Setup]\r\nRecoverySeconds=1\r\nDocOptionsDlg=0\r\n' > "$ini"
 printf 'kept\n' >"$work/cwd/crash.htm"
 start "$work/cwd/crash.htm"
 sleep 0.5
@@ -107,8 +107,18 @@ kill -9 "$ppid"; wait "$ppid" 2>/dev/null || true; ppid=""
 [ "$(cat "$work/cwd/crash.\$\$\$" 2>/dev/null)" = "typedkept" ] || fail "no recovery copy after kill -9"
 [ "$(cat "$work/cwd/crash.htm")" = "kept" ] || fail "the file changed before a save"
 start "$work/cwd/crash.htm"
-sleep 1
+for _ in $(seq 50); do
+  box=$(xdotool search --name '^Confirm$' 2>/dev/null | head -n1 || true)
+  [ -n "$box" ] && break
+  sleep 0.1
+done
+[ -n "$box" ] || fail "no recovery question"
+xdotool windowfocus --sync "$box" 2>/dev/null || true
+sleep 0.3
 xdotool key y
+sleep 0.5
+# No window manager hands the focus back after the box closes.
+xdotool windowfocus --sync "$win" 2>/dev/null || true
 sleep 0.8
 xdotool key --clearmodifiers ctrl+s
 sleep 0.8
@@ -119,7 +129,8 @@ sleep 0.8
 start "$work/cwd/crash.htm"
 sleep 0.5
 xdotool type --delay 50 more
-keys alt+f n
+xdotool key --clearmodifiers ctrl+n
+sleep 0.8
 xdotool type --delay 50 draft
 sleep 0.3
 kill -TERM "$ppid"
