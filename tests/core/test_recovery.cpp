@@ -109,8 +109,9 @@ TEST_F(RecoveryTest, NamesBesideTheDocumentAndInTheStateDirectory)
 
     ::unsetenv("XDG_STATE_HOME");
     const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
-    if (!home.empty())
+    if (!home.empty()) {
         EXPECT_EQ(StateDirectory(), home + "/.local/state/pelmar32");
+    }
 }
 
 TEST_F(RecoveryTest, ChoosingANameNeverTakesAnotherWindowsOrAKeptCopy)
