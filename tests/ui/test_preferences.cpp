@@ -21,6 +21,7 @@
 #include <QMdiArea>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
 
@@ -306,6 +307,35 @@ TEST_F(PreferencesTest, OKWritesEveryKeyAndRefreshesTheMainWindow)
         return Press(d, d.OKBtn);
     });
     EXPECT_EQ(Key("Setup", "DefFileExt"), "htm");
+}
+
+TEST_F(PreferencesTest, RecoveryCopyIntervalIsReadHeldToItsRangeAndWritten)
+{
+    Start();
+    // Absent: 30 seconds.
+    Preferences([&](TTabbedNotebookDlg &d) {
+        EXPECT_EQ(LabelOf(d, d.RecoverySecondsEdit), "Recovery copy every N seconds");
+        EXPECT_EQ(d.RecoverySecondsEdit->value(), 30);
+        d.RecoverySecondsEdit->setValue(0);
+        EXPECT_EQ(d.RecoverySecondsEdit->text(), "off");
+        return Press(d, d.OKBtn);
+    });
+    EXPECT_EQ(Key("Setup", "RecoverySeconds"), "0");
+    // A hand-edited value out of range is held to it; Cancel writes nothing.
+    TProfile(Ini().toStdString()).WriteString("Setup", "RecoverySeconds", "999999");
+    Preferences([&](TTabbedNotebookDlg &d) {
+        EXPECT_EQ(d.RecoverySecondsEdit->value(), 86400);
+        d.RecoverySecondsEdit->setValue(45);
+        return int(QDialog::Rejected);
+    });
+    EXPECT_EQ(Key("Setup", "RecoverySeconds"), "999999");
+    TProfile(Ini().toStdString()).WriteString("Setup", "RecoverySeconds", "-3");
+    Preferences([&](TTabbedNotebookDlg &d) {
+        EXPECT_EQ(d.RecoverySecondsEdit->value(), 0);
+        d.RecoverySecondsEdit->setValue(45);
+        return Press(d, d.OKBtn);
+    });
+    EXPECT_EQ(Key("Setup", "RecoverySeconds"), "45");
 }
 
 TEST_F(PreferencesTest, BrowserChoice)

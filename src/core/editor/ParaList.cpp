@@ -88,6 +88,7 @@ void TParaList::Clear()
     Store.Reset();
     Bytes = 0;
     Mod = false;
+    ++Edits;
     Marks = {};
     UndoBuf = std::make_unique<TUndoBuffer>(static_cast<TUndoTarget &>(*this), UndoBuf->Size());
     ChangedFirst = 1;
@@ -389,6 +390,7 @@ int TParaList::DoInsertChars(int Para, int Offset, std::string_view Chars, bool 
     RewrapEdited(Para, At, 0, Total);
     Shift({TPosShift::CharsInserted, Para, Offset, static_cast<int>(Chars.size())});
     Mod = true;
+    ++Edits;
     return 0;
 }
 
@@ -406,6 +408,7 @@ void TParaList::DoDeleteChars(int Para, int Offset, int Count)
     RewrapEdited(Para, Offset - 1, Count, 0);
     Shift({TPosShift::CharsDeleted, Para, Offset, Count});
     Mod = true;
+    ++Edits;
 }
 
 int TParaList::DoReplaceChars(int Para, int Offset, int OldCount, std::string_view New, bool Check)
@@ -437,6 +440,7 @@ int TParaList::DoReplaceChars(int Para, int Offset, int OldCount, std::string_vi
     else if (Growth < 0)
         Shift({TPosShift::CharsDeleted, Para, Offset + NewCount, -Growth});
     Mod = true;
+    ++Edits;
     return 0;
 }
 
@@ -463,6 +467,7 @@ int TParaList::DoInsertPara(int N, std::string Text, TUndoKind Kind, bool Check)
     MarkChanged(Store.FirstLine(N), RestOfText);
     Shift({TPosShift::ParasInserted, N, 1, 1});
     Mod = true;
+    ++Edits;
     return 0;
 }
 
@@ -484,6 +489,7 @@ std::string TParaList::DoDeleteParas(int First, int Count)
         else
             Last = std::move(Node.Text);
         Mod = true;
+        ++Edits;
     }
     Shift({TPosShift::ParasDeleted, First, 1, Count});
     return Last;
@@ -782,6 +788,7 @@ int TParaList::AppendParagraph(std::string_view Text)
         const int N = ParaCount(); // linked in before the last paragraph
         Store.Insert(N, std::move(Node));
         Bytes += static_cast<std::int64_t>(Part.size()) + 2;
+        ++Edits;
         Shift({TPosShift::ParasInserted, N, 1, 1});
         if (Rest.empty())
             return 0;

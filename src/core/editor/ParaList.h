@@ -188,6 +188,8 @@ public:
     // which also marks the undo history so that undoing past the save shows the text modified.
     bool Modified() const { return Mod; }
     void SetModified(bool Value);
+    // Counts the changes of the text (edits, undo, redo, clearing): equal counts, equal text.
+    std::uint64_t EditCount() const { return Edits; }
 
     // --- Bookmarks 0..9 as paragraph positions; (0, 0) = not set. Other digits are ignored.
     TParaPos Bookmark(int Digit) const;
@@ -244,6 +246,7 @@ private:
     int Tab = 8;
     bool Trim = true;
     bool Mod = false;
+    std::uint64_t Edits = 0;
     bool Tracking = true;
     bool Replaying = false;
     int EditDepth = 0;

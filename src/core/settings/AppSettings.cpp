@@ -108,3 +108,14 @@ void WriteUndoBufferKB(TProfile &Profile, int KB)
 {
     Profile.WriteInteger("Setup", "UndoBufferKB", std::clamp(KB, 0, kMaxUndoBufferKB));
 }
+
+int ReadRecoverySeconds(const TProfile &Profile)
+{
+    return std::clamp(Profile.ReadInteger("Setup", "RecoverySeconds", kDefaultRecoverySeconds), 0,
+                      kMaxRecoverySeconds);
+}
+
+void WriteRecoverySeconds(TProfile &Profile, int Seconds)
+{
+    Profile.WriteInteger("Setup", "RecoverySeconds", std::clamp(Seconds, 0, kMaxRecoverySeconds));
+}

@@ -38,6 +38,13 @@ inline constexpr int kMaxUndoBufferKB = 262144;
 int ReadUndoBufferKB(const TProfile &Profile);
 void WriteUndoBufferKB(TProfile &Profile, int KB);
 
+// How often unsaved text is copied for recovery, in seconds (Setup, RecoverySeconds): 0 writes
+// no copies; values are held to 0..86,400; a missing or unreadable value gives 30.
+inline constexpr int kDefaultRecoverySeconds = 30;
+inline constexpr int kMaxRecoverySeconds = 86400;
+int ReadRecoverySeconds(const TProfile &Profile);
+void WriteRecoverySeconds(TProfile &Profile, int Seconds);
+
 // The recent-file list holds at most this many names, most recent first.
 inline constexpr std::size_t kMaxRecentFiles = 4;
 // The non-empty names of keys "1".."4" of section "Recent Files", in key order.

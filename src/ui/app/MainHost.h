@@ -49,6 +49,12 @@ public:
     // When the file changed on disk since it was read or saved, asks once whether to read it
     // again; a file gone from the disk makes the text modified, so that Save writes it again.
     virtual void CheckFileOnDisk() = 0;
+    // Writes the recovery copy now when the text has changes that are neither saved nor copied;
+    // false when the copy could not be written.
+    virtual bool WriteRecoveryCopy() { return true; }
+    // Takes the text of a recovery copy as unsaved changes (the file on disk stays as it is); the
+    // copy becomes this window's own, replaced by its next copy and deleted by a save or close.
+    virtual void RecoverFrom(const QString &CopyPath) { (void)CopyPath; }
 };
 
 // The main window as the other windows see it: the application-wide values, the components the

@@ -2,6 +2,8 @@
 // recent-file list, command enabling, dropped files and the Window and Help commands.
 #include "ui/app/MainWindow.h"
 
+#include "core/editor/Recovery.h"
+
 #include "platform/Help.h"
 #include "platform/DialogExec.h"
 #include "platform/FileNameCase.h"
@@ -184,14 +186,18 @@ TMainForm::TMainForm(const QStringList &CommandLineFiles, QWidget *Parent)
     if (Wiring().Commands)
         Wiring().Commands(*this);
     FormCreate();
+    InstallSessionEnd();
 }
 
 TMainForm::~TMainForm()
 {
     // The document windows go first, while everything they may use still exists.
+    RemoveSessionEnd();
     for (QMdiSubWindow *sub : MDIClient->subWindowList())
         delete sub;
-    FormDestroy();
+    // A session end has run the shut-down already.
+    if (!FSessionEnded)
+        FormDestroy();
     if (g_mainForm == this)
         g_mainForm = nullptr;
 }
@@ -400,8 +406,9 @@ QMenu *TMainForm::createPopupMenu()
 
 void TMainForm::FormCreate()
 {
-    // 1.
+    // 1. Preview files that a killed run left are deleted now.
     PreviewFiles.clear();
+    TPreviewFileList::RemoveLeftovers();
     // 2. The start-up directory; the first call also fixes the settings file name.
     SetWorkingDirectory(QDir::currentPath().toStdString());
     // 3.
@@ -515,6 +522,7 @@ void TMainForm::FormDestroy()
     for (const QString &file : PreviewFiles)
         QFile::remove(file);
     PreviewFiles.clear();
+    TPreviewFileList().RemoveAll();
 }
 
 void TMainForm::showEvent(QShowEvent *E)
@@ -531,6 +539,7 @@ void TMainForm::FormShow()
 {
     const QStringList files = FCommandLineFiles;
     FCommandLineFiles.clear();
+    OfferUntitledCopies();
     for (const QString &file : files)
         Guarded([this, &file] { OpenDocument(file, false); });
 }

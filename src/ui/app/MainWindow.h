@@ -159,6 +159,20 @@ public:
     // Asks every document window whether it may close; false when one refuses.
     bool FormCloseQuery();
 
+    // ---- The end of a run the system asks for, and recovery at start-up.
+    // SIGTERM, SIGHUP, SIGINT and a session end without interaction: recovery copies of every
+    // modified document (WriteCopies), then the shut-down (settings, preview files), then exit
+    // with status 0 at once, whatever dialog is open.
+    void EndSession(bool WriteCopies);
+    // The desktop session ends. With interaction allowed every modified document asks as Exit
+    // does and false means the user cancelled; otherwise the run ends as on SIGTERM.
+    bool CommitData(bool AllowsInteraction);
+    // What ends the process after EndSession (tests record it); empty: _exit.
+    static void SetSessionExit(std::function<void(int)> Exit);
+    // Offers each recovery copy of an untitled document that an ended run left (Yes opens it as
+    // an untitled document, No deletes it, Cancel keeps it).
+    void OfferUntitledCopies();
+
 protected:
     bool event(QEvent *E) override;
     void showEvent(QShowEvent *E) override;
@@ -183,6 +197,9 @@ private:
     void ConnectSetupCommands();
     void FormCreate();
     void FormDestroy();
+    // The signal handlers and the session manager's request (MainWindowSession.cpp).
+    void InstallSessionEnd();
+    void RemoveSessionEnd();
     void ActiveFormChanged();
     void ChildStateChanged();
     void BuildRecentEntries(const QStringList &Names);
@@ -210,6 +227,8 @@ private:
     QList<QPointer<QMenu>> FMergedMenus;
     QList<QMetaObject::Connection> FActiveFormConnections;
     std::shared_ptr<QPrinter> FPrinter;
+    class QSocketNotifier *FSignalNotifier = nullptr;
+    bool FSessionEnded = false;
 };
 
 // The one main window (nullptr outside its lifetime).

@@ -1,6 +1,8 @@
 // Browser preview: the Test HTML Document and Update Viewer commands.
 #include "ui/app/Preview.h"
 
+#include "core/editor/Recovery.h"
+
 #include "core/markup/PreviewFile.h"
 #include "core/settings/Profile.h"
 #include "core/settings/SetupManager.h"
@@ -62,6 +64,8 @@ QString TBrowserPreview::WritePreviewFile(TMDIChild &Doc)
     ::WritePreviewFile(TEdCustomTextFileEditor::FileNameBytes(fullName), paras.ParaCount(),
                        [&paras](int Para) { return paras.ParaText(Para); });
     Main.PreviewFiles << fullName;
+    // Listed on disk too, so that the next run deletes it should this one be killed.
+    TPreviewFileList().Add(TEdCustomTextFileEditor::FileNameBytes(fullName));
     return fullName;
 }
 

@@ -3,9 +3,11 @@
 #include "ui/document/DocumentWindow.h"
 
 #include "core/editor/EditorErrors.h"
+#include "core/editor/Recovery.h"
 #include "core/editor/Search.h"
 #include "core/editor/TextFileIO.h"
 #include "core/markup/TagCase.h"
+#include "core/settings/AppSettings.h"
 #include "core/settings/Profile.h"
 #include "platform/FileNameCase.h"
 #include "platform/KeyState.h"
@@ -26,8 +28,10 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QStyle>
+#include <QTimer>
 
 #include <algorithm>
+#include <unistd.h>
 #include <cstdlib>
 #include <map>
 #include <new>
@@ -215,6 +219,12 @@ TMDIChild::~TMDIChild()
         Editor->OnUserCommand = nullptr;
         Editor->OnRightButton = nullptr;
     }
+    // The copy stays on disk (a window destroyed without closing is the program's end), but the
+    // name is no longer this run's.
+    if (FCopyJob.valid())
+        FCopyJob.wait();
+    if (!FRecoveryPath.empty())
+        ReleaseRecoveryName(FRecoveryPath);
 }
 
 namespace {
@@ -254,6 +264,8 @@ TMDIChild *TMDIChild::Create(TMainHost &Main, const QString &Name, bool NewFlag)
         ShowError("Not enough memory to open " + Name + ".");
         return nullptr;
     }
+    if (!NewFlag && doc->Editor->IsOpen())
+        Guarded([doc] { doc->OfferRecovery(); });
     doc->Editor->setFocus();
     Guarded([doc] { doc->ReportStatus(); });
     // Once more after the creator is done with the caption, as the focus moving in would.
@@ -323,6 +335,12 @@ void TMDIChild::FormCreate()
             if (QAction *a = Action(name))
                 a->setEnabled(false);
     }
+    // Unsaved text is copied for recovery every so many seconds (0: never).
+    FRecoveryTimer = new QTimer(this);
+    FRecoveryTimer->setObjectName("RecoveryTimer");
+    connect(FRecoveryTimer, &QTimer::timeout, this, [this] { Guarded([this] { RecoveryTimerTick(); }); });
+    if (const int seconds = ReadRecoverySeconds(settings); seconds > 0)
+        FRecoveryTimer->start(seconds * 1000);
     // 7.
     Editor->FixedFont().AssignOrSubstitute(EditorFont(BytesToQString(settings.ReadString("Font", "Name", "Courier New")),
                                                       settings.ReadInteger("Font", "Size", -12),
@@ -664,6 +682,8 @@ void TMDIChild::WriteDocument(TFileFormat Format, const QString &Name)
     else
         WriteUnixFile(Name);
     Editor->SetModified(false);
+    // The file now holds the text: the copy has nothing more to give back.
+    DeleteRecoveryCopy();
 }
 
 bool TMDIChild::SaveDocument()
@@ -750,13 +770,202 @@ bool TMDIChild::FormCloseQuery()
 void TMDIChild::FormClose()
 {
     RightMenu->clear();
-    const QString caption = windowTitle();
-    const QFileInfo info(caption);
-    const int dot = int(info.fileName().lastIndexOf('.'));
-    const QString stem = dot < 0 ? caption : caption.left(caption.size() - (info.fileName().size() - dot));
-    const QString temporary = stem + ".$$$";
-    if (QFileInfo::exists(temporary))
-        QFile::remove(temporary);
+    // Only the copy this window wrote or took over goes: a copy of another run that the user
+    // chose to keep stays at the ".$$$" name beside the file.
+    FRecoveryTimer->stop();
+    DeleteRecoveryCopy();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Recovery copies
+
+namespace {
+
+// A file's name as copies are found by: absolute, so that a relative name finds the same copy.
+std::string AbsoluteFileBytes(const QString &Name)
+{
+    return TEdCustomTextFileEditor::FileNameBytes(QFileInfo(Name).absoluteFilePath());
+}
+
+bool IsUntitled(const QString &Name)
+{
+    return Name.compare("Untitled", Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+std::string TMDIChild::RecoveryBytes() const
+{
+    // Line ends as a save would write them: an untitled document is saved as DOS text, a file in
+    // the format it was read or last saved in (DOS stays DOS, everything else is Unix).
+    const bool untitled = IsUntitled(Editor->FileName());
+    const TFileFormat format = Editor->FileFormat() == ffDos || (untitled && Editor->FileFormat() != ffUnix) ? ffDos : ffUnix;
+    const TParaList &paras = Editor->ParaList();
+    std::string bytes;
+    bytes.reserve(std::size_t(paras.ByteCount()));
+    WriteText(format, paras.ParaCount(), [&paras](int Para) { return paras.ParaText(Para); },
+              [&bytes](std::string_view Part) { bytes.append(Part); });
+    return bytes;
+}
+
+QString TMDIChild::RecoveryCopyName() const
+{
+    return QFile::decodeName(QByteArray::fromStdString(FRecoveryPath));
+}
+
+bool TMDIChild::WriteRecoveryCopy()
+{
+    FinishRecoveryCopy();
+    TParaList &paras = Editor->ParaList();
+    if (!Editor->Modified() || (FCopied && FCopiedEdits == paras.EditCount()))
+        return true;
+    const bool untitled = IsUntitled(Editor->FileName());
+    const std::string owner = untitled ? std::string() : AbsoluteFileBytes(Editor->FileName());
+    if (FRecoveryPath.empty())
+        FRecoveryPath = ChooseRecoveryName(owner);
+    const std::uint64_t edits = paras.EditCount();
+    try {
+        WriteRecoveryFile(FRecoveryPath, RecoveryBytes(), owner);
+    } catch (const std::exception &E) {
+        CopyWritten(false, E.what(), edits);
+        return false;
+    }
+    CopyWritten(true, {}, edits);
+    return true;
+}
+
+void TMDIChild::CopyWritten(bool Ok, const std::string &Error, std::uint64_t Edits)
+{
+    if (Ok) {
+        FCopied = true;
+        FCopiedEdits = Edits;
+        FCopyFailureShown = false;
+        return;
+    }
+    // Typing goes on; the previous copy is still whole. Said once until a copy succeeds.
+    if (!FCopyFailureShown && Main.StatusLine)
+        Main.StatusLine->setText(QString::fromLocal8Bit(Error.c_str()));
+    FCopyFailureShown = true;
+}
+
+void TMDIChild::FinishRecoveryCopy()
+{
+    if (!FCopyJob.valid())
+        return;
+    const std::optional<std::string> error = FCopyJob.get();
+    CopyWritten(!error, error.value_or(std::string()), FJobEdits);
+}
+
+void TMDIChild::RecoveryTimerTick()
+{
+    if (FCopyJob.valid()) {
+        if (FCopyJob.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+            return; // still writing: the next tick looks again
+        FinishRecoveryCopy();
+    }
+    TParaList &paras = Editor->ParaList();
+    if (!Editor->Modified()) {
+        // Undone back to the saved text: nothing left to recover.
+        if (FCopied)
+            DeleteRecoveryCopy();
+        return;
+    }
+    if (FCopied && FCopiedEdits == paras.EditCount())
+        return;
+    const bool untitled = IsUntitled(Editor->FileName());
+    std::string owner = untitled ? std::string() : AbsoluteFileBytes(Editor->FileName());
+    if (FRecoveryPath.empty())
+        FRecoveryPath = ChooseRecoveryName(owner);
+    FJobEdits = paras.EditCount();
+    // Only taking the text waits here; creating, writing and syncing the file do not.
+    FCopyJob = std::async(std::launch::async, [this, path = FRecoveryPath, bytes = RecoveryBytes(),
+                                               owner = std::move(owner)]() -> std::optional<std::string> {
+        std::optional<std::string> outcome;
+        try {
+            WriteRecoveryFile(path, bytes, owner);
+        } catch (const std::exception &E) {
+            outcome = E.what();
+        }
+        QMetaObject::invokeMethod(this, [this] { FinishRecoveryCopy(); }, Qt::QueuedConnection);
+        return outcome;
+    });
+}
+
+void TMDIChild::DeleteRecoveryCopy()
+{
+    // A copy still being written would come back after the deletion.
+    FinishRecoveryCopy();
+    if (FRecoveryPath.empty())
+        return;
+    ::unlink(FRecoveryPath.c_str());
+    ReleaseRecoveryName(FRecoveryPath);
+    FRecoveryPath.clear();
+    FCopied = false;
+}
+
+void TMDIChild::RecoverFrom(const QString &CopyPath)
+{
+    const std::string path = TEdCustomTextFileEditor::FileNameBytes(CopyPath);
+    const std::string bytes = ReadFileBytes(path);
+    TTextReadOptions options;
+    options.ParaLengthLimit = Editor->ParaLengthLimit();
+    // The copy holds the text as typed: blanks at line ends are part of it.
+    options.TrimWhiteSpace = false;
+    TTextReadResult result;
+    const std::vector<std::string> lines = ReadTextParagraphs(bytes, ffNone, options, &result);
+    TParaList &paras = Editor->ParaList();
+    paras.Clear();
+    {
+        TParaListObserver *observer = paras.Observer();
+        const bool trim = paras.TrimWhiteSpace();
+        paras.SetObserver(nullptr);
+        paras.SetTrimWhiteSpace(false);
+        for (const std::string &line : lines)
+            RaiseEditorError(paras.AppendParagraph(line));
+        paras.SetTrimWhiteSpace(trim);
+        paras.SetObserver(observer);
+    }
+    Editor->TextReplaced();
+    if (IsUntitled(Editor->FileName()) && Editor->FileFormat() == ffNone)
+        Editor->SetFileFormat(result.Format);
+    Editor->SetModified(true);
+    // The copy becomes this window's: the next copy replaces it, a save or close deletes it.
+    DeleteRecoveryCopy();
+    FRecoveryPath = path;
+    ClaimRecoveryName(path);
+    FCopied = true;
+    FCopiedEdits = paras.EditCount();
+    ReportStatus();
+}
+
+void TMDIChild::OfferRecovery()
+{
+    const QString name = Editor->FileName();
+    if (IsUntitled(name))
+        return;
+    const std::string file = AbsoluteFileBytes(name);
+    for (const TRecoveryCopy &copy : FindRecoveryCopies(file)) {
+        // A copy that holds just what the file holds gives nothing back.
+        const TFileStamp stamp = FileStampOf(file);
+        const TFileStamp copyStamp = FileStampOf(copy.Path);
+        bool same = false;
+        if (stamp.Exists && copyStamp.Exists && stamp.Size == copyStamp.Size)
+            Guarded([&] { same = ReadFileBytes(copy.Path) == ReadFileBytes(file); });
+        if (same) {
+            ::unlink(copy.Path.c_str());
+            continue;
+        }
+        const TModalResult answer =
+            Prompt().MessageDlg(QString::fromStdString(RecoveryQuestion(windowTitle().toStdString(), copy.WrittenAt)),
+                                TMsgDlgType::mtConfirmation, mbYesNoCancel);
+        if (answer == mrYes) {
+            RecoverFrom(QFile::decodeName(QByteArray::fromStdString(copy.Path)));
+            return;
+        }
+        if (answer != mrNo)
+            return;
+        ::unlink(copy.Path.c_str());
+    }
 }
 
 void TMDIChild::closeEvent(QCloseEvent *E)

@@ -13,10 +13,14 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 
+#include <cstdint>
 #include <functional>
+#include <future>
+#include <optional>
 #include <string>
 
 class QMenu;
+class QTimer;
 class TMarkupEditor;
 class TMDIChild;
 
@@ -97,6 +101,25 @@ public:
     void MoveCaretToStart();
     void SetBusyCursor(bool Busy);
 
+    // ---- Recovery copies of unsaved text.
+    bool WriteRecoveryCopy() override;
+    void RecoverFrom(const QString &CopyPath) override;
+    // The text as a save would write it (the file's line ends; CR LF for an untitled document).
+    std::string RecoveryBytes() const;
+    // The copy this window writes to, or empty before its first copy.
+    QString RecoveryCopyName() const;
+    // Deletes this window's copy (after a save, at close).
+    void DeleteRecoveryCopy();
+    // After a file was loaded: offers each copy of it that a run left, newest first.
+    void OfferRecovery();
+    // What the recovery timer runs: a copy when the text changed since the last one. The text is
+    // taken at once; the file is written in the background, so typing goes on meanwhile.
+    void RecoveryTimerTick();
+    // Waits for a copy being written in the background and takes its outcome (a failure goes to
+    // the status line). Runs by itself when the copy is done.
+    void FinishRecoveryCopy();
+    QTimer *RecoveryTimer() const { return FRecoveryTimer; }
+
     // ---- Handlers.
     void FormCreate();
     QPoint CascadePosition() const;
@@ -138,6 +161,14 @@ private:
     TFileStamp FAskedStamp;
     bool FDeletedNoted = false;
     bool FCheckingDisk = false;
+    QTimer *FRecoveryTimer = nullptr;
+    std::string FRecoveryPath;         // claimed at the first copy; empty: none yet
+    std::uint64_t FCopiedEdits = 0;    // the text's edit count when last copied
+    bool FCopied = false;              // FCopiedEdits holds a copy's count
+    bool FCopyFailureShown = false;    // a failure is reported once until a copy succeeds
+    std::future<std::optional<std::string>> FCopyJob; // the background copy: its error, if any
+    std::uint64_t FJobEdits = 0;       // the edit count of the text it writes
+    void CopyWritten(bool Ok, const std::string &Error, std::uint64_t Edits);
 };
 
 // The editor font the settings describe: Height is a font height (negative: the character

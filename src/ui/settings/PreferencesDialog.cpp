@@ -215,6 +215,15 @@ void TTabbedNotebookDlg::BuildOptionsPage()
     undo->addWidget(UndoMemoryEdit);
     undo->addStretch();
     v->addLayout(undo);
+    auto *recovery = new QHBoxLayout;
+    RecoverySecondsEdit = new QSpinBox(page);
+    RecoverySecondsEdit->setObjectName("RecoverySecondsEdit");
+    RecoverySecondsEdit->setRange(0, kMaxRecoverySeconds);
+    RecoverySecondsEdit->setSpecialValueText("off");
+    recovery->addWidget(NewLabel(page, "RecoverySecondsLabel", "Recovery copy every N seconds", RecoverySecondsEdit));
+    recovery->addWidget(RecoverySecondsEdit);
+    recovery->addStretch();
+    v->addLayout(recovery);
     v->addStretch();
     TabbedNotebook1->addTab(page, "Options");
 }
@@ -337,6 +346,7 @@ void TTabbedNotebookDlg::FormCreate()
     NeverUseCenterCheck->setChecked(settings.ReadBool("Setup", "NeverUseCENTER", true));
     DocOptionsDlg->setChecked(settings.ReadBool("Setup", "DocOptionsDlg", true));
     UndoMemoryEdit->setValue(ReadUndoBufferKB(settings));
+    RecoverySecondsEdit->setValue(ReadRecoverySeconds(settings));
     // 3. The flags follow the file even when the dialog is cancelled.
     Main.UseActualCharacters = UseAcualCharacters->isChecked();
     Main.NewlineAfterTitle = NewlineAfterTitle->isChecked();
@@ -496,6 +506,7 @@ void TTabbedNotebookDlg::OKBtnClick()
     settings.WriteBool("Setup", "UseActualCharacters", UseAcualCharacters->isChecked());
     settings.WriteBool("Setup", "DocOptionsDlg", DocOptionsDlg->isChecked());
     WriteUndoBufferKB(settings, UndoMemoryEdit->value());
+    WriteRecoverySeconds(settings, RecoverySecondsEdit->value());
     // 4.
     setup.SetTextColorIndex(TextColorIndex);
     setup.SetElementColorIndex(ElementColorIndex);

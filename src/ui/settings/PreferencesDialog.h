@@ -56,6 +56,8 @@ public:
     QRadioButton *NormalTextRadio = nullptr, *HTMLTagsRadio = nullptr, *EntitiesRadio = nullptr;
     QCheckBox *SyntaxHighlighting = nullptr;
     QSpinBox *UndoMemoryEdit = nullptr;
+    // Seconds between recovery copies of unsaved text; 0 (shown as "off") writes none.
+    QSpinBox *RecoverySecondsEdit = nullptr;
     TColorGrid *ColorGrid2 = nullptr;
     TPaintBox *PaintBox1 = nullptr;
     // QuickKeys: 26 rows, column 0 fixed ("Ctrl+Q A".."Ctrl+Q Z"), column 1 the texts.

@@ -25,6 +25,9 @@ protected:
         QDir(tmp.path()).mkpath("cwd");
         FOldXdg = qgetenv("XDG_CONFIG_HOME");
         qputenv("XDG_CONFIG_HOME", (tmp.path() + "/config").toUtf8());
+        // Recovery copies and the list of preview files stay inside the sandbox too.
+        FOldState = qgetenv("XDG_STATE_HOME");
+        qputenv("XDG_STATE_HOME", (tmp.path() + "/state").toUtf8());
         QDir::setCurrent(WorkDir());
         ResetSettingsFileName();
         SetKeyStateQuery({});
@@ -36,6 +39,7 @@ protected:
         SetKeyStateQuery({});
         SetDialogExecHook({});
         qputenv("XDG_CONFIG_HOME", FOldXdg);
+        qputenv("XDG_STATE_HOME", FOldState);
     }
 
     QString WorkDir() const { return FWorkInCwd ? tmp.path() + "/cwd" : tmp.path(); }
@@ -52,4 +56,5 @@ private:
     bool FWorkInCwd;
     QString FStartDir;
     QByteArray FOldXdg;
+    QByteArray FOldState;
 };
