@@ -114,7 +114,9 @@ TEST_F(EditorView, PropertySettersFollowTheirRules)
     Ed->SetTabSize(0);
     EXPECT_EQ(Ed->TabSize(), 8);
     Ed->SetParaLengthLimit(40000);
-    EXPECT_EQ(Ed->ParaLengthLimit(), 32767);
+    EXPECT_EQ(Ed->ParaLengthLimit(), 40000);
+    Ed->SetParaLengthLimit(TParaList::MaxParaLength + 1);
+    EXPECT_EQ(Ed->ParaLengthLimit(), 40000);
     Ed->SetLeftMargin(-3);
     EXPECT_EQ(Ed->LeftMargin(), 15);
     Ed->SetScrollBarsAlways(true);

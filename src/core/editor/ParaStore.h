@@ -1,6 +1,9 @@
 // The paragraphs of a text held in blocks, indexed by paragraph number and by display line number.
 #pragma once
 
+#include "core/editor/Cells.h"
+#include "core/editor/LineEnds.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <memory>
@@ -18,24 +21,24 @@ public:
     TLineStarts &operator=(const TLineStarts &Other)
     {
         if (this != &Other)
-            Starts = Other.empty() ? nullptr : std::make_unique<std::vector<std::uint16_t>>(*Other.Starts);
+            Starts = Other.empty() ? nullptr : std::make_unique<std::vector<std::uint32_t>>(*Other.Starts);
         return *this;
     }
     TLineStarts &operator=(TLineStarts &&) noexcept = default;
 
     bool empty() const { return !Starts || Starts->empty(); }
     std::size_t size() const { return Starts ? Starts->size() : 0; }
-    const std::uint16_t *begin() const { return Starts ? Starts->data() : nullptr; }
-    const std::uint16_t *end() const { return Starts ? Starts->data() + Starts->size() : nullptr; }
-    std::uint16_t operator[](std::size_t I) const { return (*Starts)[I]; }
+    const std::uint32_t *begin() const { return Starts ? Starts->data() : nullptr; }
+    const std::uint32_t *end() const { return Starts ? Starts->data() + Starts->size() : nullptr; }
+    std::uint32_t operator[](std::size_t I) const { return (*Starts)[I]; }
     void clear() { Starts.reset(); }
-    void push_back(std::uint16_t Start)
+    void push_back(std::uint32_t Start)
     {
         if (!Starts)
-            Starts = std::make_unique<std::vector<std::uint16_t>>();
+            Starts = std::make_unique<std::vector<std::uint32_t>>();
         Starts->push_back(Start);
     }
-    void assign(const std::uint16_t *First, const std::uint16_t *Last)
+    void assign(const std::uint32_t *First, const std::uint32_t *Last)
     {
         clear();
         for (; First != Last; ++First)
@@ -47,13 +50,16 @@ public:
     }
 
 private:
-    std::unique_ptr<std::vector<std::uint16_t>> Starts;
+    std::unique_ptr<std::vector<std::uint32_t>> Starts;
 };
 
-// One paragraph: its characters (no line end) and the offsets where its display lines 2.. begin.
+// One paragraph: its characters (no line end), the offsets where its display lines 2.. begin, the
+// line end it was read with, and the cell index of a long paragraph (made when first needed).
 struct TParaNode {
     std::string Text;
     TLineStarts Breaks; // 0-based starts of display lines 2..n, ascending
+    mutable std::unique_ptr<TEdCellIndex> Cells;
+    TLineEnd End = TLineEnd::Default;
 
     int Length() const { return static_cast<int>(Text.size()); }
     int LineCount() const { return static_cast<int>(Breaks.size()) + 1; }

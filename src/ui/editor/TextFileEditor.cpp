@@ -42,13 +42,6 @@ private:
 
 } // namespace
 
-QString LinesSplitWarningText(int ParaLengthLimit)
-{
-    return QStringLiteral("This file has lines longer than %1 characters. Each of them has been broken "
-                          "into several lines, and saving the file will write them that way.")
-        .arg(ParaLengthLimit);
-}
-
 TEdCustomTextFileEditor::TEdCustomTextFileEditor(QWidget *Parent) : TEdCustomEditor(Parent) {}
 
 TEdCustomTextFileEditor::~TEdCustomTextFileEditor() = default;
@@ -94,7 +87,6 @@ void TEdCustomTextFileEditor::SetIsOpen(bool Value)
 TTextReadOptions TEdCustomTextFileEditor::ReadOptions() const
 {
     TTextReadOptions O;
-    O.ParaLengthLimit = ParaLengthLimit();
     O.TrimWhiteSpace = TrimWhiteSpace();
     return O;
 }
@@ -106,35 +98,37 @@ void TEdCustomTextFileEditor::LoadFromFile(const QString &Name)
 
 void TEdCustomTextFileEditor::ReadFileAs(const QString &Name, TFileFormat Format)
 {
-    bool Warn = false;
-    {
-        TWaitCursor Wait;
-        SetFileName(StripDot(Name));
-        const std::string Path = FileNameBytes(FFileName);
+    TWaitCursor Wait;
+    SetFileName(StripDot(Name));
+    const std::string Path = FileNameBytes(FFileName);
+    ClearText();
+    FLastRead = {};
+    try {
+        RemoveStaleSaveFiles(Path);
+        TParaList &L = ParaList();
+        TObserverPause Pause(L);
+        FLastRead = ReadTextFile(Path, Format, ReadOptions(), [&L](std::string_view Para, TLineEnd End) {
+            RaiseEditorError(L.AppendParagraph(Para, End));
+        });
+    } catch (...) {
+        FIsOpen = false;
+        FStampName.clear();
+        FLastRead = {};
         ClearText();
-        try {
-            TParaList &L = ParaList();
-            TObserverPause Pause(L);
-            FLastRead = ReadTextFile(Path, Format, ReadOptions(), [&L](std::string_view Para) {
-                RaiseEditorError(L.AppendParagraph(Para));
-            });
-        } catch (...) {
-            FIsOpen = false;
-            FStampName.clear();
-            ClearText();
-            TextReplaced();
-            throw;
-        }
         TextReplaced();
-        FIsOpen = true;
-        RememberFileStamp(FFileName);
-        Warn = FLastRead.LinesSplit;
+        throw;
     }
-    if (Warn)
-        ShowWarning(LinesSplitWarningText(ParaLengthLimit()));
+    TextReplaced();
+    FIsOpen = true;
+    RememberFileStamp(FFileName);
 }
 
 void TEdCustomTextFileEditor::SaveToFile(const QString &Name)
+{
+    WriteFile(Name, ffDos, true);
+}
+
+void TEdCustomTextFileEditor::WriteFile(const QString &Name, TFileFormat Format, bool KeepLineEnds)
 {
     if (Name.isEmpty())
         return;
@@ -143,8 +137,12 @@ void TEdCustomTextFileEditor::SaveToFile(const QString &Name)
     TTextSaveOptions Options;
     Options.MakeBackup = FMakeBackup;
     Options.BackupExt = FBackupExt;
-    SaveTextFile(FileNameBytes(Name), ffDos, L.ParaCount(), [&L](int Para) { return L.ParaText(Para); },
-                 Options);
+    Options.Write.KeepLineEnds = KeepLineEnds;
+    Options.Write.NoFinalLineEnd = FLastRead.NoFinalLineEnd;
+    Options.Write.EndMark = FLastRead.EndMark;
+    SaveTextFile(
+        FileNameBytes(Name), Format, L.ParaCount(),
+        [&L](int Para) { return TParaOut(L.ParaText(Para), L.ParaLineEnd(Para)); }, Options);
     SetModified(false);
     RememberFileStamp(Name);
 }
@@ -213,19 +211,16 @@ bool TEdCustomTextFileEditor::InsertTextFile(const QString &Name)
 {
     int Col = 1;
     const int Line = GetCaretPosition(Col);
-    bool Split = false;
     std::exception_ptr Failure;
     {
         TWaitCursor Wait;
         TTextReadOptions Options = ReadOptions();
         Options.TrimWhiteSpace = false; // inserted lines are taken as they are
         try {
-            const TTextReadResult R =
-                ReadTextFile(FileNameBytes(StripDot(Name)), ffDos, Options, [this](std::string_view Para) {
-                    RaiseEditorError(InsertString(Para));
-                    RaiseEditorError(InsertString("\r\n"));
-                });
-            Split = R.LinesSplit;
+            ReadTextFile(FileNameBytes(StripDot(Name)), ffDos, Options, [this](std::string_view Para, TLineEnd) {
+                RaiseEditorError(InsertString(Para));
+                RaiseEditorError(InsertString("\r\n"));
+            });
         } catch (const std::exception &) {
             Failure = std::current_exception();
         }
@@ -239,7 +234,5 @@ bool TEdCustomTextFileEditor::InsertTextFile(const QString &Name)
         }
         return false;
     }
-    if (Split)
-        ShowWarning(LinesSplitWarningText(ParaLengthLimit()));
     return true;
 }
