@@ -173,4 +173,9 @@ TEST(EdCells, CellIndexAgreesWithAScanThroughEdits)
     EXPECT_EQ(EdControlPicture('\t'), 0u);
     EXPECT_EQ(EdControlPicture('a'), 0u);
     EXPECT_EQ(EdControlPicture(0xE9), 0u);
+    EXPECT_EQ(EdControlLetter(0), '@');
+    EXPECT_EQ(EdControlLetter(26), 'Z');
+    EXPECT_EQ(EdControlLetter(127), '?');
+    EXPECT_EQ(EdControlLetter('\t'), 0);
+    EXPECT_EQ(EdControlLetter(' '), 0);
 }

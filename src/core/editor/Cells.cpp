@@ -35,6 +35,13 @@ char32_t EdControlPicture(unsigned char C)
     return 0;
 }
 
+char EdControlLetter(unsigned char C)
+{
+    if (C < 32 && C != '\t')
+        return static_cast<char>('@' + C);
+    return C == 127 ? '?' : 0;
+}
+
 // --- TEdCellIndex -------------------------------------------------------------------------------
 
 TEdCellIndex::TEdCellIndex(std::string_view Text, int TabSize) : Tab(std::max(TabSize, 1))

@@ -19,6 +19,9 @@ inline std::int64_t EdCellWidth(char C, std::int64_t Width, int TabSize)
 // visible symbol from the Unicode control pictures, so it never looks like a blank; every other
 // byte shows as itself (0 here: the caller's own mapping of the byte). Tabs show as blanks.
 char32_t EdControlPicture(unsigned char C);
+// The letter of a control character's caret notation ('@' for NUL, 'Z' for Ctrl+Z, '?' for 127),
+// shown in reversed colours where the font has no control pictures; 0 for other bytes.
+char EdControlLetter(unsigned char C);
 
 // Checkpoints over one paragraph: every Spacing characters or so, the cells taken by the text
 // before that point. An edit moves the checkpoints behind it in one pass over the checkpoints

@@ -470,6 +470,7 @@ void TSafeFileWriter::Commit()
         Done = true;
         ::unlink(Copy.c_str());
         Copy.clear();
+        RemoveStaleSaveFiles(Target);
         return;
     }
 
@@ -533,6 +534,7 @@ void TSafeFileWriter::Commit()
             ::unlink(BackupTemp.c_str());
     }
     SyncDirectory(DirectoryOf(Target));
+    RemoveStaleSaveFiles(Target);
 }
 
 void SaveFileSafely(const std::string &FileName, std::string_view Content, const std::string &BackupName)

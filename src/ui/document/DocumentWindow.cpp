@@ -322,6 +322,8 @@ void TMDIChild::FormCreate()
     // 6.
     const TProfile settings(SettingsFileName());
     Editor->SetUndoBufferSize(ReadUndoBufferKB(settings) * 1024);
+    // Lines load as they are, trailing blanks included, when the user asks to keep them.
+    Editor->SetTrimWhiteSpace(!settings.ReadBool("Setup", "KeepTrailingBlanks", false));
     if (settings.ReadBool("Debug", "NoUndo", false)) {
         Editor->SetUndoBufferSize(0);
         for (const char *name : {"Undo1", "Redo1"})

@@ -199,6 +199,7 @@ void TTabbedNotebookDlg::BuildOptionsPage()
     // A single ampersand would make the next letter a mnemonic; there is none here.
     v->addWidget(NewCheck(page, NeverUseCenterCheck, "NeverUseCenterCheck", "Never use <CENTER> </CENTER> !"));
     v->addWidget(NewCheck(page, MaximizeCheck, "MaximizeCheck", "Maximize Windows when opening"));
+    v->addWidget(NewCheck(page, KeepTrailingBlanksCheck, "KeepTrailingBlanksCheck", "Keep trailing blanks"));
     auto *ext = new QHBoxLayout;
     NewEdit(page, DefFileExtEdit, "DefFileExtEdit");
     DefFileExtEdit->setMaximumWidth(80);
@@ -337,6 +338,7 @@ void TTabbedNotebookDlg::FormCreate()
     NeverUseCenterCheck->setChecked(settings.ReadBool("Setup", "NeverUseCENTER", true));
     DocOptionsDlg->setChecked(settings.ReadBool("Setup", "DocOptionsDlg", true));
     UndoMemoryEdit->setValue(ReadUndoBufferKB(settings));
+    KeepTrailingBlanksCheck->setChecked(settings.ReadBool("Setup", "KeepTrailingBlanks", false));
     // 3. The flags follow the file even when the dialog is cancelled.
     Main.UseActualCharacters = UseAcualCharacters->isChecked();
     Main.NewlineAfterTitle = NewlineAfterTitle->isChecked();
@@ -496,6 +498,7 @@ void TTabbedNotebookDlg::OKBtnClick()
     settings.WriteBool("Setup", "UseActualCharacters", UseAcualCharacters->isChecked());
     settings.WriteBool("Setup", "DocOptionsDlg", DocOptionsDlg->isChecked());
     WriteUndoBufferKB(settings, UndoMemoryEdit->value());
+    settings.WriteBool("Setup", "KeepTrailingBlanks", KeepTrailingBlanksCheck->isChecked());
     // 4.
     setup.SetTextColorIndex(TextColorIndex);
     setup.SetElementColorIndex(ElementColorIndex);
