@@ -24,3 +24,10 @@ inline std::string_view LineEndBytes(TLineEnd End, TFileFormat Format)
     }
     return Format == ffDos ? std::string_view("\r\n") : std::string_view("\n");
 }
+
+// A line end as the text store keeps it: Default where it is the format's own, so that only the
+// lines that differ carry one.
+inline TLineEnd StoredLineEnd(TLineEnd End, TFileFormat Format)
+{
+    return End == (Format == ffDos ? TLineEnd::CrLf : TLineEnd::Lf) ? TLineEnd::Default : End;
+}

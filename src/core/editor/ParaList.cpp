@@ -47,7 +47,7 @@ int NextLineStart(std::string_view T, int Start, int W, int Tab)
     return Next >= N ? -1 : Next;
 }
 
-void WrapText(std::string_view T, int W, int Tab, TLineStarts &Breaks)
+void WrapText(std::string_view T, int W, int Tab, TParaExtras &Breaks)
 {
     Breaks.clear();
     for (int S = 0; (S = NextLineStart(T, S, W, Tab)) >= 0;)
@@ -117,12 +117,12 @@ std::string_view TParaList::GetLine(int Line) const
 
 const TEdCellIndex *TParaList::CellIndex(const TParaNode &N) const
 {
-    if (N.Cells && N.Cells->TabSize() == Tab)
-        return N.Cells.get();
+    if (N.Breaks.Cells() && N.Breaks.Cells()->TabSize() == Tab)
+        return N.Breaks.Cells();
     if (N.Length() < TEdCellIndex::MinLength)
         return nullptr;
-    N.Cells = std::make_unique<TEdCellIndex>(N.Text, Tab);
-    return N.Cells.get();
+    N.Breaks.SetCells(std::make_unique<TEdCellIndex>(N.Text, Tab));
+    return N.Breaks.Cells();
 }
 
 int TParaList::NodeWidth(const TParaNode &N) const
@@ -166,12 +166,18 @@ void TParaList::Widened(const TParaNode &N)
 
 TLineEnd TParaList::ParaLineEnd(int N) const
 {
-    return N < 1 || N > ParaCount() ? TLineEnd::Default : Store.Node(N).End;
+    return N < 1 || N > ParaCount() ? TLineEnd::Default : Store.Node(N).Breaks.End();
+}
+
+void TParaList::SetParaLineEnd(int N, TLineEnd End)
+{
+    if (N >= 1 && N <= ParaCount())
+        Store.Node(N).Breaks.SetEnd(End);
 }
 
 void TParaList::ResetLineEnds()
 {
-    Store.ForEach([](TParaNode &N) { N.End = TLineEnd::Default; });
+    Store.ForEach([](TParaNode &N) { N.Breaks.SetEnd(TLineEnd::Default); });
 }
 
 int TParaList::ParaFirstLine(int N) const { return Store.FirstLine(std::clamp(N, 1, ParaCount())); }
@@ -294,7 +300,7 @@ void TParaList::SetTabSize(int Value)
         return;
     Tab = Value;
     // Cells are counted afresh with the new tab stops.
-    Store.ForEach([](TParaNode &N) { N.Cells.reset(); });
+    Store.ForEach([](TParaNode &N) { N.Breaks.SetCells(nullptr); });
     LongestKnown = false;
     if (Wrap)
         RewrapAll();
@@ -342,8 +348,8 @@ void TParaList::RewrapEdited(int Para, int EditOffset, int Deleted, int Inserted
         MarkChanged(First, First);
         return;
     }
-    const TLineStarts Old = std::move(N.Breaks);
-    TLineStarts &New = N.Breaks;
+    const TParaExtras Old = N.Breaks; // the starts only
+    TParaExtras &New = N.Breaks;
     New.clear();
     // The line holding the edit, and the one before it: a word may move back onto it. Lines
     // further up look at no character of the edit.
@@ -450,8 +456,8 @@ int TParaList::DoInsertChars(int Para, int Offset, std::string_view Chars, bool 
     if (!Replaying)
         UndoBuf->RecordChars(ukInsertChars, Para, At + 1, Added);
     N.Text.insert(static_cast<std::size_t>(At), Added);
-    if (N.Cells)
-        N.Cells->Edited(N.Text, static_cast<std::size_t>(At), 0, static_cast<std::size_t>(Total));
+    if (TEdCellIndex *Cells = N.Breaks.Cells())
+        Cells->Edited(N.Text, static_cast<std::size_t>(At), 0, static_cast<std::size_t>(Total));
     Widened(N);
     Bytes += Total;
     RewrapEdited(Para, At, 0, Total);
@@ -470,8 +476,8 @@ void TParaList::DoDeleteChars(int Para, int Offset, int Count)
     if (!Replaying)
         UndoBuf->RecordChars(ukDeleteChars, Para, Offset, std::string_view(N.Text).substr(Offset - 1, Count));
     N.Text.erase(static_cast<std::size_t>(Offset - 1), static_cast<std::size_t>(Count));
-    if (N.Cells)
-        N.Cells->Edited(N.Text, static_cast<std::size_t>(Offset - 1), static_cast<std::size_t>(Count), 0);
+    if (TEdCellIndex *Cells = N.Breaks.Cells())
+        Cells->Edited(N.Text, static_cast<std::size_t>(Offset - 1), static_cast<std::size_t>(Count), 0);
     Bytes -= Count;
     RewrapEdited(Para, Offset - 1, Count, 0);
     Shift({TPosShift::CharsDeleted, Para, Offset, Count});
@@ -500,8 +506,8 @@ int TParaList::DoReplaceChars(int Para, int Offset, int OldCount, std::string_vi
     if (!Replaying)
         UndoBuf->RecordReplace(Para, Offset, std::string_view(N.Text).substr(Offset - 1, OldCount), New);
     N.Text.replace(static_cast<std::size_t>(Offset - 1), static_cast<std::size_t>(OldCount), New);
-    if (N.Cells)
-        N.Cells->Edited(N.Text, static_cast<std::size_t>(Offset - 1), static_cast<std::size_t>(OldCount),
+    if (TEdCellIndex *Cells = N.Breaks.Cells())
+        Cells->Edited(N.Text, static_cast<std::size_t>(Offset - 1), static_cast<std::size_t>(OldCount),
                         static_cast<std::size_t>(NewCount));
     Widened(N);
     Bytes += Growth;
@@ -541,7 +547,7 @@ int TParaList::DoInsertPara(int N, std::string Text, TUndoKind Kind, bool Check,
     TParaNode Node;
     try {
         Node.Text = std::move(Text);
-        Node.End = End;
+        Node.Breaks.SetEnd(End);
         WrapNode(Node);
     } catch (const std::bad_alloc &) {
         return edeNoMemory;
@@ -570,7 +576,7 @@ std::string TParaList::DoDeleteParas(int First, int Count)
     for (int P = First + Count - 1; P >= First; --P) {
         TParaNode Node = Store.Remove(P);
         Bytes -= Node.Length() + 2;
-        StashLineEnd(Node.Text, Node.End);
+        StashLineEnd(Node.Text, Node.Breaks.End());
         if (!Replaying)
             UndoBuf->RecordParagraph(ukDeletePara, P, std::move(Node.Text));
         else
@@ -861,7 +867,7 @@ int TParaList::AppendParagraph(std::string_view Text, TLineEnd End)
     } catch (const std::bad_alloc &) {
         return edeNoMemory;
     }
-    Node.End = End;
+    Node.Breaks.SetEnd(End);
     const int N = ParaCount(); // linked in before the last paragraph
     Store.Insert(N, std::move(Node));
     Bytes += static_cast<std::int64_t>(Text.size()) + 2;
@@ -1012,7 +1018,7 @@ bool TParaList::CheckIntegrity(std::string *Why) const
     std::int64_t Count = 0;
     bool Ok = true;
     std::string Bad;
-    TLineStarts Fresh;
+    TParaExtras Fresh;
     Store.ForEach([&](const TParaNode &N) {
         ++Paras;
         Lines += N.LineCount();

@@ -86,6 +86,8 @@ public:
     int LongestLineWidth() const;
     // The line end paragraph N was read with (Default for lines added since, and out of range).
     TLineEnd ParaLineEnd(int N) const;
+    // Paragraph N (1..ParaCount, else nothing) ends as End from now on (not an undo step).
+    void SetParaLineEnd(int N, TLineEnd End);
     // Every line takes the document's format from now on (after a save that gave it to them).
     void ResetLineEnds();
 

@@ -107,8 +107,8 @@ void TEdCustomTextFileEditor::ReadFileAs(const QString &Name, TFileFormat Format
         RemoveStaleSaveFiles(Path);
         TParaList &L = ParaList();
         TObserverPause Pause(L);
-        FLastRead = ReadTextFile(Path, Format, ReadOptions(), [&L](std::string_view Para, TLineEnd End) {
-            RaiseEditorError(L.AppendParagraph(Para, End));
+        FLastRead = ReadTextFile(Path, Format, ReadOptions(), [&L, Format](std::string_view Para, TLineEnd End) {
+            RaiseEditorError(L.AppendParagraph(Para, StoredLineEnd(End, Format)));
         });
     } catch (...) {
         FIsOpen = false;
@@ -177,30 +177,35 @@ bool TEdCustomTextFileEditor::ReloadFromFile(TFileFormat Format)
 {
     TWaitCursor Wait;
     std::vector<std::string> Paras;
+    std::vector<TLineEnd> Ends;
     std::size_t Bytes = 0;
-    ReadTextFile(FileNameBytes(FFileName), Format, ReadOptions(), [&](std::string_view Para) {
-        Paras.emplace_back(Para);
-        Bytes += Para.size() + 2;
-    });
-    std::string Text;
-    Text.reserve(Bytes);
-    // Each line read ends with a break, as loading leaves an empty last paragraph after them.
-    for (const std::string &Para : Paras) {
-        Text += Para;
-        Text += "\r\n";
-    }
+    const TTextReadResult Read =
+        ReadTextFile(FileNameBytes(FFileName), Format, ReadOptions(), [&](std::string_view Para, TLineEnd End) {
+            Paras.emplace_back(Para);
+            Ends.push_back(StoredLineEnd(End, Format));
+            Bytes += Para.size() + 2;
+        });
     int Col = 1;
     const int Line = GetCaretPosition(Col);
-    const TParaList &L = ParaList();
-    const std::int64_t UndoBytes =
-        L.ByteCount() + static_cast<std::int64_t>(Text.size()) + 48 * (L.ParaCount() + static_cast<std::int64_t>(Paras.size()));
+    TParaList &L = ParaList();
+    const std::int64_t UndoBytes = L.ByteCount() + static_cast<std::int64_t>(Bytes) +
+                                   48 * (L.ParaCount() + static_cast<std::int64_t>(Paras.size()));
     int Code = 0;
+    // The lines go in as paragraphs of their own (a CR at the end of a Unix line stays a
+    // character), each with the line end it was read with, before the last, empty one.
     if (!AsOneStep(UndoBytes, [&] {
-            SelectAll(false);
-            Code = InsertString(Text);
+            const int Last = L.ParaCount();
+            Code = L.DeleteRange({1, 1}, {Last, L.ParaLength(Last) + 1});
+            for (std::size_t I = 0; Code == 0 && I < Paras.size(); ++I) {
+                Code = L.InsertParaBefore(L.ParaCount(), Paras[I]);
+                if (Code == 0)
+                    L.SetParaLineEnd(L.ParaCount() - 1, Ends[I]);
+            }
         }))
         return false;
+    TextReplaced();
     RaiseEditorError(Code);
+    FLastRead = Read;
     SetCaretPosition(std::min(Line, LineCount()), 1);
     SetModified(false);
     RememberFileStamp(FFileName);
