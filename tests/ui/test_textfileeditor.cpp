@@ -66,13 +66,14 @@ TEST_F(TextFileEditor, DetectsFormatLoadsAndSavesByteExact)
     EXPECT_EQ(ReadBytes(Path("dos2.htm")), "a\r\nb\r\n");
     EXPECT_EQ(Ed.FileName(), Path("dos.htm")); // saving does not rename
 
-    // LF without a final LF: Unix; written through SaveToFile it becomes DOS with a final CR LF.
+    // LF without a final LF: Unix; written through SaveToFile its lines get CR LF, and the last
+    // line stays without a line end as it came.
     WriteBytes(Path("unix.htm"), "a\nb");
     Ed.LoadFromFile(Path("unix.htm"));
     EXPECT_EQ(Ed.FileFormat(), ffUnix);
     EXPECT_EQ(Paras(Ed), (TParas{"a", "b", ""}));
     Ed.SaveToFile(Path("unix.htm"));
-    EXPECT_EQ(ReadBytes(Path("unix.htm")), "a\r\nb\r\n");
+    EXPECT_EQ(ReadBytes(Path("unix.htm")), "a\r\nb");
     EXPECT_EQ(Ed.FileFormat(), ffUnix); // saving leaves the format alone
 
     // Empty file: Unix, one empty paragraph.
@@ -89,13 +90,14 @@ TEST_F(TextFileEditor, DetectsFormatLoadsAndSavesByteExact)
     EXPECT_EQ(Ed.FileFormat(), ffUnix);
     EXPECT_EQ(Paras(Ed), (TParas{std::string(600, 'x') + "\r", "end\r", ""}));
 
-    // DOS: a lone LF stays in its line, a lone CR ends one, Ctrl+Z ends the text; trailing blanks go.
-    WriteBytes(Path("mixed.htm"), "a\nb\rc  \t\r\nd\x1Ahidden\r\n");
+    // DOS: CR LF, a lone LF and a lone CR each end a line and are written back as they were; a
+    // Ctrl+Z inside is a character; trailing blanks go.
+    WriteBytes(Path("mixed.htm"), "a\r\nb\nc  \t\rd\x1Akept\r\n");
     Ed.LoadFromFile(Path("mixed.htm"));
     EXPECT_EQ(Ed.FileFormat(), ffDos);
-    EXPECT_EQ(Paras(Ed), (TParas{"a\nb", "c", "d", ""}));
+    EXPECT_EQ(Paras(Ed), (TParas{"a", "b", "c", "d\x1Akept", ""}));
     Ed.SaveToFile(Path("mixed.htm"));
-    EXPECT_EQ(ReadBytes(Path("mixed.htm")), "a\nb\r\nc\r\nd\r\n");
+    EXPECT_EQ(ReadBytes(Path("mixed.htm")), "a\r\nb\nc\rd\x1Akept\r\n");
 
     // A longer text with 8-bit characters, tabs and markup survives a round trip unchanged.
     std::string Big;
