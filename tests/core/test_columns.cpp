@@ -71,7 +71,9 @@ TEST(EdPosition, VerticalScrollScaling)
     // The horizontal range reaches the longest line, and 512 columns at least.
     EXPECT_EQ(EdHScrollMax(false, 80, 32767, 40), 512);
     EXPECT_EQ(EdHScrollMax(false, 80, 100, 40), 100);
-    EXPECT_EQ(EdHScrollMax(false, 80, TParaList::MaxParaLength, 5000000), 5000000);
+    EXPECT_EQ(EdHScrollMax(false, 80, TParaList::MaxParaLength, 513), 1024);
+    EXPECT_EQ(EdHScrollMax(false, 80, TParaList::MaxParaLength, 1024), 2048);
+    EXPECT_EQ(EdHScrollMax(false, 80, TParaList::MaxParaLength, 5000000), 5000192);
     EXPECT_EQ(EdHScrollMax(true, 79, 32767, 5000000), 79);
 }
 

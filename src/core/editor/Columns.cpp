@@ -93,7 +93,11 @@ int EdHScrollMax(bool WordWrap, int WrapColumn, int ParaLengthLimit, int Longest
 {
     if (WordWrap)
         return std::min(WrapColumn, 512);
-    return std::max(std::min(ParaLengthLimit, 512), LongestLine);
+    // In steps of 1,024 columns, so that typing at the end of the longest line does not change
+    // the scroll bar with every character.
+    constexpr int Step = 1024;
+    const int Reach = LongestLine <= 512 ? 0 : (LongestLine / Step + 1) * Step;
+    return std::max(std::min(ParaLengthLimit, 512), Reach);
 }
 
 std::vector<std::pair<std::size_t, std::size_t>> EdPasteBlocks(std::string_view Text)

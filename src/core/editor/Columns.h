@@ -46,7 +46,8 @@ struct TEdVScrollMap {
 };
 TEdVScrollMap EdVScrollMap(std::int32_t LineCount, std::int32_t VisibleRows);
 // The horizontal range's end: the wrap column when wrapping (at most 512 columns); else 512
-// columns (less when the paragraph length limit is lower), or the longest line's cells.
+// columns (less when the paragraph length limit is lower), or past the longest line's cells up to
+// the next multiple of 1,024.
 int EdHScrollMax(bool WordWrap, int WrapColumn, int ParaLengthLimit, int LongestLine);
 
 // The pieces [start, end) in which a long text is pasted: 61,440 characters each, extended over
