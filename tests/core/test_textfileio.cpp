@@ -76,7 +76,6 @@ protected:
         if (Format)
             *Format = R.Format;
         TTextSaveOptions O;
-        O.Write.NoFinalLineEnd = R.NoFinalLineEnd;
         O.Write.EndMark = R.EndMark;
         const std::string Out = Path("saved.out");
         SaveTextFile(

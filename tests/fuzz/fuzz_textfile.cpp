@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
                 const auto &L = Raw[static_cast<std::size_t>(I - 1)];
                 return TParaOut(L.first, L.second);
             },
-            [&Back](std::string_view B) { Back.append(B); }, {true, R.NoFinalLineEnd, R.EndMark});
+            [&Back](std::string_view B) { Back.append(B); }, {true, R.EndMark});
         if (Back != Bytes)
             std::abort();
     }

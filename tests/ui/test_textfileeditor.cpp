@@ -252,6 +252,11 @@ TEST_F(TextFileEditor, LongLinesStayWholeAndTheEndsOfLinesAndFilesAreKept)
     EXPECT_EQ(ReadBytes(Path("mixed.htm")), "a\r\nb\nnew\r\nc");
     Ed.WriteFile(Path("mixed.htm"), ffUnix, false);
     EXPECT_EQ(ReadBytes(Path("mixed.htm")), "a\nb\nnew\nc");
+    // The last line, read without a line end, gets one when a line break is typed after it.
+    Ed.SetCaretPosition(4, 2);
+    Base.InsertString("\r\n");
+    Ed.SaveToFile(Path("mixed.htm"));
+    EXPECT_EQ(ReadBytes(Path("mixed.htm")), "a\r\nb\nnew\r\nc\r\n\r\n");
 
     // With a smaller paragraph limit a longer line is refused whole, never cut.
     Ed.SetParaLengthLimit(10);

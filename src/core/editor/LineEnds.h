@@ -11,7 +11,8 @@ inline constexpr TFileFormat ffUnix = TFileFormat::Unix;  // LF line ends
 inline constexpr TFileFormat ffDos = TFileFormat::Dos;    // CR LF line ends
 
 // The line end a paragraph was read with. Default: the document's format (lines the user adds).
-enum class TLineEnd : std::uint8_t { Default = 0, CrLf = 1, Lf = 2, Cr = 3 };
+// None: the file's last line, read without one; it gets the format's line end once a line follows.
+enum class TLineEnd : std::uint8_t { Default = 0, CrLf = 1, Lf = 2, Cr = 3, None = 4 };
 
 // The bytes of line end End in a document of format Format (Default: LF unless Format is DOS).
 inline std::string_view LineEndBytes(TLineEnd End, TFileFormat Format)
@@ -20,7 +21,8 @@ inline std::string_view LineEndBytes(TLineEnd End, TFileFormat Format)
     case TLineEnd::CrLf: return "\r\n";
     case TLineEnd::Lf: return "\n";
     case TLineEnd::Cr: return "\r";
-    case TLineEnd::Default: break;
+    case TLineEnd::Default:
+    case TLineEnd::None: break;
     }
     return Format == ffDos ? std::string_view("\r\n") : std::string_view("\n");
 }

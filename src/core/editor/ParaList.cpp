@@ -177,7 +177,10 @@ void TParaList::SetParaLineEnd(int N, TLineEnd End)
 
 void TParaList::ResetLineEnds()
 {
-    Store.ForEach([](TParaNode &N) { N.Breaks.SetEnd(TLineEnd::Default); });
+    Store.ForEach([](TParaNode &N) {
+        if (N.Breaks.End() != TLineEnd::None) // the file still ends without a line end
+            N.Breaks.SetEnd(TLineEnd::Default);
+    });
 }
 
 int TParaList::ParaFirstLine(int N) const { return Store.FirstLine(std::clamp(N, 1, ParaCount())); }
@@ -528,7 +531,7 @@ TLineEnd UnstashLineEnd(std::string &Text)
 {
     if (Text.empty())
         return TLineEnd::Default;
-    const auto End = static_cast<TLineEnd>(static_cast<unsigned char>(Text.back()) & 3);
+    const auto End = static_cast<TLineEnd>(static_cast<unsigned char>(Text.back()) & 7);
     Text.pop_back();
     return End;
 }

@@ -88,7 +88,8 @@ public:
     TLineEnd ParaLineEnd(int N) const;
     // Paragraph N (1..ParaCount, else nothing) ends as End from now on (not an undo step).
     void SetParaLineEnd(int N, TLineEnd End);
-    // Every line takes the document's format from now on (after a save that gave it to them).
+    // Every line takes the document's format from now on (after a save that gave it to them), but
+    // for a last line without a line end.
     void ResetLineEnds();
 
     // --- Limits. The setters ignore values out of range (<= 0; ParaLengthLimit outside

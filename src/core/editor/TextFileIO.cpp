@@ -135,7 +135,7 @@ TTextReadResult TTextLineReader::Finish()
         if (PendingCR) {
             EndLine(Carry, TLineEnd::Cr);
         } else if (!Carry.empty()) {
-            EndLine(Carry, TLineEnd::Default);
+            EndLine(Carry, TLineEnd::None);
             Result.NoFinalLineEnd = true;
         }
         Result.EndMark = PendingZ;
@@ -210,14 +210,16 @@ void WriteText(TFileFormat Format, int ParaCount, const TParagraphSource &Source
             // The paragraph after the last line break.
             if (!Para.Text.empty()) {
                 Out(Para.Text);
-                if (!Options.NoFinalLineEnd)
-                    Out(EndOf(TLineEnd::Default));
+                Out(EndOf(TLineEnd::Default));
             }
             break;
         }
         Out(Para.Text);
-        if (!(Options.NoFinalLineEnd && LastEmpty && I == ParaCount - 1))
+        // A line read without a line end keeps none while nothing follows it.
+        if (Para.End != TLineEnd::None)
             Out(EndOf(Para.End));
+        else if (!(LastEmpty && I == ParaCount - 1))
+            Out(LineEndBytes(TLineEnd::Default, Format));
     }
     if (Options.EndMark)
         Out(std::string_view("\x1a", 1));

@@ -31,8 +31,8 @@ struct TTextReadResult {
     bool NoFinalLineEnd = false; // the file's last line has no line end
 };
 
-// Receives each line in file order with the line end it had (Default for a last line without
-// one); the view is valid only during the call. The text store's final empty paragraph is not
+// Receives each line in file order with the line end it had (None for a last line without one);
+// the view is valid only during the call. The text store's final empty paragraph is not
 // sent: a text of n lines gives n calls.
 using TParagraphSink = std::function<void(std::string_view Para, TLineEnd End)>;
 
@@ -95,16 +95,15 @@ using TParagraphSource = std::function<TParaOut(int Para)>;
 using TByteSink = std::function<void(std::string_view Bytes)>;
 
 struct TTextWriteOptions {
-    bool KeepLineEnds = true;    // each line ends as it was read; false: every line as Format says
-    bool NoFinalLineEnd = false; // the file ends without a line end (as it was read)
-    bool EndMark = false;        // a Ctrl+Z follows the text
+    bool KeepLineEnds = true; // each line ends as it was read; false: every line as Format says
+    bool EndMark = false;     // a Ctrl+Z follows the text
 };
 
 // Writes paragraphs 1..ParaCount, each followed by its line end (Default ones, or all when
-// KeepLineEnds is false, by CR LF for ffDos and LF otherwise). The last paragraph has no line end
-// of its own: an empty one is left out, a non-empty one gets a line end unless NoFinalLineEnd,
-// which also drops the line end before an empty last paragraph. So a text ends with exactly one
-// line end, or with none when the file it came from had none.
+// KeepLineEnds is false, by CR LF for ffDos and LF otherwise). A line read without a line end
+// (None) gets none while only the empty last paragraph follows it, else the format's. The last
+// paragraph has no line end of its own: an empty one is left out, a non-empty one gets one. So a
+// text ends with exactly one line end, or with none when the file it came from had none.
 void WriteText(TFileFormat Format, int ParaCount, const TParagraphSource &Source, const TByteSink &Out,
                const TTextWriteOptions &Options = {});
 std::string TextBytes(TFileFormat Format, const std::vector<std::string> &Paras);

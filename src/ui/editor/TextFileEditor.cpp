@@ -138,7 +138,6 @@ void TEdCustomTextFileEditor::WriteFile(const QString &Name, TFileFormat Format,
     Options.MakeBackup = FMakeBackup;
     Options.BackupExt = FBackupExt;
     Options.Write.KeepLineEnds = KeepLineEnds;
-    Options.Write.NoFinalLineEnd = FLastRead.NoFinalLineEnd;
     Options.Write.EndMark = FLastRead.EndMark;
     SaveTextFile(
         FileNameBytes(Name), Format, L.ParaCount(),
