@@ -561,9 +561,22 @@ TResult MeasureOne(const std::string &Figure, const std::string &Subject, const 
         const TStamp B = Now();
         R.Time(A, B);
         R.Set("painted", Painted ? 1 : 0);
+    } else if (Figure == "jump-eol") {
+        // From the start of the middle line to its end: in a single-line file 5 MB to the right.
+        const int Line = std::max(1, S->Lines() / 2);
+        S->PlaceCaret(Line, 1);
+        S->Painted();
+        const TStamp A = Now();
+        S->Key(Qt::Key_End, Qt::NoModifier, QString());
+        const bool Painted = S->Painted();
+        const TStamp B = Now();
+        R.Time(A, B);
+        R.Set("painted", Painted ? 1 : 0);
     } else if (Figure == "type") {
-        const int Line = S->Lines() / 2;
-        S->PlaceCaret(Line, 20);
+        // Column 20 of the middle line; the middle of a line longer than 100,000 characters.
+        const int Line = std::max(1, S->Lines() / 2);
+        const std::size_t Length = S->LineText(Line).size();
+        S->PlaceCaret(Line, Length > 100000 ? static_cast<int>(Length / 2) : 20);
         S->Painted();
         const std::string Original = S->LineText(Line);
         const char *Typed = "lorem ipsum dolor sit amet ";
@@ -815,7 +828,7 @@ struct TOptions {
     int Timeout = 600;
     std::string Out, Data;
     std::vector<std::string> Subjects{"pelmar", "qpte", "vim", "floor"};
-    std::vector<std::string> Figures{"open", "render-top", "render-mid", "render-line", "jump-end", "type", "replace", "save"};
+    std::vector<std::string> Figures{"open", "render-top", "render-mid", "render-line", "jump-end", "jump-eol", "type", "replace", "save"};
     bool Wants(const std::vector<std::string> &List, const std::string &Name) const
     {
         return std::find(List.begin(), List.end(), Name) != List.end();
@@ -908,6 +921,8 @@ private:
             Add("render-top", S, "line");
             Add("jump-end", S, "50");
             Add("type", S, "10");
+            Add("type", S, "line");
+            Add("jump-eol", S, "line");
         }
         for (const char *Size : {"1", "10", "50"})
             for (const char *S : {"pelmar", "qpte", "vim"})
@@ -1048,6 +1063,14 @@ private:
             Rows.push_back({"undo of the 1,000 typed characters", Med("type", "pelmar", "10", "undo_cpu"),
                             Med("type", "qpte", "10", "undo_cpu"), NaN, NaN, NaN, "", std::nullopt});
         }
+        {
+            const double O = Med("type", "pelmar", "line"), P = Med("type", "qpte", "line");
+            Rows.push_back({"one keystroke with repaint, middle of the " + MB("line") + " single line (mean of 1,000)", O, P,
+                            NaN, NaN, NaN, "", std::nullopt});
+            const double J = Med("jump-eol", "pelmar", "line"), Q = Med("jump-eol", "qpte", "line");
+            Rows.push_back({"caret to the end of the " + MB("line") + " single line and paint", J, Q, NaN, NaN, NaN, "",
+                            std::nullopt});
+        }
         for (const char *Where : {"render-top", "render-mid"}) {
             const double O = Med(Where, "pelmar", "10"), P = Med(Where, "qpte", "10");
             Rows.push_back({std::string("full 1200×900 view render, ") + MB("10") + (Where == std::string("render-top") ? ", top" : ", middle"),
@@ -1110,6 +1133,7 @@ private:
         } Walls[] = {{"open", "1", "open 1 MB"},       {"open", "10", "open 10 MB"},
                      {"open", "50", "open 50 MB"},     {"open", "line", "open 5 MB single line"},
                      {"jump-end", "50", "jump to end, 50 MB"}, {"type", "10", "keystroke, 10 MB"},
+                     {"type", "line", "keystroke, single line"}, {"jump-eol", "line", "end of the single line"},
                      {"render-top", "10", "render top, 10 MB"}, {"render-mid", "10", "render middle, 10 MB"},
                      {"render-top", "line", "render single line"}, {"replace", "1", "replace all, 1 MB"},
                      {"replace", "10", "replace all, 10 MB"}, {"replace", "50", "replace all, 50 MB"},
@@ -1190,7 +1214,7 @@ int main(int argc, char **argv)
             std::fprintf(stderr,
                          "usage: %s [--runs N] [--out FILE] [--data DIR] [--timeout SECONDS]\n"
                          "          [--subjects pelmar,qpte,vim,floor] [--figures open,render-top,render-mid,"
-                         "render-line,jump-end,type,replace,save]\n"
+                         "render-line,jump-end,jump-eol,type,replace,save]\n"
                          "       %s --one FIGURE SUBJECT FILE\n",
                          argv[0], argv[0]);
             return 2;

@@ -80,9 +80,9 @@ void ReadBuffer(benchmark::State &State, bool Dos)
     for (auto _ : State) {
         std::size_t Bytes = 0;
         const TTextReadResult R = ReadText(Text, Dos ? ffDos : ffUnix, {},
-                                           [&Bytes](std::string_view P) { Bytes += P.size(); });
+                                           [&Bytes](std::string_view P, TLineEnd) { Bytes += P.size(); });
         benchmark::DoNotOptimize(Bytes);
-        Paras = R.Paragraphs;
+        Paras = R.Lines;
     }
     State.counters["paragraphs"] = static_cast<double>(Paras);
     State.SetBytesProcessed(static_cast<int64_t>(State.iterations() * Text.size()));
@@ -99,7 +99,7 @@ void ReadFile(benchmark::State &State, bool Dos)
     for (auto _ : State) {
         Store.clear();
         const TTextReadResult R =
-            ReadTextFile(Name, ffNone, {}, [&Store](std::string_view P) { Store.append(P); });
+            ReadTextFile(Name, ffNone, {}, [&Store](std::string_view P, TLineEnd) { Store.append(P); });
         benchmark::DoNotOptimize(Store.data());
         if (R.Format != (Dos ? ffDos : ffUnix))
             State.SkipWithError("wrong format detected");

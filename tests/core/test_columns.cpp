@@ -1,5 +1,7 @@
 // Screen columns with tabs, word boundaries, scroll-bar scaling and paste blocks.
 #include "core/editor/Columns.h"
+#include "core/editor/Cells.h"
+#include "core/editor/ParaList.h"
 
 #include <gtest/gtest.h>
 
@@ -66,8 +68,13 @@ TEST(EdPosition, VerticalScrollScaling)
     EXPECT_EQ(big.Position(6000), 1000);
     for (std::int32_t lines : {1, 5, 32767, 32768, 65535, 65536, 70000000})
         EXPECT_LE(EdVScrollMap(lines, 1).Max, 32767) << lines;
-    EXPECT_EQ(EdHScrollMax(false, 80, 32767), 512);
-    EXPECT_EQ(EdHScrollMax(true, 79, 32767), 79);
+    // The horizontal range reaches the longest line, and 512 columns at least.
+    EXPECT_EQ(EdHScrollMax(false, 80, 32767, 40), 512);
+    EXPECT_EQ(EdHScrollMax(false, 80, 100, 40), 100);
+    EXPECT_EQ(EdHScrollMax(false, 80, TParaList::MaxParaLength, 513), 1024);
+    EXPECT_EQ(EdHScrollMax(false, 80, TParaList::MaxParaLength, 1024), 2048);
+    EXPECT_EQ(EdHScrollMax(false, 80, TParaList::MaxParaLength, 5000000), 5000192);
+    EXPECT_EQ(EdHScrollMax(true, 79, 32767, 5000000), 79);
 }
 
 TEST(EdPosition, PasteBlocksCoverTheTextOnceWithoutSplittingLineBreaks)
@@ -103,4 +110,74 @@ TEST(EdPosition, PasteBlocksCoverTheTextOnceWithoutSplittingLineBreaks)
     const auto split = EdPasteBlocks(lone);
     ASSERT_EQ(split.size(), 2u);
     EXPECT_EQ(split[0].second, EdPasteBlockSize - 1);
+}
+
+// The cell index of a long paragraph against a plain scan, through random edits made directly and
+// through the text store (where undo and redo edit too), with tabs of every width around.
+TEST(EdCells, CellIndexAgreesWithAScanThroughEdits)
+{
+    std::mt19937 rng(4711);
+    const auto randomText = [&rng](std::size_t n) {
+        std::string t;
+        for (std::size_t i = 0; i < n; ++i)
+            t += rng() % 9 == 0 ? '\t' : static_cast<char>('a' + rng() % 26);
+        return t;
+    };
+    const auto agree = [&rng](const TEdCells &indexed, std::string_view text, int tab) {
+        const TEdCells plain(text, tab);
+        ASSERT_EQ(indexed.TotalWidth(), plain.TotalWidth());
+        for (int k = 0; k < 40; ++k) {
+            const int col = 1 + static_cast<int>(rng() % (text.size() + 3));
+            ASSERT_EQ(indexed.ScreenColumn(col), plain.ScreenColumn(col)) << col;
+            const int screen = 1 + static_cast<int>(rng() % (plain.TotalWidth() + 3));
+            ASSERT_EQ(indexed.CharColumn(screen), plain.CharColumn(screen)) << screen;
+            ASSERT_EQ(indexed.Slice(screen - 1, 7), plain.Slice(screen - 1, 7)) << screen;
+        }
+    };
+    for (int tab : {1, 4, 8}) {
+        std::string text = randomText(9000);
+        TEdCellIndex index(text, tab);
+        for (int step = 0; step < 300; ++step) {
+            const std::size_t at = rng() % (text.size() + 1);
+            const std::size_t removed = std::min<std::size_t>(text.size() - at, rng() % 4 == 0 ? rng() % 3000 : rng() % 3);
+            const std::string added = randomText(rng() % 5 == 0 ? rng() % 4000 : rng() % 3);
+            text.replace(at, removed, added);
+            index.Edited(text, at, removed, added.size());
+            ASSERT_TRUE(index.Check(text)) << "tab " << tab << " step " << step;
+            agree(TEdCells(text, tab, &index), text, tab);
+        }
+    }
+
+    TParaList list;
+    ASSERT_EQ(list.AppendParagraph(randomText(20000)), 0);
+    ASSERT_EQ(list.AppendParagraph("short\tline"), 0);
+    for (int step = 0; step < 200; ++step) {
+        const int len = list.ParaLength(1);
+        const int at = 1 + static_cast<int>(rng() % (len + 1));
+        switch (rng() % 5) {
+        case 0: ASSERT_EQ(list.InsertChars(1, at, randomText(1 + rng() % 50)), 0); break;
+        case 1: ASSERT_EQ(list.DeleteChars(1, at, static_cast<int>(rng() % 50)), 0); break;
+        case 2: ASSERT_EQ(list.ReplaceChars(1, at, static_cast<int>(rng() % 5), randomText(rng() % 5)), 0); break;
+        case 3: list.Undo(); break;
+        default: list.Redo(); break;
+        }
+        agree(list.LineCells(1), list.ParaText(1), list.TabSize());
+        ASSERT_GE(list.LongestLineWidth(), TEdCells(list.ParaText(1), list.TabSize()).TotalWidth());
+    }
+    // A new tab size counts the cells afresh.
+    list.SetTabSize(3);
+    agree(list.LineCells(1), list.ParaText(1), 3);
+    EXPECT_EQ(list.LongestLineWidth(), TEdCells(list.ParaText(1), 3).TotalWidth());
+    // Control characters show as visible symbols, tabs and other bytes as themselves.
+    EXPECT_EQ(EdControlPicture(0), U'\u2400');
+    EXPECT_EQ(EdControlPicture(26), U'\u241A');
+    EXPECT_EQ(EdControlPicture(127), U'\u2421');
+    EXPECT_EQ(EdControlPicture('\t'), 0u);
+    EXPECT_EQ(EdControlPicture('a'), 0u);
+    EXPECT_EQ(EdControlPicture(0xE9), 0u);
+    EXPECT_EQ(EdControlLetter(0), '@');
+    EXPECT_EQ(EdControlLetter(26), 'Z');
+    EXPECT_EQ(EdControlLetter(127), '?');
+    EXPECT_EQ(EdControlLetter('\t'), 0);
+    EXPECT_EQ(EdControlLetter(' '), 0);
 }

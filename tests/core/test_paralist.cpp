@@ -77,26 +77,64 @@ TEST(ParaList, NewTextAndLoading)
     EXPECT_FALSE(L.CanUndo());
     EXPECT_EQ(L.GetText(), "first\r\nsecond\r\n\r\n");
 
-    // A 40,000-character line whose only blank is at position 30,000 gives two paragraphs.
-    std::string Long(40000, 'x');
+    // Lines of any length stay whole, each with the line end it was read with; the limit is 64 MiB.
+    EXPECT_EQ(L.ParaLengthLimit(), TParaList::MaxParaLength);
+    EXPECT_EQ(TParaList::MaxParaLength, 64 * 1024 * 1024);
+    std::string Long(70000, 'x');
     Long[29999] = ' ';
-    TParaList T;
-    Load(T, {Long});
-    ASSERT_EQ(T.ParaCount(), 3);
-    EXPECT_EQ(T.ParaLength(1), 29999);
-    EXPECT_EQ(T.ParaLength(2), 10000);
-    EXPECT_EQ(T.ByteCount(), 29999 + 10000 + 4);
     TParaList U;
-    U.SetTrimWhiteSpace(false);
-    Load(U, {Long, std::string(70000, 'y')});
-    EXPECT_EQ(U.ParaLength(1), 30000);
-    EXPECT_EQ(U.ParaLength(2), 10000);
-    // No blank: cut at exactly the limit.
-    EXPECT_EQ(U.ParaLength(3), 32767);
-    EXPECT_EQ(U.ParaLength(4), 32767);
-    EXPECT_EQ(U.ParaLength(5), 70000 - 2 * 32767);
+    Load(U, {"a"});
+    ASSERT_EQ(U.AppendParagraph(Long + "  ", TLineEnd::Cr), 0);
+    EXPECT_EQ(U.ParaCount(), 3);
+    EXPECT_TRUE(U.ParaText(2) == Long);
+    EXPECT_EQ(U.ParaLineEnd(1), TLineEnd::Default);
+    EXPECT_EQ(U.ParaLineEnd(2), TLineEnd::Cr);
+    EXPECT_EQ(U.ByteCount(), 1 + 70000 + 4);
+    // A smaller limit refuses a longer line whole (after trimming), and nothing goes in.
+    U.SetParaLengthLimit(69999);
+    EXPECT_EQ(U.AppendParagraph(Long), edeParaTooLong);
+    EXPECT_EQ(U.ParaCount(), 3);
+    U.SetParaLengthLimit(70000);
+    EXPECT_EQ(U.AppendParagraph(Long + " "), 0);
     std::string Why;
     EXPECT_TRUE(U.CheckIntegrity(&Why)) << Why;
+}
+
+TEST(ParaList, LineEndsStayWithTheirLinesThroughEditsAndUndo)
+{
+    TParaList L;
+    ASSERT_EQ(L.AppendParagraph("a", TLineEnd::Lf), 0);
+    ASSERT_EQ(L.AppendParagraph("bc", TLineEnd::Cr), 0);
+    ASSERT_EQ(L.AppendParagraph("d", TLineEnd::CrLf), 0);
+    const auto Ends = [&L] {
+        std::vector<TLineEnd> E;
+        for (int P = 1; P <= L.ParaCount(); ++P)
+            E.push_back(L.ParaLineEnd(P));
+        return E;
+    };
+    const std::vector<TLineEnd> Read = Ends();
+    using E = TLineEnd;
+    // Enter: the split line keeps its end, the new line after it takes the document's format;
+    // Enter at the start puts a new line before it.
+    ASSERT_EQ(L.SplitPara(2, 2), 0);
+    EXPECT_EQ(Paras(L), (SV{"a", "b", "c", "d", ""}));
+    EXPECT_EQ(Ends(), (std::vector<E>{E::Lf, E::Cr, E::Default, E::CrLf, E::Default}));
+    ASSERT_EQ(L.SplitPara(1, 1), 0);
+    EXPECT_EQ(Ends(), (std::vector<E>{E::Default, E::Lf, E::Cr, E::Default, E::CrLf, E::Default}));
+    // Deleting across lines and joining: the first line keeps its end.
+    ASSERT_EQ(L.DeleteRange({2, 2}, {5, 1}), 0);
+    EXPECT_EQ(Paras(L), (SV{"", "ad", ""}));
+    EXPECT_EQ(Ends(), (std::vector<E>{E::Default, E::Lf, E::Default}));
+    // Undo gives every line its end back, redo takes them again.
+    while (L.CanUndo())
+        L.Undo();
+    EXPECT_EQ(Paras(L), (SV{"a", "bc", "d", ""}));
+    EXPECT_EQ(Ends(), Read);
+    while (L.CanRedo())
+        L.Redo();
+    EXPECT_EQ(Ends(), (std::vector<E>{E::Default, E::Lf, E::Default}));
+    L.ResetLineEnds();
+    EXPECT_EQ(Ends(), (std::vector<E>(3, E::Default)));
 }
 
 TEST(ParaList, InsertTextLineBreakRules)
@@ -169,8 +207,9 @@ TEST(ParaList, SplitAndJoin)
     E.Undo();
     EXPECT_EQ(Paras(E), (SV{"", "x", ""}));
 
-    // Joining beyond 32,767 characters fails with 266 and changes nothing.
+    // Joining beyond the limit (here a caller's 32,767) fails with 266 and changes nothing.
     TParaList Big;
+    Big.SetParaLengthLimit(32767);
     Load(Big, {std::string(20000, 'a'), std::string(20000, 'b')});
     EXPECT_EQ(Big.JoinPara(1, 20001), edeCannotJoin);
     EXPECT_EQ(Message(edeCannotJoin), "Cannot join paragraphs. New paragraph size exceeds maximum paragraph size");
@@ -347,7 +386,7 @@ TEST(ParaList, LimitsAndMessages)
     // breaks, whose first and last lines take the characters around the offset.
     TParaList P;
     P.SetParaLengthLimit(8);
-    P.SetParaLengthLimit(40000); // ignored
+    P.SetParaLengthLimit(TParaList::MaxParaLength + 1); // ignored
     EXPECT_EQ(P.ParaLengthLimit(), 8);
     EXPECT_EQ(P.InsertChars(1, 1, "abcdef"), 0);
     EXPECT_EQ(P.InsertChars(1, 1, "xyz"), edeParaTooLong);

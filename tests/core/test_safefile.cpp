@@ -24,12 +24,35 @@ protected:
         char Templ[] = "/tmp/pelmar-safefile-XXXXXX";
         ASSERT_NE(::mkdtemp(Templ), nullptr);
         Dir = Templ;
+        // The private copies of in-place saves go to a cache directory of the test's own, which
+        // an unprivileged user may write too.
+        char CacheTempl[] = "/tmp/pelmar-cache-XXXXXX";
+        ASSERT_NE(::mkdtemp(CacheTempl), nullptr);
+        Cache = CacheTempl;
+        ::chmod(Cache.c_str(), 01777);
+        if (const char *Old = std::getenv("XDG_CACHE_HOME"))
+            OldCache = Old;
+        ::setenv("XDG_CACHE_HOME", Cache.c_str(), 1);
     }
     void TearDown() override
     {
         std::error_code Ec;
         fs::permissions(Dir, fs::perms::owner_all, fs::perm_options::add, Ec);
         fs::remove_all(Dir, Ec);
+        fs::remove_all(Cache, Ec);
+        if (OldCache.empty())
+            ::unsetenv("XDG_CACHE_HOME");
+        else
+            ::setenv("XDG_CACHE_HOME", OldCache.c_str(), 1);
+    }
+    // The private copies left in the cache directory.
+    std::size_t CopiesLeft() const
+    {
+        std::error_code Ec;
+        std::size_t N = 0;
+        for (const auto &E : fs::recursive_directory_iterator(Cache, Ec))
+            N += E.is_regular_file();
+        return N;
     }
 
     std::string Path(const std::string &Name) const { return Dir + "/" + Name; }
@@ -61,7 +84,7 @@ protected:
         return St.st_mode & 07777;
     }
 
-    std::string Dir;
+    std::string Dir, Cache, OldCache;
 };
 
 // Runs Fn as an unprivileged user (a forked child when we are root, since root may write
@@ -205,21 +228,35 @@ TEST_F(SafeFileTest, UnwritableDirectoryAndReadOnlyFile)
     fs::create_directory(Path("locked"));
     const std::string F = Path("locked/page.htm");
     Put(F, "original\r\n");
-    ::chmod(F.c_str(), 0666); // the file itself may be written, its directory may not
+    ::chmod(F.c_str(), 0666); // the file itself may be written, its directory may not: in place
     ::chmod(Path("locked").c_str(), 0555);
     ::chmod(Dir.c_str(), 0755);
-    EXPECT_EQ(RunUnprivileged([&] { return SaveExpectingAccessError(F); }), 0);
-    EXPECT_EQ(Get(F), "original\r\n");
+    EXPECT_EQ(RunUnprivileged([&] {
+                  try {
+                      TSafeFileWriter W(F);
+                      W.Write("new content\r\n");
+                      W.Commit();
+                      return W.InPlace() ? 0 : 1;
+                  } catch (...) {
+                      return 2;
+                  }
+              }),
+              0);
+    EXPECT_EQ(Get(F), "new content\r\n");
+    EXPECT_EQ(Mode(F), 0666u);
     std::vector<std::string> Names;
     for (const auto &E : fs::directory_iterator(Path("locked")))
         Names.push_back(E.path().filename().string());
     EXPECT_EQ(Names, std::vector<std::string>{"page.htm"});
+    EXPECT_EQ(CopiesLeft(), 0u);
+    // A new file cannot be made there.
+    EXPECT_EQ(RunUnprivileged([&] { return SaveExpectingAccessError(Path("locked/new.htm")); }), 0);
 
     // A read-only file in a writable directory is not replaced either.
     ::chmod(Path("locked").c_str(), 0777);
     ::chmod(F.c_str(), 0444);
     EXPECT_EQ(RunUnprivileged([&] { return SaveExpectingAccessError(F); }), 0);
-    EXPECT_EQ(Get(F), "original\r\n");
+    EXPECT_EQ(Get(F), "new content\r\n");
     EXPECT_EQ(Mode(F), 0444u);
 
     // A missing directory and a directory as target fail cleanly too.
@@ -307,4 +344,124 @@ TEST_F(SafeFileTest, ReaderErrorsNameTheFile)
     EXPECT_EQ(R.Read(Buf, 4), 4u);
     EXPECT_EQ(R.Read(Buf, 4), 2u);
     EXPECT_EQ(R.Read(Buf, 4), 0u);
+}
+
+TEST_F(SafeFileTest, InPlaceForHardLinksAndUnwritableDirectoriesWithTheOldContentKeptOnFaults)
+{
+    // A file with two names: both see the new text, the inode and permissions stay.
+    const std::string F = Path("page.htm"), Other = Path("other-name.htm");
+    const std::string Old(150000, 'o');
+    Put(F, Old);
+    ::chmod(F.c_str(), 0604);
+    fs::create_hard_link(F, Other);
+    const auto Inode = [](const std::string &P) {
+        struct stat St;
+        ::stat(P.c_str(), &St);
+        return St.st_ino;
+    };
+    const auto Before = Inode(F);
+    {
+        TSafeFileWriter W(F);
+        EXPECT_TRUE(W.InPlace());
+        EXPECT_TRUE(fs::exists(W.CopyPath()));
+        EXPECT_EQ(W.CopyPath().rfind(Cache + "/pelmar32/", 0), 0u) << W.CopyPath();
+        W.Write("short new text");
+        W.Commit();
+    }
+    EXPECT_EQ(Get(F), "short new text");
+    EXPECT_EQ(Get(Other), "short new text");
+    EXPECT_EQ(Inode(F), Before);
+    EXPECT_EQ(Mode(F), 0604u);
+    EXPECT_EQ(CopiesLeft(), 0u);
+
+    // Faults on every step of the in-place path: the copy (made, written, synced), the file
+    // (opened, written, truncated and synced). Each leaves the old bytes and reports the error.
+    const std::string Longer(300000, 'n');
+    struct TCase {
+        TFileOp Op;
+        bool OnCopy;
+    };
+    for (const TCase C : {TCase{TFileOp::Create, true}, TCase{TFileOp::Write, true}, TCase{TFileOp::Sync, true},
+                          TCase{TFileOp::Open, false}, TCase{TFileOp::Write, false},
+                          TCase{TFileOp::Sync, false}, TCase{TFileOp::Close, false}}) {
+        Put(F, Old);
+        int Calls = 0;
+        TFileFaultScope Faults([&](TFileOp O, const std::string &P) {
+            const bool IsCopy = P.rfind(Cache, 0) == 0;
+            if (O != C.Op || IsCopy != C.OnCopy || (!IsCopy && P != F))
+                return 0;
+            // Writes to the file fail on their third call, when part of the new text is in it; the
+            // file is opened once to be copied, then to be written.
+            const int At = IsCopy ? 1 : O == TFileOp::Write ? 3 : O == TFileOp::Open ? 2 : 1;
+            return ++Calls >= At ? ENOSPC : 0;
+        });
+        try {
+            SaveFileSafely(F, Longer);
+            ADD_FAILURE() << "no error for op " << static_cast<int>(C.Op) << " copy " << C.OnCopy;
+        } catch (const EFileError &E) {
+            EXPECT_EQ(E.ErrorNumber(), ENOSPC);
+            EXPECT_NE(std::string(E.what()).find("No space left on device"), std::string::npos) << E.what();
+            if (C.OnCopy)
+                EXPECT_NE(std::string(E.what()).find("cannot keep a copy of its old content"), std::string::npos);
+        }
+        EXPECT_GT(Calls, 0);
+        EXPECT_TRUE(Get(F) == Old) << static_cast<int>(C.Op) << " " << C.OnCopy;
+        EXPECT_TRUE(Get(Other) == Old);
+        EXPECT_EQ(CopiesLeft(), 0u);
+    }
+
+    // A directory that cannot take a temporary file (here refused by the fault hook, as it is
+    // for an ordinary user) is written in place too; a missing file there is not made.
+    {
+        TFileFaultScope Faults([&](TFileOp O, const std::string &P) {
+            return O == TFileOp::Create && P.rfind(Dir + "/.", 0) == 0 ? EACCES : 0;
+        });
+        fs::remove(Other);
+        SaveFileSafely(F, "in place");
+        EXPECT_THROW(SaveFileSafely(Path("absent.htm"), "x"), EFileError);
+    }
+    EXPECT_EQ(Get(F), "in place");
+    EXPECT_EQ(Inode(F), Before);
+    EXPECT_FALSE(fs::exists(Path("absent.htm")));
+
+    // A backup of a file written in place is a copy of its own.
+    fs::create_hard_link(F, Other);
+    SaveFileSafely(F, "after backup", BackupFileName(F, "BAK"));
+    EXPECT_EQ(Get(Path("page.BAK")), "in place");
+    EXPECT_EQ(Get(Other), "after backup");
+    EXPECT_NE(Inode(Path("page.BAK")), Before);
+}
+
+TEST_F(SafeFileTest, LeftoversOfKilledSavesAreRemovedWhenTheirProcessIsGone)
+{
+    const std::string F = Path("index.htm");
+    Put(F, "text");
+    // A process that is gone, and this (live) one, each left a temporary file of a save.
+    const pid_t Gone = ::fork();
+    if (Gone == 0)
+        ::_exit(0);
+    ::waitpid(Gone, nullptr, 0);
+    const std::string Dead = Path(".index.htm.~pelmar-" + std::to_string(Gone) + "-abcdefgh");
+    const std::string Live = Path(".index.htm.~pelmar-" + std::to_string(::getppid()) + "-abcdefgh");
+    const std::string OtherFile = Path(".about.htm.~pelmar-" + std::to_string(Gone) + "-abcdefgh");
+    const std::string Unrelated = Path(".index.htm.~notours");
+    for (const std::string &P : {Dead, Live, OtherFile, Unrelated})
+        Put(P, std::string(1000, 'x'));
+    // A save's own temporary file carries the mark and the saving process's id.
+    {
+        TSafeFileWriter W(F);
+        EXPECT_EQ(W.TempPath().rfind(Path(".index.htm.~pelmar-" + std::to_string(::getpid()) + "-"), 0), 0u)
+            << W.TempPath();
+    }
+    RemoveStaleSaveFiles(F);
+    EXPECT_FALSE(fs::exists(Dead));
+    EXPECT_TRUE(fs::exists(Live));
+    EXPECT_TRUE(fs::exists(OtherFile));
+    EXPECT_TRUE(fs::exists(Unrelated));
+    // Saving the file cleans up as well, also through a symbolic link to it.
+    Put(Dead, "again");
+    fs::create_symlink("index.htm", Path("link.htm"));
+    SaveFileSafely(Path("link.htm"), "saved");
+    EXPECT_FALSE(fs::exists(Dead));
+    EXPECT_EQ(Get(F), "saved");
 }

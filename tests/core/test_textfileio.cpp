@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <sstream>
 
@@ -45,7 +46,7 @@ protected:
     {
         Paras P;
         const TTextReadResult R =
-            ReadTextFile(File, Format, Options, [&P](std::string_view S) { P.emplace_back(S); });
+            ReadTextFile(File, Format, Options, [&P](std::string_view S, TLineEnd) { P.emplace_back(S); });
         if (Result)
             *Result = R;
         P.emplace_back();
@@ -55,13 +56,43 @@ protected:
     {
         SaveTextFile(
             File, Format, static_cast<int>(P.size()),
-            [&P](int I) { return std::string_view(P[static_cast<std::size_t>(I - 1)]); }, Options);
+            [&P](int I) { return TParaOut(P[static_cast<std::size_t>(I - 1)]); }, Options);
+    }
+    // Loads a file untrimmed, with its line ends and its end, and saves it again as the editor
+    // does after an edit elsewhere (Edit may change the paragraphs); returns the bytes written.
+    std::string LoadAndSave(const std::string &File, const std::function<void(Paras &)> &Edit = {},
+                            TFileFormat *Format = nullptr)
+    {
+        Paras P;
+        std::vector<TLineEnd> Ends;
+        const TTextReadResult R = ReadTextFile(File, ffNone, {false}, [&](std::string_view S, TLineEnd E) {
+            P.emplace_back(S);
+            Ends.push_back(E);
+        });
+        P.emplace_back();
+        Ends.push_back(TLineEnd::Default);
+        if (Edit)
+            Edit(P);
+        if (Format)
+            *Format = R.Format;
+        TTextSaveOptions O;
+        O.Write.EndMark = R.EndMark;
+        const std::string Out = Path("saved.out");
+        SaveTextFile(
+            Out, R.Format, static_cast<int>(P.size()),
+            [&](int I) {
+                const auto K = static_cast<std::size_t>(I - 1);
+                return TParaOut(P[K], K < Ends.size() ? Ends[K] : TLineEnd::Default);
+            },
+            O);
+        return Get(Out);
     }
 
     std::string Dir;
 };
 
-// A byte-by-byte DOS reader without trimming or splitting, as the reference for the fast one.
+// A byte-by-byte DOS reader without trimming, as the reference for the fast one: CR LF, CR and LF
+// each end a line, a Ctrl+Z ends the file only as its last byte.
 Paras ReferenceDos(std::string_view Bytes)
 {
     Paras Out;
@@ -69,13 +100,13 @@ Paras ReferenceDos(std::string_view Bytes)
     bool Pending = false;
     for (std::size_t I = 0; I < Bytes.size(); ++I) {
         const char C = Bytes[I];
-        if (C == CtrlZ)
+        if (C == CtrlZ && I + 1 == Bytes.size())
             break;
-        if (C == '\r') {
+        if (C == '\r' || C == '\n') {
             Out.push_back(Line);
             Line.clear();
             Pending = false;
-            if (I + 1 < Bytes.size() && Bytes[I + 1] == '\n')
+            if (C == '\r' && I + 1 < Bytes.size() && Bytes[I + 1] == '\n')
                 ++I;
             continue;
         }
@@ -92,7 +123,7 @@ Paras ReadChunked(std::string_view Bytes, TFileFormat Format, std::mt19937 &Rng,
                   TTextReadResult *Result = nullptr)
 {
     Paras P;
-    TTextLineReader Reader(Format, Options, [&P](std::string_view S) { P.emplace_back(S); });
+    TTextLineReader Reader(Format, Options, [&P](std::string_view S, TLineEnd) { P.emplace_back(S); });
     std::size_t Pos = 0;
     while (Pos < Bytes.size()) {
         const std::size_t N = std::min<std::size_t>(Bytes.size() - Pos, Rng() % 9);
@@ -115,21 +146,30 @@ std::string Bytes(std::initializer_list<int> Codes)
 
 } // namespace
 
-TEST(TextFileIO, FormatTestLooksAtTheFirst512Bytes)
+TEST(TextFileIO, FormatTestLooksAtTheFirstLineEnd)
 {
     EXPECT_EQ(DetectTextFormat(""), ffUnix);
     EXPECT_EQ(DetectTextFormat("a\nb"), ffUnix);
     EXPECT_EQ(DetectTextFormat("a\r\nb"), ffDos);
+    EXPECT_EQ(DetectTextFormat("\nb\r\n"), ffUnix);
+    // Stray CRs before the first LF do not make a Unix file DOS, nor LFs after it a DOS file Unix.
+    EXPECT_EQ(DetectTextFormat("ab\rcd\r\ref\ngh\r\n"), ffUnix);
+    EXPECT_EQ(DetectTextFormat("ab\r\ncd\nef\n"), ffDos);
+    // Without a LF: a CR means DOS (CR-only files), no line end at all Unix.
     EXPECT_EQ(DetectTextFormat("lone\rcr"), ffDos);
-    EXPECT_EQ(DetectTextFormat(std::string(511, 'x') + "\r\n"), ffDos);  // byte 512 is a CR
-    EXPECT_EQ(DetectTextFormat(std::string(512, 'x') + "\r\n"), ffUnix); // byte 513 is
+    EXPECT_EQ(DetectTextFormat("no line end"), ffUnix);
+    EXPECT_EQ(DetectTextFormat(std::string(510, 'x') + "\r\n"), ffDos);   // the LF is byte 512
+    EXPECT_EQ(DetectTextFormat(std::string(511, 'x') + "\r\n"), ffDos);   // only the CR is seen
+    EXPECT_EQ(DetectTextFormat(std::string(511, 'x') + "\n"), ffUnix);
+    EXPECT_EQ(DetectTextFormat(std::string(512, 'x') + "\r\n"), ffUnix);  // neither is
+    EXPECT_EQ(DetectTextFormat("x\r" + std::string(600, 'x') + "\n"), ffDos);
     EXPECT_EQ(StripTrailingDot("PAGE."), "PAGE");
     EXPECT_EQ(StripTrailingDot("PAGE.."), "PAGE.");
     EXPECT_EQ(StripTrailingDot("."), ".");
     EXPECT_EQ(StripTrailingDot("PAGE"), "PAGE");
 }
 
-TEST_F(TextFileTest, RoundTripsOfTheDocumentedCases)
+TEST_F(TextFileTest, ReadersAndWritersOfTheDocumentedCases)
 {
     TTextReadResult R;
     // CR LF file: a, b and the final empty paragraph; saved back byte for byte.
@@ -137,16 +177,17 @@ TEST_F(TextFileTest, RoundTripsOfTheDocumentedCases)
     EXPECT_EQ(Load(Path("crlf.htm"), &R), (Paras{"a", "b", ""}));
     EXPECT_EQ(R.Format, ffDos);
     EXPECT_EQ(R.Lines, 2u);
+    EXPECT_FALSE(R.NoFinalLineEnd);
     Save(Path("crlf.htm"), ffDos, Load(Path("crlf.htm")));
     EXPECT_EQ(Get(Path("crlf.htm")), "a\r\nb\r\n");
 
-    // LF file without a final LF: Unix; saved as DOS it gains CR LF after every line.
+    // LF file without a final LF: Unix, and it says so; written as DOS every line gets CR LF.
     Put(Path("lf.htm"), "a\nb");
     EXPECT_EQ(Load(Path("lf.htm"), &R), (Paras{"a", "b", ""}));
     EXPECT_EQ(R.Format, ffUnix);
+    EXPECT_TRUE(R.NoFinalLineEnd);
     Save(Path("lf.htm"), ffDos, Load(Path("lf.htm")));
     EXPECT_EQ(Get(Path("lf.htm")), "a\r\nb\r\n");
-    // The Unix writer never writes a CR.
     Save(Path("lf2.htm"), ffUnix, Paras{"a", "b", ""});
     EXPECT_EQ(Get(Path("lf2.htm")), "a\nb\n");
     Save(Path("lf3.htm"), ffUnix, Paras{"a", "b"});
@@ -158,106 +199,87 @@ TEST_F(TextFileTest, RoundTripsOfTheDocumentedCases)
     Put(Path("empty.htm"), "");
     EXPECT_EQ(Load(Path("empty.htm"), &R), (Paras{""}));
     EXPECT_EQ(R.Format, ffUnix);
-    Save(Path("empty.htm"), ffUnix, Load(Path("empty.htm")));
-    EXPECT_EQ(fs::file_size(Path("empty.htm")), 0u);
     Save(Path("empty.htm"), ffDos, Paras{""});
     EXPECT_EQ(fs::file_size(Path("empty.htm")), 0u);
 
-    // First CR after byte 512: the Unix reader keeps every CR as a character.
-    std::string Late;
-    for (int I = 0; I < 60; ++I)
-        Late += "<LI>line " + std::to_string(I) + "\n";
-    ASSERT_GT(Late.size(), 512u);
-    Late += "x\r\ny\r\n";
-    Put(Path("late.htm"), Late);
-    const Paras LateParas = Load(Path("late.htm"), &R);
+    // The Unix reader keeps every CR as a character.
+    Put(Path("late.htm"), "a\nx\r\ny\r\n");
+    EXPECT_EQ(Load(Path("late.htm"), &R), (Paras{"a", "x\r", "y\r", ""}));
     EXPECT_EQ(R.Format, ffUnix);
-    ASSERT_EQ(LateParas.size(), 63u);
-    EXPECT_EQ(LateParas[60], "x\r");
-    EXPECT_EQ(LateParas[61], "y\r");
-    Save(Path("late.htm"), ffUnix, LateParas);
-    EXPECT_EQ(Get(Path("late.htm")), Late);
 
-    // DOS: a lone LF is a character, a lone CR ends the line, a Ctrl+Z ends the file.
-    Put(Path("dos.htm"), "a\nb\r\nc\rd\r\n\ne\x1a" "ignored\r\n");
-    EXPECT_EQ(Load(Path("dos.htm"), &R), (Paras{"a\nb", "c", "d", "\ne", ""}));
-    EXPECT_TRUE(R.EndMarkSeen);
-    Put(Path("lonelf.htm"), "a\nb\r\n");
-    Save(Path("lonelf.htm"), ffDos, Load(Path("lonelf.htm")));
-    EXPECT_EQ(Get(Path("lonelf.htm")), "a\nb\r\n");
+    // DOS: CR LF, a lone CR and a lone LF each end a line; a Ctrl+Z inside is a character, the
+    // one at the very end the end mark.
+    Put(Path("dos.htm"), "a\nb\r\nc\rd\r\n\ne\x1a" "kept\r\n\x1a");
+    EXPECT_EQ(Load(Path("dos.htm"), &R, {}, ffDos), (Paras{"a", "b", "c", "d", "", "e\x1a" "kept", ""}));
+    EXPECT_TRUE(R.EndMark);
     Put(Path("eof.htm"), "a\r\n\x1a\r\nb\r\n");
-    EXPECT_EQ(Load(Path("eof.htm")), (Paras{"a", ""}));
+    EXPECT_EQ(Load(Path("eof.htm"), &R), (Paras{"a", "\x1a", "b", ""}));
+    EXPECT_FALSE(R.EndMark);
     // In a Unix file Ctrl+Z and NUL are characters like any other.
     Put(Path("ctrlz.htm"), Bytes({'a', 26, 0, 'b', '\n', 'c'}));
     EXPECT_EQ(Load(Path("ctrlz.htm")), (Paras{Bytes({'a', 26, 0, 'b'}), "c", ""}));
-    Put(Path("nul.htm"), Bytes({'a', 0, 'b', '\r', '\n'}));
-    EXPECT_EQ(Load(Path("nul.htm")), (Paras{Bytes({'a', 0, 'b'}), ""}));
 
     // Trailing spaces and tabs are trimmed on loading (both readers), unless switched off.
     Put(Path("blanks.htm"), "a  \r\n \t\r\nb\t \r\n");
     EXPECT_EQ(Load(Path("blanks.htm")), (Paras{"a", "", "b", ""}));
     Put(Path("blanks2.htm"), "a  \n b \n");
     EXPECT_EQ(Load(Path("blanks2.htm")), (Paras{"a", " b", ""}));
-    EXPECT_EQ(Load(Path("blanks2.htm"), nullptr, {DefaultParaLengthLimit, false}), (Paras{"a  ", " b ", ""}));
+    EXPECT_EQ(Load(Path("blanks2.htm"), nullptr, {false}), (Paras{"a  ", " b ", ""}));
 
     // Backups: saving INDEX.HTM keeps the old one as INDEX.BAK.
     Put(Path("INDEX.HTM"), "old\r\n");
-    Save(Path("INDEX.HTM"), ffDos, Paras{"new", ""}, {true, "BAK"});
+    Save(Path("INDEX.HTM"), ffDos, Paras{"new", ""}, {true, "BAK", {}});
     EXPECT_EQ(Get(Path("INDEX.HTM")), "new\r\n");
     EXPECT_EQ(Get(Path("INDEX.BAK")), "old\r\n");
 }
 
-TEST_F(TextFileTest, LongLinesAreSplitNotCut)
+TEST_F(TextFileTest, FilesComeBackAsTheyWentIn)
 {
-    // The CR of a long first line lies past the format test: the reader is chosen here.
-    for (const char *Eol : {"\r\n", "\n"}) {
-        const TFileFormat Format = Eol[0] == '\r' ? ffDos : ffUnix;
-        TTextReadResult R;
-        // 40,000 characters without a blank: 32,767 and the other 7,233.
-        std::string Line(40000, 'x');
-        for (std::size_t I = 0; I < Line.size(); ++I)
-            Line[I] = static_cast<char>('a' + I % 26);
-        Put(Path("long.htm"), Line + Eol + "next" + Eol);
-        Paras P = Load(Path("long.htm"), &R, {}, Format);
-        ASSERT_EQ(P.size(), 4u);
-        EXPECT_TRUE(P[0] == Line.substr(0, 32767));
-        EXPECT_TRUE(P[1] == Line.substr(32767));
-        EXPECT_EQ(P[2], "next");
-        EXPECT_TRUE(R.LinesSplit);
-        EXPECT_EQ(R.Lines, 2u);
-        EXPECT_EQ(R.Paragraphs, 3u);
+    // Each file, loaded and saved after an edit of another line, is written back byte for byte.
+    const auto EditFirst = [](Paras &P) { P.front() += "!"; };
+    const auto Check = [&](const std::string &Name, const std::string &Bytes, TFileFormat Want) {
+        Put(Path(Name), Bytes);
+        TFileFormat Got = ffNone;
+        EXPECT_TRUE(LoadAndSave(Path(Name), {}, &Got) == Bytes) << Name;
+        EXPECT_EQ(Got, Want) << Name;
+        // The edited first line changes, and nothing else.
+        std::string Edited = Bytes;
+        const std::size_t Eol = Want == ffDos ? Edited.find_first_of("\r\n") : Edited.find('\n');
+        Edited.insert(Eol == std::string::npos ? Edited.size() - (Edited.back() == CtrlZ) : Eol, "!");
+        EXPECT_TRUE(LoadAndSave(Path(Name), EditFirst) == Edited) << Name;
+    };
+    Check("ctrlz.htm", "<p>a\x1a" "b</p>\r\n<p>c</p>\r\n\x1a", ffDos);
+    Check("stray.htm", "<html>\r<head>\n<title>t</title>\r\n</head>\n", ffUnix);
+    Check("cronly.htm", "one\rtwo\r\rthree\r", ffDos);
+    Check("mixed.htm", "a\r\nb\nc\rd\r\ne", ffDos);
+    Check("nofinal.htm", "a\nb", ffUnix);
+    Check("blanks.htm", "a  \n\t\nb \t\n", ffUnix);
 
-        // The only blank at position 30,000: the first 29,999 (the blank trimmed), then 10,000.
-        Line[29999] = ' ';
-        Put(Path("long.htm"), Line + Eol);
-        P = Load(Path("long.htm"), &R, {}, Format);
-        ASSERT_EQ(P.size(), 3u);
-        EXPECT_TRUE(P[0] == Line.substr(0, 29999));
-        EXPECT_TRUE(P[1] == Line.substr(30000));
-        // Without trimming nothing at all is lost.
-        P = Load(Path("long.htm"), &R, {DefaultParaLengthLimit, false}, Format);
-        EXPECT_TRUE(P[0] + P[1] == Line);
-
-        // Exactly at the limit, or over it only by trailing blanks: no split.
-        Put(Path("edge.htm"), std::string(32767, 'y') + "   " + Eol);
-        P = Load(Path("edge.htm"), &R, {}, Format);
-        EXPECT_TRUE(P == (Paras{std::string(32767, 'y'), ""}));
-        EXPECT_FALSE(R.LinesSplit);
-    }
-
-    // The limit is a parameter; a 1 MB line without line end splits into equal pieces.
-    Paras P = ReadTextParagraphs("aaaa bbbb cccc dddd", ffUnix, {10, true});
-    EXPECT_EQ(P, (Paras{"aaaa bbbb", "cccc dddd"}));
-    P = ReadTextParagraphs("abcdefghijklmnopqrstuvwxy", ffDos, {10, true});
-    EXPECT_EQ(P, (Paras{"abcdefghij", "klmnopqrst", "uvwxy"}));
-    const std::string Mega(1 << 20, 'm');
+    // A 200,000-character line with blanks and a 5 MB base64 line without: one paragraph each.
+    std::string Long;
+    for (int I = 0; Long.size() < 200000; ++I)
+        Long += "word" + std::to_string(I) + " ";
+    std::string Base64 = "<img src=\"data:image/png;base64,";
+    for (std::size_t I = 0; Base64.size() < 5u << 20; ++I)
+        Base64 += "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/"[(I * 7919) % 64];
+    Base64 += "\">";
+    Put(Path("long.htm"), "<p>\r\n" + Long + "\r\n" + Base64 + "\r\n");
     TTextReadResult R;
-    P = ReadTextParagraphs(Mega, ffDos, {}, &R);
-    EXPECT_EQ(P.size(), (Mega.size() + 32766) / 32767);
-    std::string Joined;
-    for (const std::string &S : P)
-        Joined += S;
-    EXPECT_TRUE(Joined == Mega);
+    const Paras P = Load(Path("long.htm"), &R, {false});
+    ASSERT_EQ(P.size(), 4u);
+    EXPECT_TRUE(P[1] == Long);
+    EXPECT_TRUE(P[2] == Base64);
+    EXPECT_TRUE(LoadAndSave(Path("long.htm"), EditFirst) == "<p>!\r\n" + Long + "\r\n" + Base64 + "\r\n");
+
+    // Any bytes at all, a program's for instance: a random binary file of every byte value.
+    std::mt19937 Rng(7);
+    std::string Binary;
+    for (int I = 0; I < 300000; ++I)
+        Binary += static_cast<char>(Rng() % 7 == 0 ? "\r\n\x1a\0"[Rng() % 4] : Rng() % 256);
+    for (const std::string &Tail : {std::string(), std::string("\x1a"), std::string("\r"), std::string("x\r\n")}) {
+        Put(Path("binary"), Binary + Tail);
+        EXPECT_TRUE(LoadAndSave(Path("binary")) == Binary + Tail) << Tail.size();
+    }
 }
 
 TEST_F(TextFileTest, ReadersAgreeAcrossChunksAndFiles)
@@ -269,28 +291,32 @@ TEST_F(TextFileTest, ReadersAgreeAcrossChunksAndFiles)
         const int Len = static_cast<int>(Rng() % 200);
         for (int I = 0; I < Len; ++I)
             In += Alphabet[Rng() % sizeof(Alphabet)];
-        const TTextReadOptions Raw{DefaultParaLengthLimit, false};
+        const TTextReadOptions Raw{false};
 
         // DOS against the byte-by-byte reference, whole and in random chunks.
         const Paras Ref = ReferenceDos(In);
         ASSERT_EQ(ReadTextParagraphs(In, ffDos, Raw), Ref) << Round;
         ASSERT_EQ(ReadChunked(In, ffDos, Rng, Raw), Ref) << Round;
 
-        // Unix loses nothing: the paragraphs joined by LF give the input back.
-        const Paras U = ReadChunked(In, ffUnix, Rng, Raw);
+        // Unix loses nothing but a final Ctrl+Z: the paragraphs joined by LF give the input back.
+        TTextReadResult RU;
+        const Paras U = ReadChunked(In, ffUnix, Rng, Raw, &RU);
         std::string Joined;
         for (const std::string &S : U)
             Joined += S + "\n";
-        if (!In.empty() && In.back() != '\n')
+        if (RU.NoFinalLineEnd)
             Joined.pop_back();
+        if (RU.EndMark)
+            Joined += CtrlZ;
         ASSERT_EQ(Joined, In) << Round;
         ASSERT_EQ(U, ReadTextParagraphs(In, ffUnix, Raw));
 
-        // Trimming and a small limit give the same through chunks as whole.
+        // Trimming gives the same through chunks as whole.
         TTextReadResult R1, R2;
-        ASSERT_EQ(ReadChunked(In, ffDos, Rng, {7, true}, &R1), ReadTextParagraphs(In, ffDos, {7, true}, &R2));
-        EXPECT_EQ(R1.LinesSplit, R2.LinesSplit);
+        ASSERT_EQ(ReadChunked(In, ffDos, Rng, {true}, &R1), ReadTextParagraphs(In, ffDos, {true}, &R2));
         EXPECT_EQ(R1.Lines, R2.Lines);
+        EXPECT_EQ(R1.EndMark, R2.EndMark);
+        EXPECT_EQ(R1.NoFinalLineEnd, R2.NoFinalLineEnd);
     }
 
     // A CR LF pair straddling the file reader's block boundary counts once.
@@ -304,7 +330,7 @@ TEST_F(TextFileTest, ReadersAgreeAcrossChunksAndFiles)
     Paras P = Load(Path("big.htm"), &R);
     P.pop_back();
     EXPECT_EQ(P, ReferenceDos(Big));
-    EXPECT_EQ(P.back(), "\nafter");
+    EXPECT_EQ(P.back(), "after");
     EXPECT_EQ(R.Format, ffDos);
 }
 
@@ -313,7 +339,7 @@ TEST_F(TextFileTest, RandomizedRoundTripsForBothFormats)
     std::mt19937 Rng(99);
     for (TFileFormat Format : {ffDos, ffUnix}) {
         for (int Round = 0; Round < 60; ++Round) {
-            // Paragraphs of any bytes but the format's line end (and Ctrl+Z for DOS), without
+            // Paragraphs of any bytes but the format's line ends, without
             // trailing blanks, below the limit; the final one empty as after loading.
             Paras P;
             const int Count = static_cast<int>(Rng() % 40);
@@ -324,9 +350,7 @@ TEST_F(TextFileTest, RandomizedRoundTripsForBothFormats)
                     char C = static_cast<char>(Rng() % 256);
                     if (C == '\r' && Format == ffDos)
                         C = 'r';
-                    if (C == CtrlZ && Format == ffDos)
-                        C = 'z';
-                    if (C == '\n' && Format == ffUnix)
+                    if (C == '\n')
                         C = 'n';
                     S += C;
                 }
@@ -342,7 +366,7 @@ TEST_F(TextFileTest, RandomizedRoundTripsForBothFormats)
             const std::string Written = Get(Name);
             ASSERT_EQ(Written, TextBytes(Format, P));
             Paras Back;
-            ReadTextFile(Name, Format, {}, [&Back](std::string_view S) { Back.emplace_back(S); });
+            ReadTextFile(Name, Format, {}, [&Back](std::string_view S, TLineEnd) { Back.emplace_back(S); });
             Back.emplace_back();
             ASSERT_EQ(Back, P) << "format " << static_cast<int>(Format) << " round " << Round;
             // And the bytes come back unchanged through a second load and save.
@@ -375,7 +399,8 @@ TEST_F(TextFileTest, ReadAndSaveFailuresReachTheCaller)
             return Op == TFileOp::Read && ++Reads == 3 ? EIO : 0;
         });
         std::size_t Got = 0;
-        EXPECT_THROW(ReadTextFile(Path("list.htm"), ffNone, {}, [&Got](std::string_view) { ++Got; }), EFileError);
+        EXPECT_THROW(ReadTextFile(Path("list.htm"), ffNone, {}, [&Got](std::string_view, TLineEnd) { ++Got; }),
+                     EFileError);
         EXPECT_GT(Got, 0u);
         EXPECT_LT(Got, 100000u);
     }

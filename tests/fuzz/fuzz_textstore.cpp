@@ -140,7 +140,10 @@ private:
         const int Count = In.Int(0, 6);
         for (int I = 0; I < Count; ++I) {
             const std::string T = Chars(30);
-            if (L.AppendParagraph(T) != 0) {
+            const int E = L.AppendParagraph(T);
+            // A line is refused for its length exactly when the model refuses it, never cut.
+            FUZZ_CHECK((E == edeParaTooLong) == !TModel(M).Append(T, L.ParaLengthLimit(), L.TrimWhiteSpace()));
+            if (E != 0) {
                 M.P = Snapshot(); // refused by a limit: whatever went in before stays
                 break;
             }

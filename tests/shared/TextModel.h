@@ -164,25 +164,15 @@ struct TModel {
         }
         return {N, O};
     }
-    // File loading: cut at the length limit after the last blank within it, trailing blanks trimmed.
-    void Append(std::string_view T, int Limit, bool Trim)
+    // File loading: trailing blanks trimmed; a line longer than the limit is refused whole (false).
+    bool Append(std::string_view T, int Limit, bool Trim)
     {
-        do {
-            std::size_t Cut = T.size();
-            if (Cut > static_cast<std::size_t>(Limit)) {
-                Cut = static_cast<std::size_t>(Limit);
-                for (std::size_t K = Cut; K > 0; --K)
-                    if (Blank(T[K - 1])) {
-                        Cut = K;
-                        break;
-                    }
-            }
-            std::string Part(T.substr(0, Cut));
-            T.remove_prefix(Cut);
-            while (Trim && !Part.empty() && Blank(Part.back()))
-                Part.pop_back();
-            P.insert(P.end() - 1, Part);
-        } while (!T.empty());
+        while (Trim && !T.empty() && Blank(T.back()))
+            T.remove_suffix(1);
+        if (T.size() > static_cast<std::size_t>(Limit))
+            return false;
+        P.insert(P.end() - 1, std::string(T));
+        return true;
     }
     std::int64_t Bytes() const
     {

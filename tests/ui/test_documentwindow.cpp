@@ -199,6 +199,20 @@ TEST_F(ChildWinTest, AFileChangedOnDiskIsAskedAboutOnceAndReloadedAsOneStep)
     EXPECT_EQ(Text(doc), "uno\ndos\ntres\ncuatro\n");
     doc->CheckFileOnDisk();  // the reloaded file is what was read
 
+    // A reload takes the lines with their ends and the file's end as they are now: a Unix file
+    // with a CR ending a line and no line end after its last one is saved back as it came. (The
+    // redo above left the text modified against the reloaded file.)
+    Put(Path("page.htm"), "a\nb\r\nc");
+    prompt.ExpectMessage(Path("page.htm") + " was changed by another program.  Reload it and lose your changes?", mrYes);
+    doc->CheckFileOnDisk();
+    EXPECT_EQ(Text(doc), "a\nb\r\nc\n");
+    EXPECT_EQ(doc->Editor->FileFormat(), ffUnix);
+    doc->Editor->SetCaretPosition(1, 1);
+    Type(doc, "<");
+    ASSERT_TRUE(doc->SaveDocument());
+    EXPECT_EQ(Bytes(Path("page.htm")), "<a\nb\r\nc");
+    doc->CheckFileOnDisk(); // saved: nothing to ask
+
     // Modified: the question says what is lost; No keeps the text and is not asked again.
     Type(doc, "x");
     Put(Path("page.htm"), "other program\n");

@@ -129,7 +129,9 @@ TEST_F(EditorKeys, BackspaceAndDeleteJoinParagraphsAndRefuseOverlongJoins)
     Key(Qt::Key_Backspace);  // at (1, 1) nothing happens
     EXPECT_EQ(Text(), "ad");
 
+    // Joins refused by a paragraph limit (here a caller's 32,767; a document's is 64 MiB).
     const std::string longText = std::string(20000, 'a') + "\r\n" + std::string(20000, 'b');
+    Ed->SetParaLengthLimit(32767);
     Load(longText);
     TScriptedPrompt prompt;
     prompt.ExpectMessage("Cannot join paragraphs. New paragraph size exceeds maximum paragraph size", mrOk);

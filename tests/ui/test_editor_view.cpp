@@ -114,7 +114,9 @@ TEST_F(EditorView, PropertySettersFollowTheirRules)
     Ed->SetTabSize(0);
     EXPECT_EQ(Ed->TabSize(), 8);
     Ed->SetParaLengthLimit(40000);
-    EXPECT_EQ(Ed->ParaLengthLimit(), 32767);
+    EXPECT_EQ(Ed->ParaLengthLimit(), 40000);
+    Ed->SetParaLengthLimit(TParaList::MaxParaLength + 1);
+    EXPECT_EQ(Ed->ParaLengthLimit(), 40000);
     Ed->SetLeftMargin(-3);
     EXPECT_EQ(Ed->LeftMargin(), 15);
     Ed->SetScrollBarsAlways(true);
@@ -202,6 +204,37 @@ TEST_F(EditorView, HorizontalScrollReturnsToTheLeftEdge)
     Ed->SetCaretPosition(1, 250);
     Ed->SetCaretPosition(1, 100);
     EXPECT_EQ(Ed->HScroll(), 99);
+}
+
+TEST_F(EditorView, ALineOfAnyLengthIsReachedWhole)
+{
+    // 300,000 characters with tabs and markup: End reaches its end, the status counts its cells,
+    // the horizontal range reaches it, a click maps back to the character under the mouse.
+    std::string line;
+    for (int i = 0; line.size() < 300000; ++i)
+        line += i % 7 == 0 ? "\t<td>" : "cell" + std::to_string(i) + " ";
+    Load(line + "\r\nshort");
+    const TEdCells cells(line, Ed->TabSize());
+    const int width = cells.TotalWidth();
+    EXPECT_GE(Ed->horizontalScrollBar()->maximum(), width);
+    Key(Qt::Key_End);
+    EXPECT_EQ(Caret(), std::make_pair(1, static_cast<int>(line.size()) + 1));
+    EXPECT_EQ(LastStatus().Col, width + 1);
+    EXPECT_EQ(Ed->HScroll(), width + 1 - Ed->VisibleColumns());
+    // Typing in the middle, and a click there.
+    Ed->SetCaretPosition(1, 150001);
+    Type("x");
+    EXPECT_EQ(Ed->ParaList().ParaText(1).substr(150000, 1), "x");
+    const int screen = Ed->HScroll() + 3;
+    QTest::mouseClick(Ed->viewport(), Qt::LeftButton, Qt::NoModifier, CellPoint(1, screen));
+    EXPECT_EQ(Caret().second, TEdCells(Ed->ParaList().ParaText(1), Ed->TabSize()).CharColumn(screen));
+    // Select All takes the whole line, however long; the view paints without looking at all of it.
+    Ed->SelectAll(true);
+    EXPECT_EQ(Caret(), std::make_pair(2, 6));
+    QImage image(Ed->viewport()->size(), QImage::Format_RGB32);
+    Ed->viewport()->render(&image);
+    Ed->SetCaretPosition(1, 1);
+    EXPECT_EQ(Ed->HScroll(), 0);
 }
 
 TEST_F(EditorView, MouseClicksDragsAndDoubleClicks)

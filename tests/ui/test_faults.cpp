@@ -412,3 +412,50 @@ TEST_F(FaultUiTest, LinksPermissionsAndReadOnlyFiles)
     EXPECT_EQ(Mode(Path("ro.htm")), 0444u);
     EXPECT_TRUE(prompt.AllUsed());
 }
+
+TEST_F(FaultUiTest, FilesThatCannotBeReadOpenNoWindowAndOthersComeBackByteForByte)
+{
+    Setting("Setup", "KeepTrailingBlanks", "1");
+    Start();
+    TScriptedPrompt prompt;
+    const int Windows = static_cast<int>(form->MDIClient->subWindowList().size());
+    // No read permission (refused here by the fault hook, as the system refuses an ordinary
+    // user): the message says so, no window stays bound to the file, and nothing is written.
+    Put(Path("secret.htm"), "41 bytes of a file nobody may read here.\n");
+    {
+        TFileFaultScope Faults([&](TFileOp Op, const std::string &P) {
+            return Op == TFileOp::Open && P == Path("secret.htm").toStdString() ? EACCES : 0;
+        });
+        prompt.ExpectMessage("Cannot open file \"" + Path("secret.htm") + "\": you have no permission to read it", mrOk,
+                             TMsgDlgType::mtError);
+        EXPECT_EQ(OpenFile(Path("secret.htm")), nullptr);
+    }
+    Settle();
+    EXPECT_EQ(form->MDIClient->subWindowList().size(), Windows);
+    EXPECT_EQ(Bytes(Path("secret.htm")), "41 bytes of a file nobody may read here.\n");
+    // Not a regular file: refused without waiting for a writer.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Path("pipe.htm")).constData(), 0666), 0);
+    prompt.ExpectMessage("Cannot open file \"" + Path("pipe.htm") + "\": it is not a regular file", mrOk,
+                         TMsgDlgType::mtError);
+    EXPECT_EQ(OpenFile(Path("pipe.htm")), nullptr);
+    Settle();
+    EXPECT_EQ(form->MDIClient->subWindowList().size(), Windows);
+
+    // With trailing blanks kept, a file with them, mixed line ends, a stray CR, a Ctrl+Z inside
+    // and at the end comes back byte for byte after an edit of its first line; a second name of
+    // the file (a hard link) sees the new text.
+    const QByteArray File = "<p>  \r\n<td>a\rb</td>\t\n\x1a" "x\r\nlast line  \x1a";
+    Put(Path("page.htm"), File);
+    ASSERT_EQ(::link(QFile::encodeName(Path("page.htm")).constData(),
+                     QFile::encodeName(Path("second-name.htm")).constData()),
+              0);
+    TMDIChild *doc = OpenFile(Path("page.htm"));
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->Editor->FileFormat(), ffDos);
+    Type(doc, "<!-- -->");
+    EXPECT_TRUE(doc->SaveDocument());
+    EXPECT_EQ(Bytes(Path("page.htm")), "<!-- -->" + File);
+    EXPECT_EQ(Bytes(Path("second-name.htm")), "<!-- -->" + File);
+    EXPECT_EQ(Listing(Path("")), (QStringList{"page.htm", "pipe.htm", "second-name.htm", "secret.htm"}));
+    EXPECT_TRUE(prompt.AllUsed());
+}

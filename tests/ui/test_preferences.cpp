@@ -99,7 +99,7 @@ QString LabelOf(QWidget &Dlg, QWidget *Buddy)
 TEST_F(PreferencesTest, PagesControlsAndLoadingWithEffectsThatOutliveCancel)
 {
     WriteBytes(Ini(), "[Setup]\r\nWordWrap=1\r\nNewlineAfterTitle=1\r\nUseActualCharacters=1\r\nDocOptionsDlg=0\r\n"
-                      "LowerCaseTags=1\r\nForceHTMLExt=0\r\nNeverUseCENTER=0\r\nChildMaximize=1\r\n"
+                      "LowerCaseTags=1\r\nForceHTMLExt=0\r\nNeverUseCENTER=0\r\nChildMaximize=1\r\nKeepTrailingBlanks=1\r\n"
                       "SyntaxHighlighting=0\r\nDefFileExt=shtml\r\nImageViewer=/usr/bin/viewer\r\n"
                       "ProgPath=/opt/Browser/Run\r\nWorkDir=" +
                           Tmp("work").toUtf8() +
@@ -129,6 +129,7 @@ TEST_F(PreferencesTest, PagesControlsAndLoadingWithEffectsThatOutliveCancel)
         ExpectControl<QCheckBox>(d, "ForceHTMLExtCheck", "Convert .htm to .html for uploads and link dialogs");
         ExpectControl<QCheckBox>(d, "NeverUseCenterCheck", "Never use <CENTER> </CENTER> !");
         ExpectControl<QCheckBox>(d, "MaximizeCheck", "Maximize Windows when opening");
+        ExpectControl<QCheckBox>(d, "KeepTrailingBlanksCheck", "Keep trailing blanks");
         ExpectControl<QLineEdit>(d, "DefFileExtEdit", {});
         EXPECT_EQ(LabelOf(d, d.DefFileExtEdit), "Default File Extension");
         ExpectControl<QRadioButton>(d, "UseNetscapeRadio", "Use Netscape Navigator to test HTML files");
@@ -169,6 +170,7 @@ TEST_F(PreferencesTest, PagesControlsAndLoadingWithEffectsThatOutliveCancel)
         EXPECT_FALSE(d.ForceHTMLExtCheck->isChecked());
         EXPECT_FALSE(d.NeverUseCenterCheck->isChecked());
         EXPECT_TRUE(d.MaximizeCheck->isChecked());
+        EXPECT_TRUE(d.KeepTrailingBlanksCheck->isChecked());
         EXPECT_FALSE(d.SyntaxHighlighting->isChecked());
         EXPECT_EQ(d.DefFileExtEdit->text(), "shtml");
         EXPECT_EQ(d.ImageEditorEdit->text(), "/usr/bin/viewer");
@@ -251,10 +253,12 @@ TEST_F(PreferencesTest, OKWritesEveryKeyAndRefreshesTheMainWindow)
         EXPECT_TRUE(d.NeverUseCenterCheck->isChecked());
         EXPECT_TRUE(d.DocOptionsDlg->isChecked());
         EXPECT_TRUE(d.SyntaxHighlighting->isChecked());
+        EXPECT_FALSE(d.KeepTrailingBlanksCheck->isChecked());
         EXPECT_EQ(d.DefFileExtEdit->text(), "htm");
         EXPECT_EQ(d.ColorGrid2->ForegroundIndex(), 0);
         for (QCheckBox *c : {d.WordWrap, d.NewlineAfterTitle, d.UseAcualCharacters, d.DocOptionsDlg, d.LowerCaseTags,
-                             d.ForceHTMLExtCheck, d.NeverUseCenterCheck, d.MaximizeCheck, d.SyntaxHighlighting})
+                             d.ForceHTMLExtCheck, d.NeverUseCenterCheck, d.MaximizeCheck, d.SyntaxHighlighting,
+                             d.KeepTrailingBlanksCheck})
             Click(c);
         Retype(d.DefFileExtEdit, ".html");
         d.ImageEditorEdit->setText("/usr/local/bin/pics");
@@ -271,7 +275,8 @@ TEST_F(PreferencesTest, OKWritesEveryKeyAndRefreshesTheMainWindow)
         d.OKBtn->click();
         return d.result();
     });
-    for (const char *key : {"WordWrap", "NewlineAfterTitle", "UseActualCharacters", "LowerCaseTags", "ChildMaximize"})
+    for (const char *key :
+         {"WordWrap", "NewlineAfterTitle", "UseActualCharacters", "LowerCaseTags", "ChildMaximize", "KeepTrailingBlanks"})
         EXPECT_EQ(Key("Setup", key), "1") << key;
     for (const char *key : {"DocOptionsDlg", "ForceHTMLExt", "NeverUseCENTER", "SyntaxHighlighting"})
         EXPECT_EQ(Key("Setup", key), "0") << key;

@@ -1,5 +1,5 @@
 // Loading, saving and inserting files through the markup editor: formats, byte-exact round trips,
-// file name rules, backups, failed reads and saves, the warning for split lines.
+// file name rules, backups, failed reads and saves, long lines and the ends of lines and files.
 #include "core/editor/SafeFile.h"
 #include "support/ScriptedPrompt.h"
 #include "ui/editor/MarkupEditor.h"
@@ -66,13 +66,14 @@ TEST_F(TextFileEditor, DetectsFormatLoadsAndSavesByteExact)
     EXPECT_EQ(ReadBytes(Path("dos2.htm")), "a\r\nb\r\n");
     EXPECT_EQ(Ed.FileName(), Path("dos.htm")); // saving does not rename
 
-    // LF without a final LF: Unix; written through SaveToFile it becomes DOS with a final CR LF.
+    // LF without a final LF: Unix; written through SaveToFile its lines get CR LF, and the last
+    // line stays without a line end as it came.
     WriteBytes(Path("unix.htm"), "a\nb");
     Ed.LoadFromFile(Path("unix.htm"));
     EXPECT_EQ(Ed.FileFormat(), ffUnix);
     EXPECT_EQ(Paras(Ed), (TParas{"a", "b", ""}));
     Ed.SaveToFile(Path("unix.htm"));
-    EXPECT_EQ(ReadBytes(Path("unix.htm")), "a\r\nb\r\n");
+    EXPECT_EQ(ReadBytes(Path("unix.htm")), "a\r\nb");
     EXPECT_EQ(Ed.FileFormat(), ffUnix); // saving leaves the format alone
 
     // Empty file: Unix, one empty paragraph.
@@ -89,13 +90,14 @@ TEST_F(TextFileEditor, DetectsFormatLoadsAndSavesByteExact)
     EXPECT_EQ(Ed.FileFormat(), ffUnix);
     EXPECT_EQ(Paras(Ed), (TParas{std::string(600, 'x') + "\r", "end\r", ""}));
 
-    // DOS: a lone LF stays in its line, a lone CR ends one, Ctrl+Z ends the text; trailing blanks go.
-    WriteBytes(Path("mixed.htm"), "a\nb\rc  \t\r\nd\x1Ahidden\r\n");
+    // DOS: CR LF, a lone LF and a lone CR each end a line and are written back as they were; a
+    // Ctrl+Z inside is a character; trailing blanks go.
+    WriteBytes(Path("mixed.htm"), "a\r\nb\nc  \t\rd\x1Akept\r\n");
     Ed.LoadFromFile(Path("mixed.htm"));
     EXPECT_EQ(Ed.FileFormat(), ffDos);
-    EXPECT_EQ(Paras(Ed), (TParas{"a\nb", "c", "d", ""}));
+    EXPECT_EQ(Paras(Ed), (TParas{"a", "b", "c", "d\x1Akept", ""}));
     Ed.SaveToFile(Path("mixed.htm"));
-    EXPECT_EQ(ReadBytes(Path("mixed.htm")), "a\nb\r\nc\r\nd\r\n");
+    EXPECT_EQ(ReadBytes(Path("mixed.htm")), "a\r\nb\nc\rd\x1Akept\r\n");
 
     // A longer text with 8-bit characters, tabs and markup survives a round trip unchanged.
     std::string Big;
@@ -220,37 +222,53 @@ TEST_F(TextFileEditor, BackupAndFailedSaves)
     EXPECT_TRUE(Ed.Modified());
 }
 
-TEST_F(TextFileEditor, LongLinesAreSplitAndTheUserIsWarnedOnce)
+TEST_F(TextFileEditor, LongLinesStayWholeAndTheEndsOfLinesAndFilesAreKept)
 {
-    // 40,000 characters with blanks in between: nothing is lost, every paragraph fits the limit.
+    // 200,000 characters with blanks in between: one paragraph, no warning (an unexpected prompt
+    // fails the test), and after an edit of another line the file is written back as it was.
     std::string Long;
-    while (Long.size() < 40000)
+    while (Long.size() < 200000)
         Long += "word" + std::to_string(Long.size()) + " ";
-    Long += "end";
-    WriteBytes(Path("long.htm"), "short\r\n" + Long + "\r\nlast\r\n");
-    Prompts.ExpectMessage(LinesSplitWarningText(32767), mrOk, TMsgDlgType::mtWarning);
+    const std::string File = "short\r\n" + Long + "\nlast\rend\x1a";
+    WriteBytes(Path("long.htm"), File);
     Ed.LoadFromFile(Path("long.htm"));
-    EXPECT_TRUE(Prompts.AllUsed());
-    EXPECT_TRUE(Ed.LastReadResult().LinesSplit);
+    EXPECT_EQ(Ed.FileFormat(), ffDos);
     const TParas P = Paras(Ed);
     ASSERT_EQ(P.size(), 5u);
-    EXPECT_EQ(P[0], "short");
-    EXPECT_LE(P[1].size(), 32767u);
-    // Cut after a blank, which goes as a trailing blank of the first part.
-    EXPECT_TRUE(P[1] + " " + P[2] == Long) << P[1].size() << " + " << P[2].size();
-    EXPECT_EQ(P[3], "last");
+    EXPECT_TRUE(P[1] + " " == Long); // the trailing blank is trimmed, as for every line
+    TEdCustomEditor &Base = Ed;
+    Ed.SetCaretPosition(1, 6);
+    Base.InsertString("er");
+    Ed.SaveToFile(Path("long.htm"));
+    EXPECT_TRUE(ReadBytes(Path("long.htm")) == "shorter\r\n" + P[1] + "\nlast\rend\x1a");
 
-    // The same in a Unix file with a smaller limit, and without a blank to cut at.
+    // A line the user adds takes the document's format; Save As gives every line that format.
+    Ed.SetTrimWhiteSpace(false);
+    WriteBytes(Path("mixed.htm"), "a\r\nb\nc");
+    Ed.LoadFromFile(Path("mixed.htm"));
+    Ed.SetCaretPosition(2, 2);
+    Base.InsertString("\r\nnew");
+    Ed.SaveToFile(Path("mixed.htm"));
+    EXPECT_EQ(ReadBytes(Path("mixed.htm")), "a\r\nb\nnew\r\nc");
+    Ed.WriteFile(Path("mixed.htm"), ffUnix, false);
+    EXPECT_EQ(ReadBytes(Path("mixed.htm")), "a\nb\nnew\nc");
+    // The last line, read without a line end, gets one when a line break is typed after it.
+    Ed.SetCaretPosition(4, 2);
+    Base.InsertString("\r\n");
+    Ed.SaveToFile(Path("mixed.htm"));
+    EXPECT_EQ(ReadBytes(Path("mixed.htm")), "a\r\nb\nnew\r\nc\r\n\r\n");
+
+    // With a smaller paragraph limit a longer line is refused whole, never cut.
     Ed.SetParaLengthLimit(10);
-    WriteBytes(Path("long.txt"), "abcdefghijklmnopqrstuvwxy\nz");
-    Prompts.ExpectMessage(LinesSplitWarningText(10), mrOk, TMsgDlgType::mtWarning);
-    Ed.LoadFromFile(Path("long.txt"));
-    EXPECT_EQ(Paras(Ed), (TParas{"abcdefghij", "klmnopqrst", "uvwxy", "z", ""}));
-
-    // A file without long lines brings no warning (an unexpected prompt fails the test).
-    Ed.SetParaLengthLimit(32767);
-    Ed.LoadFromFile(Path("long.txt"));
-    EXPECT_FALSE(Ed.LastReadResult().LinesSplit);
+    WriteBytes(Path("long.txt"), "short\nabcdefghijklmnopqrstuvwxy\nz");
+    try {
+        Ed.LoadFromFile(Path("long.txt"));
+        ADD_FAILURE() << "loaded";
+    } catch (const EEditorError &E) {
+        EXPECT_EQ(E.Code(), edeParaTooLong);
+    }
+    EXPECT_FALSE(Ed.IsOpen());
+    EXPECT_EQ(Paras(Ed), TParas{""});
 }
 
 TEST_F(TextFileEditor, InsertTextFilePutsTheCaretBack)

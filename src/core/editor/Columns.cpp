@@ -1,56 +1,23 @@
 // TEdVScrollMap: column arithmetic of the editor view.
 #include "core/editor/Columns.h"
 
+#include "core/editor/Cells.h"
 #include "core/editor/Search.h"
 
 #include <algorithm>
 #include <string>
 
-namespace {
-inline int CellWidth(char c, int Width, int TabSize)
-{
-    return c == '\t' ? TabSize - Width % TabSize : 1;
-}
-} // namespace
-
-int EdScreenWidth(std::string_view Line, int Count, int TabSize)
-{
-    if (TabSize <= 0)
-        TabSize = 1;
-    const int n = std::min<int>(std::max(Count, 0), static_cast<int>(Line.size()));
-    int width = 0;
-    for (int i = 0; i < n; ++i)
-        width += CellWidth(Line[i], width, TabSize);
-    return width + (std::max(Count, 0) - n);
-}
+int EdScreenWidth(std::string_view Line, int Count, int TabSize) { return TEdCells(Line, TabSize).Width(Count); }
 
 int EdCharColumn(std::string_view Line, int ScreenCol, int TabSize)
 {
-    if (TabSize <= 0)
-        TabSize = 1;
-    const int target = ScreenCol - 1;
-    int width = 0;
-    const int n = static_cast<int>(Line.size());
-    for (int i = 0; i < n; ++i) {
-        const int w = CellWidth(Line[i], width, TabSize);
-        if (target < width + w)
-            return i + 1;
-        width += w;
-    }
-    return n + 1 + std::max(0, target - width);
+    return TEdCells(Line, TabSize).CharColumn(ScreenCol);
 }
 
 std::string EdExpandTabs(std::string_view Line, int TabSize)
 {
-    std::string out;
-    out.reserve(Line.size());
-    for (char c : Line) {
-        if (c == '\t')
-            out.append(static_cast<std::size_t>(CellWidth(c, static_cast<int>(out.size()), TabSize)), ' ');
-        else
-            out.push_back(c);
-    }
-    return out;
+    const TEdCells Cells(Line, TabSize);
+    return Cells.Slice(0, Cells.TotalWidth());
 }
 
 std::size_t EdWordLeft(std::string_view Para, std::size_t Pos)
@@ -122,9 +89,15 @@ TEdVScrollMap EdVScrollMap(std::int32_t LineCount, std::int32_t VisibleRows)
     return map;
 }
 
-int EdHScrollMax(bool WordWrap, int WrapColumn, int ParaLengthLimit)
+int EdHScrollMax(bool WordWrap, int WrapColumn, int ParaLengthLimit, int LongestLine)
 {
-    return std::min(WordWrap ? WrapColumn : ParaLengthLimit, 512);
+    if (WordWrap)
+        return std::min(WrapColumn, 512);
+    // In steps of 1,024 columns, so that typing at the end of the longest line does not change
+    // the scroll bar with every character.
+    constexpr int Step = 1024;
+    const int Reach = LongestLine <= 512 ? 0 : (LongestLine / Step + 1) * Step;
+    return std::max(std::min(ParaLengthLimit, 512), Reach);
 }
 
 std::vector<std::pair<std::size_t, std::size_t>> EdPasteBlocks(std::string_view Text)

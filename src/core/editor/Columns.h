@@ -1,5 +1,5 @@
-// TEdVScrollMap: column arithmetic of the editor view: screen columns with tabs, words, scroll-bar scaling and
-// the blocks in which long clipboard texts are inserted.
+// TEdVScrollMap: column arithmetic of the editor view: screen columns of short lines (through TEdCells),
+// words, scroll-bar scaling and the blocks in which long clipboard texts are inserted.
 #pragma once
 
 #include <cstddef>
@@ -45,9 +45,10 @@ struct TEdVScrollMap {
     std::int32_t TopLineAt(std::int32_t P) const;
 };
 TEdVScrollMap EdVScrollMap(std::int32_t LineCount, std::int32_t VisibleRows);
-// The horizontal range's end: the wrap column when wrapping, else the paragraph length limit,
-// at most 512 columns.
-int EdHScrollMax(bool WordWrap, int WrapColumn, int ParaLengthLimit);
+// The horizontal range's end: the wrap column when wrapping (at most 512 columns); else 512
+// columns (less when the paragraph length limit is lower), or past the longest line's cells up to
+// the next multiple of 1,024.
+int EdHScrollMax(bool WordWrap, int WrapColumn, int ParaLengthLimit, int LongestLine);
 
 // The pieces [start, end) in which a long text is pasted: 61,440 characters each, extended over
 // a CR/LF run at the boundary (to at most 65,520, never past the end), so that no line break is

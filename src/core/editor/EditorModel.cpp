@@ -65,15 +65,14 @@ void TEdModel::AfterEdit(bool Changed)
 
 int TEdModel::CaretScreenColumn() const
 {
-    return EdScreenColumn(FList->GetLine(FCaretLine), FCaretCol, FList->TabSize());
+    return FList->LineCells(FCaretLine).ScreenColumn(FCaretCol);
 }
 
 int TEdModel::ColumnLimit(int Line) const
 {
-    const std::string_view text = FList->GetLine(Line);
     if (FScrollPastEnd)
-        return EdCharColumn(text, FList->ParaLengthLimit() + 1, FList->TabSize());
-    return static_cast<int>(text.size()) + 1;
+        return FList->LineCells(Line).CharColumn(FList->ParaLengthLimit() + 1);
+    return FList->LineLength(Line) + 1;
 }
 
 void TEdModel::MoveCaret(int Line, int Col, bool Extend, bool KeepRow, const TParaPos *Anchor)
@@ -145,7 +144,7 @@ void TEdModel::MoveVertical(int Delta, bool Extend, bool KeepRow)
 {
     const int screen = CaretScreenColumn();
     const int line = std::clamp(FCaretLine + Delta, 1, FList->LineCount());
-    MoveCaret(line, EdCharColumn(FList->GetLine(line), screen, FList->TabSize()), Extend, KeepRow);
+    MoveCaret(line, FList->LineCells(line).CharColumn(screen), Extend, KeepRow);
 }
 
 int TEdModel::GetCaretPosition(int &Col) const
@@ -194,7 +193,8 @@ void TEdModel::SetSelection(int Line1, int Col1, int Line2, int Col2, bool Caret
 
 void TEdModel::SelectAll(bool CaretAtEnd)
 {
-    SetSelection(1, 1, 2147483647, 32767, CaretAtEnd);
+    // The last column of any line, however long.
+    SetSelection(1, 1, 2147483647, 2147483647, CaretAtEnd);
 }
 
 std::string TEdModel::SelectedText() const

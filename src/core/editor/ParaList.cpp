@@ -47,11 +47,11 @@ int NextLineStart(std::string_view T, int Start, int W, int Tab)
     return Next >= N ? -1 : Next;
 }
 
-void WrapText(std::string_view T, int W, int Tab, TLineStarts &Breaks)
+void WrapText(std::string_view T, int W, int Tab, TParaExtras &Breaks)
 {
     Breaks.clear();
     for (int S = 0; (S = NextLineStart(T, S, W, Tab)) >= 0;)
-        Breaks.push_back(static_cast<std::uint16_t>(S));
+        Breaks.push_back(static_cast<std::uint32_t>(S));
 }
 
 } // namespace
@@ -87,6 +87,8 @@ void TParaList::Clear()
 {
     Store.Reset();
     Bytes = 0;
+    Longest = 0;
+    LongestKnown = true;
     Mod = false;
     ++Edits;
     Marks = {};
@@ -112,6 +114,74 @@ std::string_view TParaList::GetLine(int Line) const
     const TParaNode &N = Store.Node(P);
     const int S = N.LineStart(I);
     return std::string_view(N.Text).substr(S, N.LineEnd(I) - S);
+}
+
+const TEdCellIndex *TParaList::CellIndex(const TParaNode &N) const
+{
+    if (N.Breaks.Cells() && N.Breaks.Cells()->TabSize() == Tab)
+        return N.Breaks.Cells();
+    if (N.Length() < TEdCellIndex::MinLength)
+        return nullptr;
+    N.Breaks.SetCells(std::make_unique<TEdCellIndex>(N.Text, Tab));
+    return N.Breaks.Cells();
+}
+
+int TParaList::NodeWidth(const TParaNode &N) const
+{
+    return TEdCells(N.Text, Tab, CellIndex(N)).TotalWidth();
+}
+
+TEdCells TParaList::LineCells(int Line) const
+{
+    if (Line < 1 || Line > LineCount())
+        return TEdCells({}, Tab);
+    const auto [P, I] = Store.FindLine(Line);
+    const TParaNode &N = Store.Node(P);
+    const int S = N.LineStart(I);
+    const std::string_view Text = std::string_view(N.Text).substr(S, N.LineEnd(I) - S);
+    // A wrapped line counts its cells from its own start: only a whole paragraph has an index.
+    return TEdCells(Text, Tab, N.LineCount() == 1 ? CellIndex(N) : nullptr);
+}
+
+int TParaList::LongestLineWidth() const
+{
+    if (!LongestKnown) {
+        int W = 0;
+        Store.ForEach([&](const TParaNode &N) {
+            // A line without tabs is as wide as it is long; only lines with tabs are counted.
+            // A line is at least as wide as it is long, and a line without tabs exactly so.
+            if (static_cast<std::int64_t>(N.Length()) * Tab > W)
+                W = std::max(W, N.Text.find('\t') == std::string::npos ? N.Length() : NodeWidth(N));
+        });
+        Longest = W;
+        LongestKnown = true;
+    }
+    return Longest;
+}
+
+void TParaList::Widened(const TParaNode &N)
+{
+    if (LongestKnown)
+        Longest = std::max(Longest, NodeWidth(N));
+}
+
+TLineEnd TParaList::ParaLineEnd(int N) const
+{
+    return N < 1 || N > ParaCount() ? TLineEnd::Default : Store.Node(N).Breaks.End();
+}
+
+void TParaList::SetParaLineEnd(int N, TLineEnd End)
+{
+    if (N >= 1 && N <= ParaCount())
+        Store.Node(N).Breaks.SetEnd(End);
+}
+
+void TParaList::ResetLineEnds()
+{
+    Store.ForEach([](TParaNode &N) {
+        if (N.Breaks.End() != TLineEnd::None) // the file still ends without a line end
+            N.Breaks.SetEnd(TLineEnd::Default);
+    });
 }
 
 int TParaList::ParaFirstLine(int N) const { return Store.FirstLine(std::clamp(N, 1, ParaCount())); }
@@ -233,6 +303,9 @@ void TParaList::SetTabSize(int Value)
     if (Value <= 0 || Value == Tab)
         return;
     Tab = Value;
+    // Cells are counted afresh with the new tab stops.
+    Store.ForEach([](TParaNode &N) { N.Breaks.SetCells(nullptr); });
+    LongestKnown = false;
     if (Wrap)
         RewrapAll();
 }
@@ -279,8 +352,8 @@ void TParaList::RewrapEdited(int Para, int EditOffset, int Deleted, int Inserted
         MarkChanged(First, First);
         return;
     }
-    const TLineStarts Old = std::move(N.Breaks);
-    TLineStarts &New = N.Breaks;
+    const TParaExtras Old = N.Breaks; // the starts only
+    TParaExtras &New = N.Breaks;
     New.clear();
     // The line holding the edit, and the one before it: a word may move back onto it. Lines
     // further up look at no character of the edit.
@@ -297,11 +370,11 @@ void TParaList::RewrapEdited(int Para, int EditOffset, int Deleted, int Inserted
             if (It != Old.end() && *It == S - Delta) {
                 SyncLine = static_cast<int>(New.size()) + 1;
                 for (auto J = It; J != Old.end(); ++J)
-                    New.push_back(static_cast<std::uint16_t>(*J + Delta));
+                    New.push_back(static_cast<std::uint32_t>(*J + Delta));
                 break;
             }
         }
-        New.push_back(static_cast<std::uint16_t>(S));
+        New.push_back(static_cast<std::uint32_t>(S));
     }
     const int OldCount = static_cast<int>(Old.size()) + 1;
     const int NewCount = static_cast<int>(New.size()) + 1;
@@ -357,7 +430,8 @@ void TParaList::ClearBookmark(int Digit)
 
 TParaNode TParaList::MakeNode(std::string_view Text) const
 {
-    TParaNode N{std::string(Text), {}};
+    TParaNode N;
+    N.Text = std::string(Text);
     WrapNode(N);
     return N;
 }
@@ -386,6 +460,9 @@ int TParaList::DoInsertChars(int Para, int Offset, std::string_view Chars, bool 
     if (!Replaying)
         UndoBuf->RecordChars(ukInsertChars, Para, At + 1, Added);
     N.Text.insert(static_cast<std::size_t>(At), Added);
+    if (TEdCellIndex *Cells = N.Breaks.Cells())
+        Cells->Edited(N.Text, static_cast<std::size_t>(At), 0, static_cast<std::size_t>(Total));
+    Widened(N);
     Bytes += Total;
     RewrapEdited(Para, At, 0, Total);
     Shift({TPosShift::CharsInserted, Para, Offset, static_cast<int>(Chars.size())});
@@ -404,6 +481,8 @@ void TParaList::DoDeleteChars(int Para, int Offset, int Count)
     if (!Replaying)
         UndoBuf->RecordChars(ukDeleteChars, Para, Offset, std::string_view(N.Text).substr(Offset - 1, Count));
     N.Text.erase(static_cast<std::size_t>(Offset - 1), static_cast<std::size_t>(Count));
+    if (TEdCellIndex *Cells = N.Breaks.Cells())
+        Cells->Edited(N.Text, static_cast<std::size_t>(Offset - 1), static_cast<std::size_t>(Count), 0);
     Bytes -= Count;
     RewrapEdited(Para, Offset - 1, Count, 0);
     Shift({TPosShift::CharsDeleted, Para, Offset, Count});
@@ -433,6 +512,10 @@ int TParaList::DoReplaceChars(int Para, int Offset, int OldCount, std::string_vi
     if (!Replaying)
         UndoBuf->RecordReplace(Para, Offset, std::string_view(N.Text).substr(Offset - 1, OldCount), New);
     N.Text.replace(static_cast<std::size_t>(Offset - 1), static_cast<std::size_t>(OldCount), New);
+    if (TEdCellIndex *Cells = N.Breaks.Cells())
+        Cells->Edited(N.Text, static_cast<std::size_t>(Offset - 1), static_cast<std::size_t>(OldCount),
+                        static_cast<std::size_t>(NewCount));
+    Widened(N);
     Bytes += Growth;
     RewrapEdited(Para, Offset - 1, OldCount, NewCount);
     if (Growth > 0)
@@ -444,8 +527,23 @@ int TParaList::DoReplaceChars(int Para, int Offset, int OldCount, std::string_vi
     return 0;
 }
 
-int TParaList::DoInsertPara(int N, std::string Text, TUndoKind Kind, bool Check)
+// A paragraph taken out of the text keeps its line end as one byte after its characters while an
+// undo record holds it (DoDeleteParas), and gets it back when it is put in again (Stashed).
+namespace {
+void StashLineEnd(std::string &Text, TLineEnd End) { Text.push_back(static_cast<char>(End)); }
+TLineEnd UnstashLineEnd(std::string &Text)
 {
+    if (Text.empty())
+        return TLineEnd::Default;
+    const auto End = static_cast<TLineEnd>(static_cast<unsigned char>(Text.back()) & 7);
+    Text.pop_back();
+    return End;
+}
+} // namespace
+
+int TParaList::DoInsertPara(int N, std::string Text, TUndoKind Kind, bool Check, bool Stashed)
+{
+    const TLineEnd End = Stashed ? UnstashLineEnd(Text) : TLineEnd::Default;
     const int Len = static_cast<int>(Text.size());
     if (Check) {
         if (const int E = CheckLimits(std::max(N - 1, 1), 1, Len + 2))
@@ -456,6 +554,7 @@ int TParaList::DoInsertPara(int N, std::string Text, TUndoKind Kind, bool Check)
     TParaNode Node;
     try {
         Node.Text = std::move(Text);
+        Node.Breaks.SetEnd(End);
         WrapNode(Node);
     } catch (const std::bad_alloc &) {
         return edeNoMemory;
@@ -463,6 +562,7 @@ int TParaList::DoInsertPara(int N, std::string Text, TUndoKind Kind, bool Check)
     if (!Replaying)
         UndoBuf->RecordParagraph(Kind, Kind == ukInsertParaAfter ? N - 1 : N);
     Store.Insert(N, std::move(Node));
+    Widened(Store.Node(N));
     Bytes += Len + 2;
     MarkChanged(Store.FirstLine(N), RestOfText);
     Shift({TPosShift::ParasInserted, N, 1, 1});
@@ -484,6 +584,7 @@ std::string TParaList::DoDeleteParas(int First, int Count)
     for (int P = First + Count - 1; P >= First; --P) {
         TParaNode Node = Store.Remove(P);
         Bytes -= Node.Length() + 2;
+        StashLineEnd(Node.Text, Node.Breaks.End());
         if (!Replaying)
             UndoBuf->RecordParagraph(ukDeletePara, P, std::move(Node.Text));
         else
@@ -759,41 +860,30 @@ void TParaList::DeletePara(int Para)
         DoDeleteParas(Para, 1);
 }
 
-int TParaList::AppendParagraph(std::string_view Text)
+int TParaList::AppendParagraph(std::string_view Text, TLineEnd End)
 {
-    for (;;) {
-        std::string_view Part = Text;
-        if (static_cast<int>(Part.size()) > ParaLenLim) {
-            // Cut after the last blank within the limit, or at the limit.
-            std::size_t Cut = static_cast<std::size_t>(ParaLenLim);
-            for (std::size_t K = Cut; K > 0; --K)
-                if (IsBlank(Part[K - 1])) {
-                    Cut = K;
-                    break;
-                }
-            Part = Part.substr(0, Cut);
-        }
-        const std::string_view Rest = Text.substr(Part.size());
-        if (Trim)
-            while (!Part.empty() && IsBlank(Part.back()))
-                Part.remove_suffix(1);
-        if (const int E = CheckLimits(0, 1, static_cast<std::int64_t>(Part.size()) + 2))
-            return E;
-        TParaNode Node;
-        try {
-            Node = MakeNode(Part);
-        } catch (const std::bad_alloc &) {
-            return edeNoMemory;
-        }
-        const int N = ParaCount(); // linked in before the last paragraph
-        Store.Insert(N, std::move(Node));
-        Bytes += static_cast<std::int64_t>(Part.size()) + 2;
-        ++Edits;
-        Shift({TPosShift::ParasInserted, N, 1, 1});
-        if (Rest.empty())
-            return 0;
-        Text = Rest;
+    if (Trim)
+        while (!Text.empty() && IsBlank(Text.back()))
+            Text.remove_suffix(1);
+    // A line is never cut: one longer than the limit is refused.
+    if (static_cast<std::int64_t>(Text.size()) > ParaLenLim)
+        return edeParaTooLong;
+    if (const int E = CheckLimits(0, 1, static_cast<std::int64_t>(Text.size()) + 2))
+        return E;
+    TParaNode Node;
+    try {
+        Node = MakeNode(Text);
+    } catch (const std::bad_alloc &) {
+        return edeNoMemory;
     }
+    Node.Breaks.SetEnd(End);
+    const int N = ParaCount(); // linked in before the last paragraph
+    Store.Insert(N, std::move(Node));
+    Bytes += static_cast<std::int64_t>(Text.size()) + 2;
+    ++Edits;
+    LongestKnown = false;
+    Shift({TPosShift::ParasInserted, N, 1, 1});
+    return 0;
 }
 
 // --- Groups, undo, Modified ---------------------------------------------------------------------
@@ -905,7 +995,7 @@ TParaPos TParaList::ReplayUndoStep(const TUndoStep &S, bool Redo)
     case ukInsertParaAfter: {
         const int N = S.Kind == ukInsertParaBefore ? S.Para : S.Para + 1;
         if (Redo) {
-            DoInsertPara(N, std::move(*S.Paragraph), S.Kind, false);
+            DoInsertPara(N, std::move(*S.Paragraph), S.Kind, false, true);
             return {S.Para + 1, 1};
         }
         *S.Paragraph = DoDeleteParas(N, 1);
@@ -915,7 +1005,7 @@ TParaPos TParaList::ReplayUndoStep(const TUndoStep &S, bool Redo)
         if (Redo)
             *S.Paragraph = DoDeleteParas(S.Para, 1);
         else
-            DoInsertPara(S.Para, std::move(*S.Paragraph), ukDeletePara, false);
+            DoInsertPara(S.Para, std::move(*S.Paragraph), ukDeletePara, false, true);
         return {S.Para, 1};
     case ukMarker:
         break;
@@ -938,7 +1028,7 @@ bool TParaList::CheckIntegrity(std::string *Why) const
     std::int64_t Count = 0;
     bool Ok = true;
     std::string Bad;
-    TLineStarts Fresh;
+    TParaExtras Fresh;
     Store.ForEach([&](const TParaNode &N) {
         ++Paras;
         Lines += N.LineCount();

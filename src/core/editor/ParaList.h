@@ -34,7 +34,8 @@ class TParaList : private TUndoTarget {
 public:
     static constexpr int MaxLimit = 2147483647;
     static constexpr int RestOfText = 2147483647;   // ChangedLastLine: everything to the end
-    static constexpr int MaxParaLength = 32767;
+    // The longest paragraph there can be (64 MiB), and the length limit of a new list.
+    static constexpr int MaxParaLength = 64 * 1024 * 1024;
 
     explicit TParaList(TParaListObserver *Observer = nullptr,
                        std::uint32_t UndoBufferSize = TUndoBuffer::DefaultSize);
@@ -77,7 +78,22 @@ public:
     // The whole text, paragraphs separated by CR LF.
     std::string GetText() const;
 
-    // --- Limits. The setters ignore values out of range (<= 0; ParaLengthLimit outside 1..32767).
+    // The cells of display line Line (empty out of range); a whole long paragraph answers through
+    // its cell index, so no column question scans it from its start.
+    TEdCells LineCells(int Line) const;
+    // Cells of the longest line seen since the text was loaded (it grows with edits and is counted
+    // afresh after a load or a change of TabSize).
+    int LongestLineWidth() const;
+    // The line end paragraph N was read with (Default for lines added since, and out of range).
+    TLineEnd ParaLineEnd(int N) const;
+    // Paragraph N (1..ParaCount, else nothing) ends as End from now on (not an undo step).
+    void SetParaLineEnd(int N, TLineEnd End);
+    // Every line takes the document's format from now on (after a save that gave it to them), but
+    // for a last line without a line end.
+    void ResetLineEnds();
+
+    // --- Limits. The setters ignore values out of range (<= 0; ParaLengthLimit outside
+    // 1..MaxParaLength).
     int ParaLimit() const { return ParaLim; }
     void SetParaLimit(int Value);
     int ByteLimit() const { return ByteLim; }
@@ -128,10 +144,10 @@ public:
     int InsertParaAfter(int Para, std::string_view Text);
     // Removes paragraph Para; the only paragraph is emptied instead.
     void DeletePara(int Para);
-    // File loading: a paragraph linked in before the last one, cut into parts at ParaLengthLimit
-    // (after the last blank within it, else at the limit), trailing blanks dropped when
-    // TrimWhiteSpace. Records no undo and leaves Modified alone.
-    int AppendParagraph(std::string_view Text);
+    // File loading: a paragraph linked in before the last one, with the line end it was read
+    // with; trailing blanks dropped when TrimWhiteSpace. A text longer than ParaLengthLimit is
+    // refused (268), never cut. Records no undo and leaves Modified alone.
+    int AppendParagraph(std::string_view Text, TLineEnd End = TLineEnd::Default);
 
     // Groups: everything between BeginGroup and the matching EndGroup is one undo step, and its
     // changed lines are reported together. Nested groups join the outer one.
@@ -222,6 +238,10 @@ private:
     void MarkChanged(int First, int Last);
     void Shift(const TPosShift &S);
     TParaNode MakeNode(std::string_view Text) const;
+    const TEdCellIndex *CellIndex(const TParaNode &N) const;
+    int NodeWidth(const TParaNode &N) const;
+    // The paragraph may have grown wider than the longest line.
+    void Widened(const TParaNode &N);
 
     // Primitive steps; each records itself unless replaying.
     // Check false skips the limit checks (the caller made them, or undo replays).
@@ -229,8 +249,10 @@ private:
     void DoDeleteChars(int Para, int Offset, int Count);
     int DoReplaceChars(int Para, int Offset, int OldCount, std::string_view New, bool Check);
     // The new paragraph becomes number N.
-    int DoInsertPara(int N, std::string Text, TUndoKind Kind, bool Check);
-    // Removes Count paragraphs from First; when replaying, returns the (last) removed text.
+    // Stashed: Text ends with the paragraph's line end as DoDeleteParas left it.
+    int DoInsertPara(int N, std::string Text, TUndoKind Kind, bool Check, bool Stashed = false);
+    // Removes Count paragraphs from First; when replaying, returns the (last) removed text, its
+    // line end stashed after it.
     std::string DoDeleteParas(int First, int Count);
     int DoSplit(int Para, int Offset, int Indent);
     int DoJoin(int Para, int Offset);
@@ -247,6 +269,8 @@ private:
     bool Trim = true;
     bool Mod = false;
     std::uint64_t Edits = 0;
+    mutable int Longest = 0;
+    mutable bool LongestKnown = true;
     bool Tracking = true;
     bool Replaying = false;
     int EditDepth = 0;

@@ -1,6 +1,9 @@
 // The paragraphs of a text held in blocks, indexed by paragraph number and by display line number.
 #pragma once
 
+#include "core/editor/Cells.h"
+#include "core/editor/LineEnds.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <memory>
@@ -8,52 +11,92 @@
 #include <utility>
 #include <vector>
 
-// The starts of a paragraph's display lines 2..n. Most paragraphs are not wrapped, so the list
-// costs one pointer until it holds an entry: a text of short lines spends its memory on text.
-class TLineStarts {
+// What only some paragraphs need, behind one pointer: the starts of their display lines 2..n
+// (wrapped paragraphs), a line end other than the document's format, and the cell index (long
+// paragraphs). A text of short lines read as they are spends its memory on text. Copies, clear()
+// and comparisons deal with the line starts only.
+class TParaExtras {
 public:
-    TLineStarts() = default;
-    TLineStarts(const TLineStarts &Other) { *this = Other; }
-    TLineStarts(TLineStarts &&) noexcept = default;
-    TLineStarts &operator=(const TLineStarts &Other)
+    TParaExtras() = default;
+    TParaExtras(const TParaExtras &Other) { *this = Other; }
+    TParaExtras(TParaExtras &&) noexcept = default;
+    TParaExtras &operator=(const TParaExtras &Other)
     {
-        if (this != &Other)
-            Starts = Other.empty() ? nullptr : std::make_unique<std::vector<std::uint16_t>>(*Other.Starts);
+        if (this != &Other) {
+            D.reset();
+            assign(Other.begin(), Other.end());
+        }
         return *this;
     }
-    TLineStarts &operator=(TLineStarts &&) noexcept = default;
+    TParaExtras &operator=(TParaExtras &&) noexcept = default;
 
-    bool empty() const { return !Starts || Starts->empty(); }
-    std::size_t size() const { return Starts ? Starts->size() : 0; }
-    const std::uint16_t *begin() const { return Starts ? Starts->data() : nullptr; }
-    const std::uint16_t *end() const { return Starts ? Starts->data() + Starts->size() : nullptr; }
-    std::uint16_t operator[](std::size_t I) const { return (*Starts)[I]; }
-    void clear() { Starts.reset(); }
-    void push_back(std::uint16_t Start)
+    // The line starts.
+    bool empty() const { return !D || D->Starts.empty(); }
+    std::size_t size() const { return D ? D->Starts.size() : 0; }
+    const std::uint32_t *begin() const { return D ? D->Starts.data() : nullptr; }
+    const std::uint32_t *end() const { return D ? D->Starts.data() + D->Starts.size() : nullptr; }
+    std::uint32_t operator[](std::size_t I) const { return D->Starts[I]; }
+    void clear()
     {
-        if (!Starts)
-            Starts = std::make_unique<std::vector<std::uint16_t>>();
-        Starts->push_back(Start);
+        if (D) {
+            std::vector<std::uint32_t>().swap(D->Starts);
+            Tidy();
+        }
     }
-    void assign(const std::uint16_t *First, const std::uint16_t *Last)
+    void push_back(std::uint32_t Start) { Data().Starts.push_back(Start); }
+    void assign(const std::uint32_t *First, const std::uint32_t *Last)
     {
         clear();
-        for (; First != Last; ++First)
-            push_back(*First);
+        if (First != Last)
+            Data().Starts.assign(First, Last);
     }
-    friend bool operator==(const TLineStarts &A, const TLineStarts &B)
+    friend bool operator==(const TParaExtras &A, const TParaExtras &B)
     {
         return std::equal(A.begin(), A.end(), B.begin(), B.end());
     }
 
+    // The line end (Default: the document's format).
+    TLineEnd End() const { return D ? D->End : TLineEnd::Default; }
+    void SetEnd(TLineEnd E)
+    {
+        if (E != End()) {
+            Data().End = E;
+            Tidy();
+        }
+    }
+    // The cell index, made by the text store when first needed.
+    TEdCellIndex *Cells() const { return D ? D->Cells.get() : nullptr; }
+    void SetCells(std::unique_ptr<TEdCellIndex> C) const
+    {
+        Data().Cells = std::move(C);
+        Tidy();
+    }
+
 private:
-    std::unique_ptr<std::vector<std::uint16_t>> Starts;
+    struct TData {
+        std::vector<std::uint32_t> Starts;
+        std::unique_ptr<TEdCellIndex> Cells;
+        TLineEnd End = TLineEnd::Default;
+    };
+    TData &Data() const
+    {
+        if (!D)
+            D = std::make_unique<TData>();
+        return *D;
+    }
+    void Tidy() const
+    {
+        if (D && D->Starts.empty() && !D->Cells && D->End == TLineEnd::Default)
+            D.reset();
+    }
+    mutable std::unique_ptr<TData> D;
 };
 
-// One paragraph: its characters (no line end) and the offsets where its display lines 2.. begin.
+// One paragraph: its characters (no line end), and what only some paragraphs need (the offsets
+// where its display lines 2.. begin, its line end, its cell index).
 struct TParaNode {
     std::string Text;
-    TLineStarts Breaks; // 0-based starts of display lines 2..n, ascending
+    TParaExtras Breaks; // 0-based starts of display lines 2..n, ascending; End(), Cells()
 
     int Length() const { return static_cast<int>(Text.size()); }
     int LineCount() const { return static_cast<int>(Breaks.size()) + 1; }

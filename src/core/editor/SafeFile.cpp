@@ -1,10 +1,16 @@
-// The file layer: reading, safe saving, backup renames and the fault hook.
+// TSafeFileWriter: the file layer: reading, safe saving (renamed or in place), backups, leftovers
+// of killed saves and the fault hook.
 #include "core/editor/SafeFile.h"
 
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
+#include <memory>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -68,7 +74,11 @@ std::string ResolveLinks(const std::string &Name, int &Err)
     return Path;
 }
 
-std::string TempNameFor(const std::string &Target)
+// The temporary files of saves are named "." + the file's name + SaveMark + the saving process's
+// id + "-" + a random part, so that leftovers of a killed save can be told apart and removed.
+constexpr const char *SaveMark = ".~pelmar-";
+
+std::string RandomSuffix()
 {
     static std::atomic<unsigned> Counter{0};
     const auto Now = std::chrono::steady_clock::now().time_since_epoch().count();
@@ -80,9 +90,32 @@ std::string TempNameFor(const std::string &Target)
         Suffix += Digits[Mix % 36];
         Mix /= 36;
     }
+    return Suffix;
+}
+
+std::string TempNameFor(const std::string &Target)
+{
     const std::string Dir = DirectoryOf(Target);
     return (Dir == "." && Target.find('/') == std::string::npos ? std::string() : Dir + "/") + "." +
-           BaseOf(Target) + ".~" + Suffix;
+           BaseOf(Target) + SaveMark + std::to_string(::getpid()) + "-" + RandomSuffix();
+}
+
+// Writes all of Data to Fd at Offset; 0 or the errno value.
+int WriteAll(int Fd, const char *Data, std::size_t Size, off_t Offset)
+{
+    while (Size > 0) {
+        const ssize_t N = ::pwrite(Fd, Data, Size, Offset);
+        if (N < 0 && errno == EINTR)
+            continue;
+        if (N < 0)
+            return errno;
+        if (N == 0)
+            return EIO;
+        Data += N;
+        Size -= static_cast<std::size_t>(N);
+        Offset += N;
+    }
+    return 0;
 }
 
 void SyncDirectory(const std::string &Dir)
@@ -115,23 +148,32 @@ EFileError::EFileError(const std::string &Message, std::string FileName, int Err
 TFileReader::TFileReader(const std::string &FileName) : Name(FileName)
 {
     int Err = InjectedFault(TFileOp::Open, Name);
+    // Not blocking: a pipe or a device must not hang the program before it is refused.
     if (!Err) {
-        Fd = ::open(Name.c_str(), O_RDONLY | O_CLOEXEC);
+        Fd = ::open(Name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
         if (Fd < 0)
             Err = errno;
     }
+    std::string Why;
     struct stat St;
     if (!Err && ::fstat(Fd, &St) == 0) {
-        if (S_ISDIR(St.st_mode))
+        if (S_ISDIR(St.st_mode)) {
             Err = EISDIR;
-        else
+        } else if (!S_ISREG(St.st_mode)) {
+            Err = ENODEV;
+            Why = "it is not a regular file";
+        } else {
             FileSize = St.st_size;
+            ::fcntl(Fd, F_SETFL, ::fcntl(Fd, F_GETFL) & ~O_NONBLOCK);
+        }
     }
+    if (Err == EACCES || Err == EPERM)
+        Why = "you have no permission to read it";
     if (Err) {
         if (Fd >= 0)
             ::close(Fd);
         Fd = -1;
-        throw EFileError("Cannot open file " + Quoted(Name) + ": " + Reason(Err), Name, Err);
+        throw EFileError("Cannot open file " + Quoted(Name) + ": " + (Why.empty() ? Reason(Err) : Why), Name, Err);
     }
 }
 
@@ -177,9 +219,11 @@ TSafeFileWriter::TSafeFileWriter(const std::string &FileName) : Name(FileName)
         }
         TargetExists = true;
         TargetMode = St.st_mode & 07777;
+        // Renaming a new file over one of several names of a file would part it from the others.
+        Place = St.st_nlink > 1;
     }
 
-    for (int Tries = 0; Fd < 0; ++Tries) {
+    for (int Tries = 0; !Place && Fd < 0; ++Tries) {
         Temp = TempNameFor(Target);
         Err = InjectedFault(TFileOp::Create, Temp);
         if (!Err) {
@@ -191,10 +235,16 @@ TSafeFileWriter::TSafeFileWriter(const std::string &FileName) : Name(FileName)
             continue;
         if (Err) {
             Temp.clear(); // nothing was created
-            Fail("", Err);
+            // A directory the user may not write: an existing file is written in place.
+            if ((Err == EACCES || Err == EPERM) && TargetExists)
+                Place = true;
+            else
+                Fail("", Err);
         }
     }
-    if (TargetExists) {
+    if (Place) {
+        KeepOldContent();
+    } else if (TargetExists) {
         // The owner is kept where we may (root); chown may clear set-id bits, so it comes first.
         if (St.st_uid != ::geteuid() || St.st_gid != ::getegid())
             (void)::fchown(Fd, St.st_uid, St.st_gid);
@@ -211,12 +261,21 @@ TSafeFileWriter::~TSafeFileWriter()
 
 void TSafeFileWriter::Abort() noexcept
 {
+    std::string Unrestored;
+    if (Place && !Done && Touched)
+        Unrestored = RestoreOldContent();
     if (Fd >= 0) {
         ::close(Fd);
         Fd = -1;
     }
     if (!Temp.empty() && !Done)
         ::unlink(Temp.c_str());
+    // The copy goes unless it is the only place the old content is left in.
+    if (!Copy.empty() && !Done && Unrestored.empty()) {
+        ::unlink(Copy.c_str());
+        Copy.clear();
+    }
+    RestoreError = Unrestored;
     Done = true;
 }
 
@@ -226,18 +285,130 @@ void TSafeFileWriter::Fail(const std::string &What, int Err)
     std::string Msg = "Cannot save file " + Quoted(Name) + ": ";
     if (!What.empty())
         Msg += What + ": ";
-    throw EFileError(Msg + Reason(Err), Name, Err);
+    Msg += Reason(Err);
+    if (!RestoreError.empty())
+        Msg += ". Its old content could not be put back (" + RestoreError + ") and is kept in " + Quoted(Copy);
+    throw EFileError(Msg, Name, Err);
+}
+
+void TSafeFileWriter::KeepOldContent()
+{
+    const std::string Dir = PrivateCacheDirectory();
+    int Err = 0;
+    for (int Tries = 0; Tries < 100; ++Tries) {
+        Copy = Dir + "/save-" + std::to_string(::getpid()) + "-" + RandomSuffix() + "-" + BaseOf(Target);
+        Err = InjectedFault(TFileOp::Create, Copy);
+        if (!Err) {
+            Fd = ::open(Copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+            if (Fd < 0)
+                Err = errno;
+        }
+        if (Err != EEXIST)
+            break;
+    }
+    const std::string What = "cannot keep a copy of its old content in " + Quoted(Dir);
+    if (Err) {
+        Copy.clear(); // nothing was created
+        Fail(What, Err);
+    }
+    try {
+        TFileReader In(Target);
+        const auto Block = std::make_unique<char[]>(64 * 1024);
+        off_t At = 0;
+        while (const std::size_t N = In.Read(Block.get(), 64 * 1024)) {
+            Err = InjectedFault(TFileOp::Write, Copy);
+            if (!Err)
+                Err = WriteAll(Fd, Block.get(), N, At);
+            if (Err)
+                Fail(What, Err);
+            At += static_cast<off_t>(N);
+        }
+    } catch (const EFileError &E) {
+        if (!Done)
+            Fail(What, E.ErrorNumber());
+        throw;
+    }
+    Err = InjectedFault(TFileOp::Sync, Copy);
+    if (!Err && ::fsync(Fd) != 0)
+        Err = errno;
+    const int Closed = ::close(Fd);
+    Fd = -1;
+    if (!Err && Closed != 0)
+        Err = errno;
+    if (Err)
+        Fail(What, Err);
+}
+
+void TSafeFileWriter::StartInPlace()
+{
+    // A backup cannot share the file (it is about to change): it is a copy of the old content.
+    if (TargetExists && !Backup.empty() && Backup != Target) {
+        try {
+            TSafeFileWriter B(Backup);
+            TFileReader In(Copy);
+            const auto Block = std::make_unique<char[]>(64 * 1024);
+            while (const std::size_t N = In.Read(Block.get(), 64 * 1024))
+                B.Write(std::string_view(Block.get(), N));
+            B.Commit();
+        } catch (const EFileError &E) {
+            Fail("cannot make the backup " + Quoted(Backup), E.ErrorNumber());
+        }
+    }
+    int Err = InjectedFault(TFileOp::Open, Target);
+    if (!Err) {
+        Fd = ::open(Target.c_str(), O_WRONLY | O_CLOEXEC);
+        if (Fd < 0)
+            Err = errno;
+    }
+    if (Err)
+        Fail("", Err);
+}
+
+std::string TSafeFileWriter::RestoreOldContent() noexcept
+{
+    if (Fd < 0)
+        Fd = ::open(Target.c_str(), O_WRONLY | O_CLOEXEC);
+    if (Fd < 0)
+        return Reason(errno);
+    const int In = ::open(Copy.c_str(), O_RDONLY | O_CLOEXEC);
+    if (In < 0)
+        return Reason(errno);
+    char Block[64 * 1024];
+    off_t At = 0;
+    int Err = 0;
+    for (;;) {
+        const ssize_t N = ::read(In, Block, sizeof Block);
+        if (N < 0 && errno == EINTR)
+            continue;
+        if (N < 0)
+            Err = errno;
+        if (N <= 0)
+            break;
+        if ((Err = WriteAll(Fd, Block, static_cast<std::size_t>(N), At)) != 0)
+            break;
+        At += N;
+    }
+    ::close(In);
+    if (!Err && ::ftruncate(Fd, At) != 0)
+        Err = errno;
+    if (!Err && ::fsync(Fd) != 0)
+        Err = errno;
+    return Err ? Reason(Err) : std::string();
 }
 
 void TSafeFileWriter::FlushBuffer()
 {
+    if (Place && Fd < 0)
+        StartInPlace();
+    const std::string &Path = Place ? Target : Temp;
     const char *P = Buffer.data();
     std::size_t Left = Buffer.size();
     while (Left > 0) {
-        int Err = InjectedFault(TFileOp::Write, Temp);
+        int Err = InjectedFault(TFileOp::Write, Path);
         ssize_t N = -1;
         if (!Err) {
-            N = ::write(Fd, P, Left);
+            Touched = Touched || Place;
+            N = Place ? ::pwrite(Fd, P, Left, static_cast<off_t>(Written)) : ::write(Fd, P, Left);
             if (N < 0 && errno == EINTR)
                 continue;
             if (N < 0)
@@ -249,6 +420,7 @@ void TSafeFileWriter::FlushBuffer()
             Fail("", Err);
         P += N;
         Left -= static_cast<std::size_t>(N);
+        Written += N;
     }
     Buffer.clear();
 }
@@ -276,6 +448,31 @@ void TSafeFileWriter::Commit()
     if (Done)
         throw EFileError("Cannot save file " + Quoted(Name) + ": the file is closed", Name, EBADF);
     FlushBuffer();
+    if (Place) {
+        // The file is as long as its new content; synced, it stands, and the copy goes.
+        Touched = true;
+        int Err = InjectedFault(TFileOp::Write, Target);
+        if (!Err && ::ftruncate(Fd, static_cast<off_t>(Written)) != 0)
+            Err = errno;
+        if (!Err)
+            Err = InjectedFault(TFileOp::Sync, Target);
+        if (!Err && ::fsync(Fd) != 0)
+            Err = errno;
+        if (Err)
+            Fail("", Err);
+        Err = InjectedFault(TFileOp::Close, Target);
+        const int Closed = ::close(Fd);
+        Fd = -1;
+        if (!Err && Closed != 0)
+            Err = errno;
+        if (Err)
+            Fail("", Err);
+        Done = true;
+        ::unlink(Copy.c_str());
+        Copy.clear();
+        RemoveStaleSaveFiles(Target);
+        return;
+    }
 
     int Err = InjectedFault(TFileOp::Sync, Temp);
     if (!Err && ::fsync(Fd) != 0)
@@ -337,6 +534,7 @@ void TSafeFileWriter::Commit()
             ::unlink(BackupTemp.c_str());
     }
     SyncDirectory(DirectoryOf(Target));
+    RemoveStaleSaveFiles(Target);
 }
 
 void SaveFileSafely(const std::string &FileName, std::string_view Content, const std::string &BackupName)
@@ -369,4 +567,57 @@ std::string BackupFileName(const std::string &FileName, const std::string &Backu
     // A leading dot marks a hidden file, not an extension.
     const bool HasExt = Dot != std::string::npos && Dot > BaseStart;
     return (HasExt ? FileName.substr(0, Dot) : FileName) + "." + BackupExt.substr(0, 3);
+}
+
+std::string PrivateCacheDirectory()
+{
+    std::string Base;
+    if (const char *X = std::getenv("XDG_CACHE_HOME"); X && X[0] == '/') {
+        Base = X;
+    } else {
+        const char *Home = std::getenv("HOME");
+        if ((!Home || !*Home))
+            if (const passwd *Pw = ::getpwuid(::getuid()))
+                Home = Pw->pw_dir;
+        Base = std::string(Home && *Home ? Home : "/tmp") + "/.cache";
+    }
+    ::mkdir(Base.c_str(), 0700);
+    const std::string Dir = Base + "/pelmar32";
+    ::mkdir(Dir.c_str(), 0700);
+    return Dir;
+}
+
+void RemoveStaleSaveFiles(const std::string &FileName)
+{
+    if (FileName.empty())
+        return;
+    int Err = 0;
+    const std::string Target = ResolveLinks(FileName, Err);
+    if (Err)
+        return;
+    const std::string Dir = DirectoryOf(Target);
+    const std::string Prefix = "." + BaseOf(Target) + SaveMark;
+    DIR *D = ::opendir(Dir.c_str());
+    if (!D)
+        return;
+    while (const dirent *E = ::readdir(D)) {
+        const std::string Entry = E->d_name;
+        if (Entry.compare(0, Prefix.size(), Prefix) != 0)
+            continue;
+        // The process id that made it, up to the "-" before the random part.
+        const std::size_t Dash = Entry.find('-', Prefix.size());
+        if (Dash == std::string::npos || Dash == Prefix.size())
+            continue;
+        const std::string Id = Entry.substr(Prefix.size(), Dash - Prefix.size());
+        if (Id.find_first_not_of("0123456789") != std::string::npos || Id.size() > 9)
+            continue;
+        const pid_t Pid = static_cast<pid_t>(std::stol(Id));
+        if (Pid == ::getpid() || Pid <= 0 || ::kill(Pid, 0) == 0 || errno != ESRCH)
+            continue; // its process (or one with its number) is alive
+        const std::string Path = (Dir == "/" ? std::string() : Dir) + "/" + Entry;
+        struct stat St;
+        if (::lstat(Path.c_str(), &St) == 0 && S_ISREG(St.st_mode) && !InjectedFault(TFileOp::Remove, Path))
+            ::unlink(Path.c_str());
+    }
+    ::closedir(D);
 }

@@ -1,5 +1,6 @@
-// The file layer: reading, safe saving through a temporary file renamed over the target,
-// backup renames, and a fault-injection hook for tests.
+// TSafeFileWriter: the file layer: reading, safe saving through a temporary file renamed over the
+// target (or in place after a private copy of the old content, where renaming cannot work),
+// backups, leftovers of killed saves, and a fault-injection hook for tests.
 #pragma once
 
 #include "core/editor/EditorErrors.h"
@@ -44,7 +45,8 @@ private:
     int Errno;
 };
 
-// Reads a file from the start in blocks; throws EFileError on failure.
+// Reads a regular file from the start in blocks; throws EFileError on failure, whose message
+// names the cause (no read permission, not a regular file, the system's message).
 class TFileReader {
 public:
     explicit TFileReader(const std::string &FileName);
@@ -68,9 +70,13 @@ private:
 // to a temporary file in the target's directory, which Commit syncs and renames over the target
 // (a symbolic link is followed to the file it points at; the target's permission bits are kept).
 // Destroying an uncommitted writer removes the temporary file.
+// Where renaming cannot work (a directory the user may not write, a file with more than one hard
+// link) the file is written in place: the old content is first copied to a private file in the
+// user's cache directory, put back when anything fails, and removed after success.
 class TSafeFileWriter {
 public:
-    // Throws EFileError when the target is read-only or the temporary file cannot be created.
+    // Throws EFileError when the target is read-only, or neither a temporary file nor the
+    // private copy can be made.
     explicit TSafeFileWriter(const std::string &FileName);
     ~TSafeFileWriter();
     TSafeFileWriter(const TSafeFileWriter &) = delete;
@@ -89,18 +95,36 @@ public:
     const std::string &FileName() const { return Name; }     // as given
     const std::string &TargetPath() const { return Target; } // the file actually replaced
     const std::string &TempPath() const { return Temp; }
+    // True when the target is written in place; CopyPath is then the private copy of its old content.
+    bool InPlace() const { return Place; }
+    const std::string &CopyPath() const { return Copy; }
 
 private:
     void FlushBuffer();
+    void KeepOldContent();
+    void StartInPlace();
+    // Puts the old content back after a failed in-place write; the reason it could not, or empty.
+    std::string RestoreOldContent() noexcept;
     [[noreturn]] void Fail(const std::string &What, int Err);
 
-    std::string Name, Target, Temp, Backup;
+    std::string Name, Target, Temp, Backup, Copy;
     std::string Buffer;
     int Fd = -1;
     bool TargetExists = false;
     unsigned TargetMode = 0;
+    bool Place = false;     // writing in place
+    bool Touched = false;   // the target's bytes have been changed (in place)
+    long long Written = 0;  // bytes written to the target (in place)
+    std::string RestoreError; // why the old content could not be put back, after a failure
     bool Done = false;
 };
+
+// The directory of the private copies of in-place saves: $XDG_CACHE_HOME (default ~/.cache)
+// + "/pelmar32"; made (owner only) when missing.
+std::string PrivateCacheDirectory();
+// Removes the temporary files that killed saves of FileName (or the file its links lead to) left
+// in its directory, when the process that made them is gone. Errors are ignored.
+void RemoveStaleSaveFiles(const std::string &FileName);
 
 // Writes the whole content safely (TSafeFileWriter); throws EFileError.
 void SaveFileSafely(const std::string &FileName, std::string_view Content,

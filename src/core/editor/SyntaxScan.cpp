@@ -61,16 +61,18 @@ void TSyntaxScanner::DrawCells(TScanRow &Out, std::size_t From, std::size_t To, 
 
 void TSyntaxScanner::ScanLine(int LineNumber, std::string_view Text, TScanRow &Out)
 {
+    ScanLine(LineNumber, TEdCells(Text, Geo.TabSize), Out);
+}
+
+void TSyntaxScanner::ScanLine(int LineNumber, const TEdCells &Line, TScanRow &Out)
+{
     Out.Clear();
-    std::string_view Shown = Text;
-    if (Text.find('\t') != std::string_view::npos) {
-        Expanded = EdExpandTabs(Text, Geo.TabSize);
-        Shown = Expanded;
-    }
-    const std::size_t Skip = static_cast<std::size_t>(Geo.HScroll);
-    if (Shown.size() <= Skip || Geo.VisibleColumns == 0)
+    if (Geo.VisibleColumns == 0)
+        return;
+    // Only the visible cells are looked at, however long the line.
+    Shown = Line.Slice(Geo.HScroll, Geo.VisibleColumns);
+    if (Shown.empty())
         return; // nothing visible: the row is only filled
-    Shown = Shown.substr(Skip, static_cast<std::size_t>(Geo.VisibleColumns));
     const int N = static_cast<int>(Shown.size());
 
     // The selection in screen columns: before it, in it, after it.
@@ -82,16 +84,16 @@ void TSyntaxScanner::ScanLine(int LineNumber, std::string_view Text, TScanRow &O
             Before = 0;
             Selected = N;
         } else if (IsStart && IsEnd) {
-            const int S = EdScreenColumn(Text, Sel.StartCol, Geo.TabSize);
-            const int E = EdScreenColumn(Text, Sel.EndCol, Geo.TabSize);
+            const int S = Line.ScreenColumn(Sel.StartCol);
+            const int E = Line.ScreenColumn(Sel.EndCol);
             Before = std::max(0, S - V);
             Selected = E - V - Before;
         } else if (IsStart) {
-            const int S = EdScreenColumn(Text, Sel.StartCol, Geo.TabSize);
+            const int S = Line.ScreenColumn(Sel.StartCol);
             Before = std::max(0, S - V);
             Selected = N - Before;
         } else if (IsEnd) {
-            const int E = EdScreenColumn(Text, Sel.EndCol, Geo.TabSize);
+            const int E = Line.ScreenColumn(Sel.EndCol);
             if (E >= V) {
                 Before = 0;
                 Selected = std::min(N, E - V);

@@ -1,6 +1,8 @@
 // The markup colouring scan: which pen and brush every visible cell of a paint pass gets.
 #pragma once
 
+#include "core/editor/Cells.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -60,6 +62,8 @@ public:
     void BeginPass();
     // Scans display line LineNumber (its raw text, tabs kept) as the next row of the pass.
     void ScanLine(int LineNumber, std::string_view Text, TScanRow &Out);
+    // The same for a line given as cells (a long paragraph answers through its cell index).
+    void ScanLine(int LineNumber, const TEdCells &Line, TScanRow &Out);
 
     bool InTag() const { return Tag; }
     bool InEntity() const { return Entity; }
@@ -74,7 +78,7 @@ private:
     TScanSelection Sel;
     bool Tag = false, Entity = false, InSel = false;
     TScanPen CurPen = spText;
-    std::string Expanded; // reused copy of a line holding tabs
+    std::string Shown; // the visible cells of the line scanned last
 };
 
 // Rows covered by a clip box (pixels from the client top): FirstRow = top div LineHeight + 1,

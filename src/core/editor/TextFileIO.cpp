@@ -1,4 +1,4 @@
-// Text file readers and writers: DOS (CR LF) and Unix (LF) line ends, one paragraph per line.
+// TTextLineReader: the text file readers and writers.
 #include "core/editor/TextFileIO.h"
 
 #include "core/editor/SafeFile.h"
@@ -25,8 +25,11 @@ std::string_view TrimRight(std::string_view S)
 
 TFileFormat DetectTextFormat(std::string_view Head)
 {
-    const std::size_t N = std::min(Head.size(), FormatTestSize);
-    return N > 0 && std::memchr(Head.data(), '\r', N) ? ffDos : ffUnix;
+    Head = Head.substr(0, std::min(Head.size(), FormatTestSize));
+    const std::size_t Lf = Head.find('\n');
+    if (Lf != std::string_view::npos)
+        return Lf > 0 && Head[Lf - 1] == '\r' ? ffDos : ffUnix;
+    return Head.find('\r') != std::string_view::npos ? ffDos : ffUnix;
 }
 
 TFileFormat DetectFileFormat(const std::string &FileName)
@@ -44,88 +47,84 @@ TFileFormat DetectFileFormat(const std::string &FileName)
 }
 
 TTextLineReader::TTextLineReader(TFileFormat Format, const TTextReadOptions &Options, TParagraphSink Sink)
-    : Format(Format == ffDos ? ffDos : ffUnix),
-      Limit(static_cast<std::size_t>(std::clamp(Options.ParaLengthLimit, 1, DefaultParaLengthLimit))),
-      Trim(Options.TrimWhiteSpace), Sink(std::move(Sink))
+    : Format(Format == ffDos ? ffDos : ffUnix), Trim(Options.TrimWhiteSpace), Sink(std::move(Sink))
 {
     Result.Format = this->Format;
 }
 
-void TTextLineReader::Emit(std::string_view Para)
-{
-    Sink(Para);
-    ++Result.Paragraphs;
-}
-
-void TTextLineReader::EndLine(std::string_view Line)
+void TTextLineReader::EndLine(std::string_view Line, TLineEnd End)
 {
     ++Result.Lines;
     if (Trim)
         Line = TrimRight(Line);
-    // A line over the limit is cut after the last blank within the limit, or at the limit.
-    while (Line.size() > Limit) {
-        std::size_t Cut = Limit;
-        for (std::size_t I = Limit; I > 0; --I) {
-            if (IsBlank(Line[I - 1])) {
-                Cut = I;
-                break;
-            }
-        }
-        const std::string_view Part = Line.substr(0, Cut);
-        Emit(Trim ? TrimRight(Part) : Part);
-        Line.remove_prefix(Cut);
-        Result.LinesSplit = true;
-    }
-    Emit(Line);
+    Sink(Line, End);
 }
 
 void TTextLineReader::Feed(std::string_view Chunk)
 {
-    if (Finished || Ended)
+    if (Finished || Chunk.empty())
         return;
-    bool EndMark = false;
-    if (Format == ffDos) {
-        if (const void *Z = std::memchr(Chunk.data(), CtrlZ, Chunk.size())) {
-            Chunk = Chunk.substr(0, static_cast<std::size_t>(static_cast<const char *>(Z) - Chunk.data()));
-            EndMark = true;
-        }
-        // The LF of a CR LF pair split between two chunks.
-        if (AfterCR && !Chunk.empty()) {
-            if (Chunk[0] == '\n')
-                Chunk.remove_prefix(1);
-            AfterCR = false;
-        }
+    // A Ctrl+Z is the end mark only as the very last byte: hold it back until more bytes come.
+    if (PendingZ) {
+        PendingZ = false;
+        const char Z = CtrlZ;
+        Process(std::string_view(&Z, 1));
     }
+    if (Chunk.back() == CtrlZ) {
+        Chunk.remove_suffix(1);
+        PendingZ = true;
+    }
+    Process(Chunk);
+}
 
-    const char Eol = Format == ffDos ? '\r' : '\n';
-    const char *P = Chunk.data();
-    const char *const End = P + Chunk.size();
+void TTextLineReader::Process(std::string_view Data)
+{
+    const char *P = Data.data();
+    const char *const End = P + Data.size();
+    if (PendingCR && P < End) {
+        PendingCR = false;
+        const bool Pair = *P == '\n';
+        EndLine(Carry, Pair ? TLineEnd::CrLf : TLineEnd::Cr);
+        Carry.clear();
+        if (Pair)
+            ++P;
+    }
     while (P < End) {
-        const char *E = static_cast<const char *>(std::memchr(P, Eol, static_cast<std::size_t>(End - P)));
-        if (!E) {
+        const char *E;
+        if (Format == ffDos) {
+            E = P;
+            while (E < End && *E != '\r' && *E != '\n')
+                ++E;
+        } else {
+            E = static_cast<const char *>(std::memchr(P, '\n', static_cast<std::size_t>(End - P)));
+            if (!E)
+                E = End;
+        }
+        if (E == End) {
             Carry.append(P, End);
             break;
         }
-        if (Carry.empty()) {
-            EndLine(std::string_view(P, static_cast<std::size_t>(E - P)));
-        } else {
+        std::string_view Line(P, static_cast<std::size_t>(E - P));
+        if (!Carry.empty()) {
             Carry.append(P, E);
-            EndLine(Carry);
-            Carry.clear();
+            Line = Carry;
         }
+        if (*E == '\r' && E + 1 == End) {
+            // Whether a LF follows shows only with the next bytes.
+            if (Carry.empty())
+                Carry.assign(Line);
+            PendingCR = true;
+            break;
+        }
+        TLineEnd Kind = TLineEnd::Lf;
         P = E + 1;
-        if (Format == ffDos) {
-            if (P < End) {
-                if (*P == '\n')
-                    ++P;
-            } else {
-                AfterCR = true;
-            }
+        if (*E == '\r') {
+            Kind = *P == '\n' ? TLineEnd::CrLf : TLineEnd::Cr;
+            if (Kind == TLineEnd::CrLf)
+                ++P;
         }
-    }
-    if (EndMark) {
-        Ended = true;
-        Result.EndMarkSeen = true;
+        EndLine(Line, Kind);
+        Carry.clear();
     }
 }
 
@@ -133,8 +132,14 @@ TTextReadResult TTextLineReader::Finish()
 {
     if (!Finished) {
         Finished = true;
-        if (!Carry.empty())
-            EndLine(Carry);
+        if (PendingCR) {
+            EndLine(Carry, TLineEnd::Cr);
+        } else if (!Carry.empty()) {
+            EndLine(Carry, TLineEnd::None);
+            Result.NoFinalLineEnd = true;
+        }
+        Result.EndMark = PendingZ;
+        PendingCR = PendingZ = false;
         Carry.clear();
         Carry.shrink_to_fit();
     }
@@ -156,7 +161,7 @@ std::vector<std::string> ReadTextParagraphs(std::string_view Bytes, TFileFormat 
 {
     std::vector<std::string> Paras;
     const TTextReadResult R =
-        ReadText(Bytes, Format, Options, [&Paras](std::string_view P) { Paras.emplace_back(P); });
+        ReadText(Bytes, Format, Options, [&Paras](std::string_view P, TLineEnd) { Paras.emplace_back(P); });
     if (Result)
         *Result = R;
     return Paras;
@@ -192,16 +197,32 @@ TTextReadResult ReadTextFile(const std::string &FileName, TFileFormat Format, co
     return Reader.Finish();
 }
 
-void WriteText(TFileFormat Format, int ParaCount, const TParagraphSource &Source, const TByteSink &Out)
+void WriteText(TFileFormat Format, int ParaCount, const TParagraphSource &Source, const TByteSink &Out,
+               const TTextWriteOptions &Options)
 {
-    const std::string_view Eol = Format == ffDos ? std::string_view("\r\n") : std::string_view("\n");
+    const auto EndOf = [&](TLineEnd End) {
+        return LineEndBytes(Options.KeepLineEnds ? End : TLineEnd::Default, Format);
+    };
+    const bool LastEmpty = ParaCount >= 1 && Source(ParaCount).Text.empty();
     for (int I = 1; I <= ParaCount; ++I) {
-        const std::string_view Para = Source(I);
-        if (I == ParaCount && Para.empty())
+        const TParaOut Para = Source(I);
+        if (I == ParaCount) {
+            // The paragraph after the last line break.
+            if (!Para.Text.empty()) {
+                Out(Para.Text);
+                Out(EndOf(TLineEnd::Default));
+            }
             break;
-        Out(Para);
-        Out(Eol);
+        }
+        Out(Para.Text);
+        // A line read without a line end keeps none while nothing follows it.
+        if (Para.End != TLineEnd::None)
+            Out(EndOf(Para.End));
+        else if (!(LastEmpty && I == ParaCount - 1))
+            Out(LineEndBytes(TLineEnd::Default, Format));
     }
+    if (Options.EndMark)
+        Out(std::string_view("\x1a", 1));
 }
 
 std::string TextBytes(TFileFormat Format, const std::vector<std::string> &Paras)
@@ -224,7 +245,7 @@ void SaveTextFile(const std::string &FileName, TFileFormat Format, int ParaCount
     TSafeFileWriter W(FileName);
     if (Options.MakeBackup)
         W.SetBackupName(BackupFileName(W.TargetPath(), Options.BackupExt));
-    WriteText(Format, ParaCount, Source, [&W](std::string_view B) { W.Write(B); });
+    WriteText(Format, ParaCount, Source, [&W](std::string_view B) { W.Write(B); }, Options.Write);
     W.Commit();
 }
 

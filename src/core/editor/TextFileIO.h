@@ -1,4 +1,5 @@
-// Text file readers and writers: DOS (CR LF) and Unix (LF) line ends, one paragraph per line.
+// TTextLineReader: text file readers and writers: DOS (CR LF) and Unix (LF) line ends, one paragraph
+// per line, each line written back with the line end it was read with.
 #pragma once
 
 #include <cstddef>
@@ -8,43 +9,37 @@
 #include <string_view>
 #include <vector>
 
-// FileFormat values.
-enum class TFileFormat : int { None = 0, Unix = 1, Dos = 2 };
-inline constexpr TFileFormat ffNone = TFileFormat::None;  // no file read or written yet
-inline constexpr TFileFormat ffUnix = TFileFormat::Unix;  // LF line ends
-inline constexpr TFileFormat ffDos = TFileFormat::Dos;    // CR LF line ends
+#include "core/editor/LineEnds.h"
 
-constexpr int DefaultParaLengthLimit = 32767;
 constexpr std::size_t FormatTestSize = 512;
 constexpr char CtrlZ = 26;
 
-// The format test: DOS when a CR lies among the first 512 bytes, else Unix (also when empty).
+// The format test on the first 512 bytes: the first LF decides (after a CR: DOS, alone: Unix);
+// without a LF among them, a CR means DOS and no line end at all Unix (also when empty).
 TFileFormat DetectTextFormat(std::string_view Head);
 // The format test on a file's first 512 bytes; throws EFileError when it cannot be read.
 TFileFormat DetectFileFormat(const std::string &FileName);
 
 struct TTextReadOptions {
-    int ParaLengthLimit = DefaultParaLengthLimit; // longer lines are split (values cut to 1..32767)
-    bool TrimWhiteSpace = true;                   // drop trailing spaces and tabs of every line
+    bool TrimWhiteSpace = true; // drop trailing spaces and tabs of every line
 };
 
 struct TTextReadResult {
     TFileFormat Format = ffNone;
-    std::size_t Lines = 0;      // lines of the file
-    std::size_t Paragraphs = 0; // paragraphs handed out: more than Lines when lines were split
-    bool LinesSplit = false;    // some line was longer than the limit (warn: saving breaks it)
-    bool EndMarkSeen = false;   // a Ctrl+Z ended a DOS text early
+    std::size_t Lines = 0;       // lines of the file
+    bool EndMark = false;        // the file's last byte was a Ctrl+Z: the end mark, not text
+    bool NoFinalLineEnd = false; // the file's last line has no line end
 };
 
-// Receives each paragraph in file order; the view is valid only during the call. The text
-// store's final empty paragraph is not sent: a text of n lines gives n calls.
-using TParagraphSink = std::function<void(std::string_view Para)>;
+// Receives each line in file order with the line end it had (None for a last line without one);
+// the view is valid only during the call. The text store's final empty paragraph is not
+// sent: a text of n lines gives n calls.
+using TParagraphSink = std::function<void(std::string_view Para, TLineEnd End)>;
 
-// Splits a stream of bytes given in chunks of any size into paragraphs.
-// DOS: CR or CR LF ends a line, a lone LF is a character, a Ctrl+Z ends the text.
-// Unix: LF ends a line; CR and Ctrl+Z are characters. Every other byte, NUL included, is kept.
-// A line longer than the limit is cut after the last blank within the limit, or at the limit
-// when it has none; each part becomes a paragraph.
+// Splits a stream of bytes given in chunks of any size into lines, never cutting one.
+// DOS: CR LF, a lone CR and a lone LF each end a line. Unix: LF ends a line, a CR is a character.
+// A Ctrl+Z that is the file's last byte is its end mark; anywhere else it is a character, as
+// every other byte (NUL included) is.
 class TTextLineReader {
 public:
     TTextLineReader(TFileFormat Format, const TTextReadOptions &Options, TParagraphSink Sink);
@@ -54,16 +49,15 @@ public:
     TTextReadResult Finish();
 
 private:
-    void EndLine(std::string_view Line);
-    void Emit(std::string_view Para);
+    void Process(std::string_view Data);
+    void EndLine(std::string_view Line, TLineEnd End);
 
     TFileFormat Format;
-    std::size_t Limit;
     bool Trim;
     TParagraphSink Sink;
     std::string Carry;       // start of a line that spans chunks
-    bool AfterCR = false;    // the last byte fed was a line-ending CR (DOS)
-    bool Ended = false;      // Ctrl+Z seen (DOS)
+    bool PendingCR = false;  // Carry ended at a CR that may be followed by a LF (DOS)
+    bool PendingZ = false;   // the last byte fed was a Ctrl+Z, held back until more bytes come
     bool Finished = false;
     TTextReadResult Result;
 };
@@ -90,19 +84,34 @@ std::vector<std::string> ReadTextParagraphs(std::string_view Bytes, TFileFormat 
 TTextReadResult ReadTextFile(const std::string &FileName, TFileFormat Format, const TTextReadOptions &Options,
                              const TParagraphSink &Sink);
 
+// A paragraph to write and the line end it was read with.
+struct TParaOut {
+    std::string_view Text;
+    TLineEnd End = TLineEnd::Default;
+    TParaOut(std::string_view T, TLineEnd E = TLineEnd::Default) : Text(T), End(E) {}
+};
 // Paragraph Para (1..ParaCount) of the text to write.
-using TParagraphSource = std::function<std::string_view(int Para)>;
+using TParagraphSource = std::function<TParaOut(int Para)>;
 using TByteSink = std::function<void(std::string_view Bytes)>;
 
-// Writes paragraphs 1..ParaCount, each followed by CR LF (ffDos) or LF (ffUnix); the last
-// paragraph is left out when it is empty, so the text always ends with exactly one line end
-// (or is empty).
-void WriteText(TFileFormat Format, int ParaCount, const TParagraphSource &Source, const TByteSink &Out);
+struct TTextWriteOptions {
+    bool KeepLineEnds = true; // each line ends as it was read; false: every line as Format says
+    bool EndMark = false;     // a Ctrl+Z follows the text
+};
+
+// Writes paragraphs 1..ParaCount, each followed by its line end (Default ones, or all when
+// KeepLineEnds is false, by CR LF for ffDos and LF otherwise). A line read without a line end
+// (None) gets none while only the empty last paragraph follows it, else the format's. The last
+// paragraph has no line end of its own: an empty one is left out, a non-empty one gets one. So a
+// text ends with exactly one line end, or with none when the file it came from had none.
+void WriteText(TFileFormat Format, int ParaCount, const TParagraphSource &Source, const TByteSink &Out,
+               const TTextWriteOptions &Options = {});
 std::string TextBytes(TFileFormat Format, const std::vector<std::string> &Paras);
 
 struct TTextSaveOptions {
     bool MakeBackup = false;
     std::string BackupExt = "BAK"; // at most 3 characters are used
+    TTextWriteOptions Write;
 };
 
 // Writes the text safely (see TSafeFileWriter): on failure the old file is untouched and

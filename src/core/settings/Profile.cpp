@@ -207,16 +207,9 @@ std::string OneLine(const std::string &value)
     return v;
 }
 
-bool HasOwnerWriteBit(const std::string &path)
-{
-    struct stat st;
-    if (::stat(path.c_str(), &st) != 0)
-        return true;  // absent: will be created
-    return (st.st_mode & S_IWUSR) != 0;
-}
-
-// Writes the lines through a temporary file in the same directory and renames it over the
-// target, so a failure at any point leaves the previous file whole.
+// Writes the lines through the safe writer: a temporary file renamed over the target, or the
+// file written in place where renaming cannot work; a failure at any point leaves the previous
+// file whole.
 bool Store(const std::string &path, const TIniText &ini)
 {
     std::error_code ec;
@@ -228,8 +221,8 @@ bool Store(const std::string &path, const TIniText &ini)
             return false;
         target = resolved.string();
     }
-    if (fs::exists(target, ec) && (!fs::is_regular_file(target, ec) || !HasOwnerWriteBit(target)))
-        return false;  // a directory, a device, or a file marked read-only
+    if (fs::exists(target, ec) && !fs::is_regular_file(target, ec))
+        return false;  // a directory or a device
     const fs::path dir = fs::path(target).parent_path();
     if (!dir.empty() && !fs::is_directory(dir, ec)) {
         fs::create_directories(dir, ec);
@@ -241,48 +234,12 @@ bool Store(const std::string &path, const TIniText &ini)
         data += l.raw;
         data += ini.eol;
     }
-    std::string tmpl = (dir.empty() ? fs::path(".") : dir).string() + "/." +
-                       fs::path(target).filename().string() + ".XXXXXX";
-    std::vector<char> name(tmpl.begin(), tmpl.end());
-    name.push_back('\0');
-    const int fd = InjectedFileFault(TFileOp::Create, tmpl) ? -1 : ::mkstemp(name.data());
-    if (fd < 0)
+    try {
+        SaveFileSafely(target, data);
+        return true;
+    } catch (const EFileError &) {
         return false;
-    const std::string tmp(name.data());
-    bool ok = true;
-    const char *p = data.data();
-    std::size_t left = data.size();
-    while (ok && left > 0) {
-        if (InjectedFileFault(TFileOp::Write, tmp)) {
-            ok = false;
-            break;
-        }
-        const ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            ok = false;
-            break;
-        }
-        p += n;
-        left -= std::size_t(n);
     }
-    struct stat st;
-    mode_t mode = 0644;
-    if (::stat(target.c_str(), &st) == 0)
-        mode = st.st_mode & 07777;
-    else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    ok = ok && ::fchmod(fd, mode) == 0;
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && !InjectedFileFault(TFileOp::Rename, tmp) && ::rename(tmp.c_str(), target.c_str()) == 0;
-    if (!ok)
-        ::unlink(tmp.c_str());
-    return ok;
 }
 
 std::string HomeDirectory()

@@ -755,7 +755,8 @@ TDocumentWindowIntf *TMainForm::OpenDocument(const QString &Name, bool NewFlag)
             ShowError("Cannot find file: " + Name);
             return nullptr;
         }
-        if (IsReadOnlyFile(info))
+        // A file that cannot be read is not called read-only: loading it reports why it fails.
+        if (info.isReadable() && IsReadOnlyFile(info))
             ShowWarning("File is read-only.");
     }
     if (!DocumentFactory)

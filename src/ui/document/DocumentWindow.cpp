@@ -229,24 +229,27 @@ TMDIChild::~TMDIChild()
 
 namespace {
 
-// Loads the document's file; false when the memory ran out. Any other failure is reported and
-// leaves the window open and empty.
-bool LoadOrGiveUp(TMDIChild &Doc)
+enum class TLoadResult { Loaded, NoMemory, Failed };
+
+// Loads the document's file. A failure other than running out of memory is reported here.
+TLoadResult LoadFile(TMDIChild &Doc)
 {
     try {
         Doc.Editor->SetIsOpen(true);
     } catch (const std::bad_alloc &) {
-        return false;
+        return TLoadResult::NoMemory;
     } catch (const EOutOfMemory &) {
-        return false;
+        return TLoadResult::NoMemory;
     } catch (const EEditorError &e) {
         if (e.Code() == edeNoMemory)
-            return false;
+            return TLoadResult::NoMemory;
         ShowException(e);
+        return TLoadResult::Failed;
     } catch (const std::exception &e) {
         ShowException(e);
+        return TLoadResult::Failed;
     }
-    return true;
+    return TLoadResult::Loaded;
 }
 
 } // namespace
@@ -257,11 +260,13 @@ TMDIChild *TMDIChild::Create(TMainHost &Main, const QString &Name, bool NewFlag)
     doc->setWindowTitle(Name);
     Main.MDIClient->setActiveSubWindow(doc);
     doc->Editor->SetFileName(Name);
-    if (!NewFlag && !LoadOrGiveUp(*doc)) {
-        // A file too large for the memory: what was read is freed, and no window stays bound
-        // to a file it does not hold.
+    const TLoadResult loaded = NewFlag ? TLoadResult::Loaded : LoadFile(*doc);
+    if (loaded != TLoadResult::Loaded) {
+        // Nothing of the file is held (what was read is freed): no window stays bound to a file
+        // it does not hold, where a save would overwrite it.
         delete doc;
-        ShowError("Not enough memory to open " + Name + ".");
+        if (loaded == TLoadResult::NoMemory)
+            ShowError("Not enough memory to open " + Name + ".");
         return nullptr;
     }
     if (!NewFlag && doc->Editor->IsOpen())
@@ -329,6 +334,8 @@ void TMDIChild::FormCreate()
     // 6.
     const TProfile settings(SettingsFileName());
     Editor->SetUndoBufferSize(ReadUndoBufferKB(settings) * 1024);
+    // Lines load as they are, trailing blanks included, when the user asks to keep them.
+    Editor->SetTrimWhiteSpace(!settings.ReadBool("Setup", "KeepTrailingBlanks", false));
     if (settings.ReadBool("Debug", "NoUndo", false)) {
         Editor->SetUndoBufferSize(0);
         for (const char *name : {"Undo1", "Redo1"})
@@ -666,21 +673,21 @@ void TMDIChild::InsertCurrentTime()
 void TMDIChild::WriteUnixFile(const QString &Name)
 {
     TBusyScope busy(*this);
-    SaveTextFile(TEdCustomTextFileEditor::FileNameBytes(Name), ffUnix, Editor->ParaCount(), [this](int Para) {
-        int length = 0;
-        const char *text = Editor->GetParaPointer(Para, length);
-        return std::string_view(text, std::size_t(length));
-    });
-    Editor->SetModified(false);
-    Editor->RememberFileStamp(Name);
+    Editor->WriteFile(Name, ffUnix, true);
 }
 
-void TMDIChild::WriteDocument(TFileFormat Format, const QString &Name)
+void TMDIChild::WriteDocument(TFileFormat Format, const QString &Name, bool EveryLine)
 {
-    if (Format == ffDos)
+    if (EveryLine) {
+        // Save As: the user asked for this format, for every line.
+        TBusyScope busy(*this);
+        Editor->WriteFile(Name, Format, false);
+        Editor->ParaList().ResetLineEnds();
+    } else if (Format == ffDos) {
         Editor->SaveToFile(Name);
-    else
+    } else {
         WriteUnixFile(Name);
+    }
     Editor->SetModified(false);
     // The file now holds the text: the copy has nothing more to give back.
     DeleteRecoveryCopy();
@@ -707,7 +714,7 @@ bool TMDIChild::SaveAsDOSFile()
     if (!AskSaveFileName())
         return false;
     Editor->SetFileFormat(ffDos);
-    const bool saved = Guarded([this] { WriteDocument(ffDos, Editor->FileName()); });
+    const bool saved = Guarded([this] { WriteDocument(ffDos, Editor->FileName(), true); });
     ReportStatus();
     return saved;
 }
@@ -718,7 +725,7 @@ bool TMDIChild::SaveAsUnixFile()
     if (!AskSaveFileName())
         return false;
     Editor->SetFileFormat(ffUnix);
-    const bool saved = Guarded([this] { WriteDocument(ffUnix, Editor->FileName()); });
+    const bool saved = Guarded([this] { WriteDocument(ffUnix, Editor->FileName(), true); });
     ReportStatus();
     return saved;
 }

@@ -40,7 +40,8 @@ public:
     ~TMDIChild() override;
 
     // Creates a document window for OpenDocument: caption and file name Name, loaded unless
-    // NewFlag; a load error is reported and leaves the window empty. The editor gets the focus.
+    // NewFlag. A load error is reported and closes the window again (nullptr). The editor gets
+    // the focus.
     static TMDIChild *Create(TMainHost &Main, const QString &Name, bool NewFlag);
 
     // ---- Hooks of other units (installed once at start-up; empty removes).
@@ -92,8 +93,9 @@ public:
     // Asks for a file name (the caller has set SaveDialog.Title); on success the editor's file
     // name, the caption and the recent-file list take it.
     bool AskSaveFileName();
-    // Writes the paragraphs with LF line ends through the safe writer; raises on failure
-    // (the old file stays, Modified keeps its value); on success Modified is false.
+    // Writes the paragraphs through the safe writer, each with the line end it was read with and
+    // new ones with LF; raises on failure (the old file stays, Modified keeps its value); on
+    // success Modified is false.
     void WriteUnixFile(const QString &Name);
     // Inserts a text file at the caret; the document becomes modified.
     void InsertFile(const QString &Name);
@@ -149,7 +151,9 @@ private:
     bool EmbedOLE();
     void InsertCurrentTime();
     void BuildMenus();
-    void WriteDocument(TFileFormat Format, const QString &Name);
+    // Writes the text in Format; EveryLine gives every line that format (Save As), else each line
+    // keeps the line end it was read with.
+    void WriteDocument(TFileFormat Format, const QString &Name, bool EveryLine = false);
 
     TMainHost &Main;
     QHash<QString, QAction *> FActions;

@@ -727,7 +727,7 @@ void TEdCustomEditor::UpdateScrollBars()
         v->setRange(1, 1);
     }
     QScrollBar *h = horizontalScrollBar();
-    const int m = EdHScrollMax(WordWrap(), WrapColumn(), ParaLengthLimit());
+    const int m = EdHScrollMax(WordWrap(), WrapColumn(), ParaLengthLimit(), WordWrap() ? 0 : List->LongestLineWidth());
     if (FVisibleColumns < m) {
         h->setRange(0, m);
         h->setPageStep(std::max(1, FVisibleColumns - 1));
@@ -815,38 +815,30 @@ bool TEdCustomEditor::LineSelection(int Line, int &From, int &To) const
     return To > From;
 }
 
-void TEdCustomEditor::DrawSegment(QPainter &Painter, int Y, std::string_view LineText, int FromCol, int ToCol,
+void TEdCustomEditor::DrawSegment(QPainter &Painter, int Y, const TEdCells &Cells, int FromCol, int ToCol,
                                   const QColor &Fore, const QColor &Back) const
 {
     if (ToCol <= FromCol)
         return;
-    const int tab = TabSize();
     const int firstVisible = FHScroll + 1;
     const int lastVisible = FHScroll + (viewport()->width() - FLeftMargin) / FCharWidth + 1;
-    // Screen columns of the segment, and the characters that fall into the visible columns.
-    const int len = static_cast<int>(LineText.size());
-    int screen = EdScreenColumn(LineText, FromCol, tab);
-    const int startScreen = std::max(screen, firstVisible);
-    QString glyphs;
-    int glyphStart = 0;
-    for (int col = FromCol; col < ToCol && screen <= lastVisible; ++col) {
-        const char c = col <= len ? LineText[col - 1] : ' ';
-        const int width = c == '\t' ? tab - (screen - 1) % tab : 1;
-        for (int k = 0; k < width; ++k, ++screen) {
-            if (screen < firstVisible || screen > lastVisible)
-                continue;
-            if (glyphs.isEmpty())
-                glyphStart = screen;
-            glyphs.append(c == '\t' ? QChar(' ') : QChar(ByteToChar16(static_cast<unsigned char>(c))));
-        }
-    }
-    const int endScreen = std::min(screen, lastVisible + 1);
+    // The segment's screen columns, cut to the visible ones; only their characters are looked at.
+    const int startScreen = std::max(Cells.ScreenColumn(FromCol), firstVisible);
+    const int endScreen = std::min(Cells.ScreenColumn(ToCol), lastVisible + 1);
     if (endScreen <= startScreen)
         return;
+    const std::string shown = Cells.Slice(startScreen - 1, endScreen - startScreen);
+    QString glyphs;
+    glyphs.reserve(static_cast<qsizetype>(shown.size()));
+    for (const char c : shown) {
+        const unsigned char b = static_cast<unsigned char>(c);
+        const char32_t picture = EdControlPicture(b);
+        glyphs.append(picture ? QChar(static_cast<char16_t>(picture)) : QChar(ByteToChar16(b)));
+    }
     Painter.fillRect(QRect(ColumnX(startScreen), Y, (endScreen - startScreen) * FCharWidth, FLineHeight), Back);
     if (!glyphs.isEmpty()) {
         Painter.setPen(Fore);
-        Painter.drawText(QPoint(ColumnX(glyphStart), Y + QFontMetrics(DrawFont).ascent()), glyphs);
+        Painter.drawText(QPoint(ColumnX(startScreen), Y + QFontMetrics(DrawFont).ascent()), glyphs);
     }
 }
 
@@ -860,15 +852,15 @@ void TEdCustomEditor::PaintRows(QPainter &Painter, int First, int Last)
     for (int line = First; line <= Last; ++line) {
         const int y = RowY(line);
         Painter.fillRect(QRect(FLeftMargin, y, width - FLeftMargin, FLineHeight), back);
-        const std::string_view text = List->GetLine(line);
-        const int end = static_cast<int>(text.size()) + 1;
+        const TEdCells cells = List->LineCells(line);
+        const int end = static_cast<int>(cells.Text().size()) + 1;
         int from = 0, to = 0;
         if (LineSelection(line, from, to)) {
-            DrawSegment(Painter, y, text, 1, std::min(from, end), fore, back);
-            DrawSegment(Painter, y, text, from, to, selFore, selBack);
-            DrawSegment(Painter, y, text, to, end, fore, back);
+            DrawSegment(Painter, y, cells, 1, std::min(from, end), fore, back);
+            DrawSegment(Painter, y, cells, from, to, selFore, selBack);
+            DrawSegment(Painter, y, cells, to, end, fore, back);
         } else {
-            DrawSegment(Painter, y, text, 1, end, fore, back);
+            DrawSegment(Painter, y, cells, 1, end, fore, back);
         }
     }
 }
@@ -1171,10 +1163,10 @@ TEdCustomEditor::TMousePoint TEdCustomEditor::MouseToText(QPoint P) const
     else
         screen = (P.x() + FCharWidth / 2 - FLeftMargin) / FCharWidth + FHScroll + 1;
     screen = std::max(1, screen);
-    const std::string_view text = List->GetLine(line);
-    int col = EdCharColumn(text, screen, TabSize());
+    const TEdCells cells = List->LineCells(line);
+    int col = cells.CharColumn(screen);
     if (!Model.ScrollPastEnd())
-        col = std::min(col, static_cast<int>(text.size()) + 1);
+        col = std::min(col, static_cast<int>(cells.Text().size()) + 1);
     return {line, col};
 }
 

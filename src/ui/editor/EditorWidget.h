@@ -175,7 +175,7 @@ protected:
     bool LineSelection(int Line, int &From, int &To) const;
     // Draws characters [FromCol, ToCol) of a display line at pixel row Y, tabs expanded and
     // clipped to the visible columns, over a background of Back.
-    void DrawSegment(QPainter &Painter, int Y, std::string_view LineText, int FromCol, int ToCol,
+    void DrawSegment(QPainter &Painter, int Y, const TEdCells &Cells, int FromCol, int ToCol,
                      const QColor &Fore, const QColor &Back) const;
     QColor TextColor() const;
     QColor BackgroundColor() const;

@@ -162,7 +162,7 @@ void TMarkupEditor::PaintRows(QPainter &Painter, int First, int Last)
             Painter.fillRect(QRect(Left, Y, ClientRight - Left, LH), Back);
             continue;
         }
-        Scanner.ScanLine(Line, ParaList().GetLine(Line), Row);
+        Scanner.ScanLine(Line, ParaList().LineCells(Line), Row);
         const char *Cells = Row.Cells.data();
         for (const TScanRun &Run : Row.Runs) {
             const int X = Left + Run.First * CW;
@@ -187,13 +187,22 @@ void TMarkupEditor::PaintRows(QPainter &Painter, int First, int Last)
                     Painter.drawGlyphRun(QPointF(Left + K * CW, BaseY), GlyphRun);
                     K = J;
                 } else {
+                    // An odd character in its cell; a control character as its visible symbol, or
+                    // where the font has none as its caret-notation letter in reversed colours.
                     const unsigned char C = static_cast<unsigned char>(Cells[K]);
-                    if (C >= 32 && C != 127) {
-                        Painter.save();
-                        Painter.setClipRect(QRect(Left + K * CW, Y, CW, LH), Qt::IntersectClip);
-                        Painter.drawText(QPoint(Left + K * CW, BaseY), QString(QChar(ByteToChar16(C))));
-                        Painter.restore();
+                    const char32_t Picture = EdControlPicture(C);
+                    const QRect Cell(Left + K * CW, Y, CW, LH);
+                    Painter.save();
+                    Painter.setClipRect(Cell, Qt::IntersectClip);
+                    if (Picture && !QFontMetrics(Painter.font()).inFontUcs4(Picture)) {
+                        Painter.fillRect(Cell.adjusted(0, 1, 0, -1), Pens[Run.Pen]);
+                        Painter.setPen(Run.Brush == sbSelection ? SelBack : Back);
+                        Painter.drawText(QPoint(Cell.left(), BaseY), QString(QChar(EdControlLetter(C))));
+                    } else {
+                        Painter.drawText(QPoint(Cell.left(), BaseY),
+                                         QString(QChar(Picture ? static_cast<char16_t>(Picture) : ByteToChar16(C))));
                     }
+                    Painter.restore();
                     ++K;
                 }
             }

@@ -42,13 +42,6 @@ private:
 
 } // namespace
 
-QString LinesSplitWarningText(int ParaLengthLimit)
-{
-    return QStringLiteral("This file has lines longer than %1 characters. Each of them has been broken "
-                          "into several lines, and saving the file will write them that way.")
-        .arg(ParaLengthLimit);
-}
-
 TEdCustomTextFileEditor::TEdCustomTextFileEditor(QWidget *Parent) : TEdCustomEditor(Parent) {}
 
 TEdCustomTextFileEditor::~TEdCustomTextFileEditor() = default;
@@ -94,7 +87,6 @@ void TEdCustomTextFileEditor::SetIsOpen(bool Value)
 TTextReadOptions TEdCustomTextFileEditor::ReadOptions() const
 {
     TTextReadOptions O;
-    O.ParaLengthLimit = ParaLengthLimit();
     O.TrimWhiteSpace = TrimWhiteSpace();
     return O;
 }
@@ -106,35 +98,37 @@ void TEdCustomTextFileEditor::LoadFromFile(const QString &Name)
 
 void TEdCustomTextFileEditor::ReadFileAs(const QString &Name, TFileFormat Format)
 {
-    bool Warn = false;
-    {
-        TWaitCursor Wait;
-        SetFileName(StripDot(Name));
-        const std::string Path = FileNameBytes(FFileName);
+    TWaitCursor Wait;
+    SetFileName(StripDot(Name));
+    const std::string Path = FileNameBytes(FFileName);
+    ClearText();
+    FLastRead = {};
+    try {
+        RemoveStaleSaveFiles(Path);
+        TParaList &L = ParaList();
+        TObserverPause Pause(L);
+        FLastRead = ReadTextFile(Path, Format, ReadOptions(), [&L, Format](std::string_view Para, TLineEnd End) {
+            RaiseEditorError(L.AppendParagraph(Para, StoredLineEnd(End, Format)));
+        });
+    } catch (...) {
+        FIsOpen = false;
+        FStampName.clear();
+        FLastRead = {};
         ClearText();
-        try {
-            TParaList &L = ParaList();
-            TObserverPause Pause(L);
-            FLastRead = ReadTextFile(Path, Format, ReadOptions(), [&L](std::string_view Para) {
-                RaiseEditorError(L.AppendParagraph(Para));
-            });
-        } catch (...) {
-            FIsOpen = false;
-            FStampName.clear();
-            ClearText();
-            TextReplaced();
-            throw;
-        }
         TextReplaced();
-        FIsOpen = true;
-        RememberFileStamp(FFileName);
-        Warn = FLastRead.LinesSplit;
+        throw;
     }
-    if (Warn)
-        ShowWarning(LinesSplitWarningText(ParaLengthLimit()));
+    TextReplaced();
+    FIsOpen = true;
+    RememberFileStamp(FFileName);
 }
 
 void TEdCustomTextFileEditor::SaveToFile(const QString &Name)
+{
+    WriteFile(Name, ffDos, true);
+}
+
+void TEdCustomTextFileEditor::WriteFile(const QString &Name, TFileFormat Format, bool KeepLineEnds)
 {
     if (Name.isEmpty())
         return;
@@ -143,8 +137,11 @@ void TEdCustomTextFileEditor::SaveToFile(const QString &Name)
     TTextSaveOptions Options;
     Options.MakeBackup = FMakeBackup;
     Options.BackupExt = FBackupExt;
-    SaveTextFile(FileNameBytes(Name), ffDos, L.ParaCount(), [&L](int Para) { return L.ParaText(Para); },
-                 Options);
+    Options.Write.KeepLineEnds = KeepLineEnds;
+    Options.Write.EndMark = FLastRead.EndMark;
+    SaveTextFile(
+        FileNameBytes(Name), Format, L.ParaCount(),
+        [&L](int Para) { return TParaOut(L.ParaText(Para), L.ParaLineEnd(Para)); }, Options);
     SetModified(false);
     RememberFileStamp(Name);
 }
@@ -179,30 +176,35 @@ bool TEdCustomTextFileEditor::ReloadFromFile(TFileFormat Format)
 {
     TWaitCursor Wait;
     std::vector<std::string> Paras;
+    std::vector<TLineEnd> Ends;
     std::size_t Bytes = 0;
-    ReadTextFile(FileNameBytes(FFileName), Format, ReadOptions(), [&](std::string_view Para) {
-        Paras.emplace_back(Para);
-        Bytes += Para.size() + 2;
-    });
-    std::string Text;
-    Text.reserve(Bytes);
-    // Each line read ends with a break, as loading leaves an empty last paragraph after them.
-    for (const std::string &Para : Paras) {
-        Text += Para;
-        Text += "\r\n";
-    }
+    const TTextReadResult Read =
+        ReadTextFile(FileNameBytes(FFileName), Format, ReadOptions(), [&](std::string_view Para, TLineEnd End) {
+            Paras.emplace_back(Para);
+            Ends.push_back(StoredLineEnd(End, Format));
+            Bytes += Para.size() + 2;
+        });
     int Col = 1;
     const int Line = GetCaretPosition(Col);
-    const TParaList &L = ParaList();
-    const std::int64_t UndoBytes =
-        L.ByteCount() + static_cast<std::int64_t>(Text.size()) + 48 * (L.ParaCount() + static_cast<std::int64_t>(Paras.size()));
+    TParaList &L = ParaList();
+    const std::int64_t UndoBytes = L.ByteCount() + static_cast<std::int64_t>(Bytes) +
+                                   48 * (L.ParaCount() + static_cast<std::int64_t>(Paras.size()));
     int Code = 0;
+    // The lines go in as paragraphs of their own (a CR at the end of a Unix line stays a
+    // character), each with the line end it was read with, before the last, empty one.
     if (!AsOneStep(UndoBytes, [&] {
-            SelectAll(false);
-            Code = InsertString(Text);
+            const int Last = L.ParaCount();
+            Code = L.DeleteRange({1, 1}, {Last, L.ParaLength(Last) + 1});
+            for (std::size_t I = 0; Code == 0 && I < Paras.size(); ++I) {
+                Code = L.InsertParaBefore(L.ParaCount(), Paras[I]);
+                if (Code == 0)
+                    L.SetParaLineEnd(L.ParaCount() - 1, Ends[I]);
+            }
         }))
         return false;
+    TextReplaced();
     RaiseEditorError(Code);
+    FLastRead = Read;
     SetCaretPosition(std::min(Line, LineCount()), 1);
     SetModified(false);
     RememberFileStamp(FFileName);
@@ -213,19 +215,16 @@ bool TEdCustomTextFileEditor::InsertTextFile(const QString &Name)
 {
     int Col = 1;
     const int Line = GetCaretPosition(Col);
-    bool Split = false;
     std::exception_ptr Failure;
     {
         TWaitCursor Wait;
         TTextReadOptions Options = ReadOptions();
         Options.TrimWhiteSpace = false; // inserted lines are taken as they are
         try {
-            const TTextReadResult R =
-                ReadTextFile(FileNameBytes(StripDot(Name)), ffDos, Options, [this](std::string_view Para) {
-                    RaiseEditorError(InsertString(Para));
-                    RaiseEditorError(InsertString("\r\n"));
-                });
-            Split = R.LinesSplit;
+            ReadTextFile(FileNameBytes(StripDot(Name)), ffDos, Options, [this](std::string_view Para, TLineEnd) {
+                RaiseEditorError(InsertString(Para));
+                RaiseEditorError(InsertString("\r\n"));
+            });
         } catch (const std::exception &) {
             Failure = std::current_exception();
         }
@@ -239,7 +238,5 @@ bool TEdCustomTextFileEditor::InsertTextFile(const QString &Name)
         }
         return false;
     }
-    if (Split)
-        ShowWarning(LinesSplitWarningText(ParaLengthLimit()));
     return true;
 }

@@ -33,14 +33,18 @@ public:
 
     // --- Files. Errors are raised (EFileError for the file layer, EEditorError when the text
     // store's limits refuse the text); the caller shows them through the standard error report.
-    // Reads a DOS text (CR or CR LF ends a line) into a new text; FileName becomes Name with one
-    // trailing "." removed, IsOpen true, Modified false, the undo history empty. On failure the
+    // Reads a DOS text (CR LF, CR or LF ends a line) into a new text; FileName becomes Name with
+    // one trailing "." removed, IsOpen true, Modified false, the undo history empty. On failure the
     // text is cleared and IsOpen is false.
     virtual void LoadFromFile(const QString &Name);
-    // Writes the text with CR LF line ends (the last paragraph left out when empty) through a
-    // temporary file, keeping a backup when MakeBackup; then Modified is false. On failure the
-    // old file is untouched and Modified keeps its value. An empty name does nothing.
+    // Writes the text as a DOS file: every line with the line end it was read with, lines added
+    // since with CR LF (WriteFile). An empty name does nothing.
     virtual void SaveToFile(const QString &Name);
+    // Writes the text safely (the old file stays whole on failure, when Modified keeps its value),
+    // keeping a backup when MakeBackup; then Modified is false. KeepLineEnds: each line ends as it
+    // was read and new lines as Format says; false: every line as Format says. The file's end
+    // (no line end after the last line, a Ctrl+Z end mark) is written as it was read.
+    void WriteFile(const QString &Name, TFileFormat Format, bool KeepLineEnds);
     // Inserts the lines of a text file at the caret, each followed by a line break (each line
     // and each break a separate undo step), and puts the caret back where it was. A failure
     // stops the insertion (what was inserted stays) and is shown through the standard error
@@ -65,7 +69,7 @@ public:
     // it can; afterwards the text is unmodified. False when the user declined.
     bool ReloadFromFile(TFileFormat Format);
 
-    // What the last load found (format, lines, whether long lines were split).
+    // What the last load found (format, lines, how the file ended).
     const TTextReadResult &LastReadResult() const { return FLastRead; }
 
     // Bytes of a file name for the file layer.
@@ -73,8 +77,8 @@ public:
 
 protected:
     // Clears the text and reads the file with the reader of Format (ffDos or ffUnix) into it;
-    // on failure clears the text, sets IsOpen false and raises. Tells the user once when lines
-    // longer than ParaLengthLimit were split (saving will write them as several lines).
+    // on failure clears the text, sets IsOpen false and raises. Leftovers of killed saves of the
+    // file are removed first.
     void ReadFileAs(const QString &Name, TFileFormat Format);
     TTextReadOptions ReadOptions() const;
 
@@ -87,6 +91,3 @@ private:
     QString FStampName;     // the file FStamp belongs to; empty: none
     TFileStamp FStamp;
 };
-
-// The warning shown after reading a file whose lines were longer than the paragraph limit.
-QString LinesSplitWarningText(int ParaLengthLimit);

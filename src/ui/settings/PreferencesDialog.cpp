@@ -199,6 +199,7 @@ void TTabbedNotebookDlg::BuildOptionsPage()
     // A single ampersand would make the next letter a mnemonic; there is none here.
     v->addWidget(NewCheck(page, NeverUseCenterCheck, "NeverUseCenterCheck", "Never use <CENTER> </CENTER> !"));
     v->addWidget(NewCheck(page, MaximizeCheck, "MaximizeCheck", "Maximize Windows when opening"));
+    v->addWidget(NewCheck(page, KeepTrailingBlanksCheck, "KeepTrailingBlanksCheck", "Keep trailing blanks"));
     auto *ext = new QHBoxLayout;
     NewEdit(page, DefFileExtEdit, "DefFileExtEdit");
     DefFileExtEdit->setMaximumWidth(80);
@@ -347,6 +348,7 @@ void TTabbedNotebookDlg::FormCreate()
     DocOptionsDlg->setChecked(settings.ReadBool("Setup", "DocOptionsDlg", true));
     UndoMemoryEdit->setValue(ReadUndoBufferKB(settings));
     RecoverySecondsEdit->setValue(ReadRecoverySeconds(settings));
+    KeepTrailingBlanksCheck->setChecked(settings.ReadBool("Setup", "KeepTrailingBlanks", false));
     // 3. The flags follow the file even when the dialog is cancelled.
     Main.UseActualCharacters = UseAcualCharacters->isChecked();
     Main.NewlineAfterTitle = NewlineAfterTitle->isChecked();
@@ -507,6 +509,7 @@ void TTabbedNotebookDlg::OKBtnClick()
     settings.WriteBool("Setup", "DocOptionsDlg", DocOptionsDlg->isChecked());
     WriteUndoBufferKB(settings, UndoMemoryEdit->value());
     WriteRecoverySeconds(settings, RecoverySecondsEdit->value());
+    settings.WriteBool("Setup", "KeepTrailingBlanks", KeepTrailingBlanksCheck->isChecked());
     // 4.
     setup.SetTextColorIndex(TextColorIndex);
     setup.SetElementColorIndex(ElementColorIndex);

@@ -45,7 +45,7 @@ public:
     // Options
     QCheckBox *WordWrap = nullptr, *NewlineAfterTitle = nullptr, *UseAcualCharacters = nullptr,
               *DocOptionsDlg = nullptr, *LowerCaseTags = nullptr, *ForceHTMLExtCheck = nullptr,
-              *NeverUseCenterCheck = nullptr, *MaximizeCheck = nullptr;
+              *NeverUseCenterCheck = nullptr, *MaximizeCheck = nullptr, *KeepTrailingBlanksCheck = nullptr;
     QLineEdit *DefFileExtEdit = nullptr;
     // Helpers
     QRadioButton *UseNetscapeRadio = nullptr, *UseIExploreRadio = nullptr, *UseOtherRadio = nullptr;

@@ -1,6 +1,7 @@
 // SandboxTest: the fixture every window test starts from: a temporary directory holding the
-// settings directory (config/) and the working directory (cwd/, or the directory itself), with
-// the environment, the current directory, the key-state query and the dialog hook put back after.
+// settings directory (config/), the cache directory (cache/) and the working directory (cwd/, or
+// the directory itself), with the environment, the current directory, the key-state query and
+// the dialog hook put back after.
 #pragma once
 
 #include "core/settings/SetupManager.h"
@@ -23,8 +24,11 @@ protected:
         FStartDir = QDir::currentPath();
         QDir(tmp.path()).mkpath("config");
         QDir(tmp.path()).mkpath("cwd");
+        QDir(tmp.path()).mkpath("cache");
         FOldXdg = qgetenv("XDG_CONFIG_HOME");
+        FOldCache = qgetenv("XDG_CACHE_HOME");
         qputenv("XDG_CONFIG_HOME", (tmp.path() + "/config").toUtf8());
+        qputenv("XDG_CACHE_HOME", (tmp.path() + "/cache").toUtf8());
         // Recovery copies and the list of preview files stay inside the sandbox too.
         FOldState = qgetenv("XDG_STATE_HOME");
         qputenv("XDG_STATE_HOME", (tmp.path() + "/state").toUtf8());
@@ -39,6 +43,7 @@ protected:
         SetKeyStateQuery({});
         SetDialogExecHook({});
         qputenv("XDG_CONFIG_HOME", FOldXdg);
+        qputenv("XDG_CACHE_HOME", FOldCache);
         qputenv("XDG_STATE_HOME", FOldState);
     }
 
@@ -55,6 +60,5 @@ protected:
 private:
     bool FWorkInCwd;
     QString FStartDir;
-    QByteArray FOldXdg;
-    QByteArray FOldState;
+    QByteArray FOldXdg, FOldCache, FOldState;
 };
