@@ -411,13 +411,17 @@ TEST_F(ChildWinTest, CloseDeletesTheTemporaryCopyAndExitAsksEveryDocument)
     Put(Path("plain"), "y\r\n");
     Put(Path("plain.$$$"), "temp");
     Start();
+    TScriptedPrompt prompt;
+    // A ".$$$" file left beside a file is a recovery copy: opening asks, No deletes it; a close
+    // deletes only the window's own copy.
+    prompt.ExpectMessagePrefix("A recovery copy of " + Path("page.htm") + " from ", mrNo);
     EXPECT_TRUE(OpenFile(Path("page.htm"))->close());
     EXPECT_FALSE(QFile::exists(Path("page.$$$")));
     EXPECT_TRUE(QFile::exists(Path("page.htm")));
+    prompt.ExpectMessagePrefix("A recovery copy of " + Path("plain") + " from ", mrNo);
     EXPECT_TRUE(OpenFile(Path("plain"))->close());
     EXPECT_FALSE(QFile::exists(Path("plain.$$$")));
 
-    TScriptedPrompt prompt;
     TMDIChild *first = NewDocument();
     Type(first, "1");
     TMDIChild *second = NewDocument();
