@@ -102,7 +102,11 @@ printf 'kept\n' >"$work/cwd/crash.htm"
 start "$work/cwd/crash.htm"
 sleep 0.5
 xdotool type --delay 50 typed
-sleep 2.5
+# The copy is written within a second or so of the typing; a loaded machine may take longer.
+for _ in $(seq 150); do
+  [ "$(cat "$work/cwd/crash.\$\$\$" 2>/dev/null)" = "typedkept" ] && break
+  sleep 0.1
+done
 kill -9 "$ppid"; wait "$ppid" 2>/dev/null || true; ppid=""
 [ "$(cat "$work/cwd/crash.\$\$\$" 2>/dev/null)" = "typedkept" ] || fail "no recovery copy after kill -9"
 [ "$(cat "$work/cwd/crash.htm")" = "kept" ] || fail "the file changed before a save"
@@ -121,7 +125,10 @@ sleep 0.5
 xdotool windowfocus --sync "$win" 2>/dev/null || true
 sleep 0.8
 xdotool key --clearmodifiers ctrl+s
-sleep 0.8
+for _ in $(seq 50); do
+  [ "$(cat "$work/cwd/crash.htm")" = "typedkept" ] && break
+  sleep 0.1
+done
 [ "$(cat "$work/cwd/crash.htm")" = "typedkept" ] || fail "the recovered text was not saved: $(cat "$work/cwd/crash.htm")"
 [ -e "$work/cwd/crash.\$\$\$" ] && fail "the copy stayed after the save"
 
@@ -129,10 +136,12 @@ sleep 0.8
 start "$work/cwd/crash.htm"
 sleep 0.5
 xdotool type --delay 50 more
+sleep 1
 xdotool key --clearmodifiers ctrl+n
-sleep 0.8
+sleep 1.5
 xdotool type --delay 50 draft
-sleep 0.3
+# Typed keys are handled before the signal only once they have reached the program.
+sleep 1.5
 kill -TERM "$ppid"
 status=0; wait "$ppid" || status=$?; ppid=""
 [ "$status" = 0 ] || fail "exit status $status after SIGTERM"

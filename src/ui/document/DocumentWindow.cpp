@@ -915,20 +915,26 @@ void TMDIChild::RecoverFrom(const QString &CopyPath)
     const std::string path = TEdCustomTextFileEditor::FileNameBytes(CopyPath);
     const std::string bytes = ReadFileBytes(path);
     TTextReadOptions options;
-    options.ParaLengthLimit = Editor->ParaLengthLimit();
-    // The copy holds the text as typed: blanks at line ends are part of it.
+    // The copy holds the text as typed: blanks at line ends are part of it, and each line keeps
+    // the line end it was written with.
     options.TrimWhiteSpace = false;
-    TTextReadResult result;
-    const std::vector<std::string> lines = ReadTextParagraphs(bytes, ffNone, options, &result);
     TParaList &paras = Editor->ParaList();
     paras.Clear();
+    TTextReadResult result;
     {
         TParaListObserver *observer = paras.Observer();
         const bool trim = paras.TrimWhiteSpace();
         paras.SetObserver(nullptr);
         paras.SetTrimWhiteSpace(false);
-        for (const std::string &line : lines)
-            RaiseEditorError(paras.AppendParagraph(line));
+        try {
+            result = ReadText(bytes, ffNone, options, [&paras](std::string_view Line, TLineEnd End) {
+                RaiseEditorError(paras.AppendParagraph(Line, End));
+            });
+        } catch (...) {
+            paras.SetTrimWhiteSpace(trim);
+            paras.SetObserver(observer);
+            throw;
+        }
         paras.SetTrimWhiteSpace(trim);
         paras.SetObserver(observer);
     }
