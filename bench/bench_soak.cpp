@@ -363,7 +363,7 @@ private:
     std::vector<std::string> Saved;
     std::vector<std::size_t> States; // hashes of the texts since the last load, in order
     QString SavedFile;
-    int SavedFormat = ffDos;
+    TFileFormat SavedFormat = ffDos;
     long Ops = 0, Reported = 0, Saves = 0, Reloads = 0, UndoChecks = 0, Refusals = 0;
 };
 
