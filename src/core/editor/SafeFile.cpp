@@ -443,6 +443,25 @@ void TSafeFileWriter::Write(std::string_view Bytes)
     }
 }
 
+// Syncs and closes the file being written (Path names it for the fault hook); an earlier error
+// Err, or one of these steps, fails the save.
+void TSafeFileWriter::SyncAndClose(const std::string &Path, int Err)
+{
+    if (!Err)
+        Err = InjectedFault(TFileOp::Sync, Path);
+    if (!Err && ::fsync(Fd) != 0)
+        Err = errno;
+    if (Err)
+        Fail("", Err);
+    Err = InjectedFault(TFileOp::Close, Path);
+    const int Closed = ::close(Fd);
+    Fd = -1;
+    if (!Err && Closed != 0)
+        Err = errno;
+    if (Err)
+        Fail("", Err);
+}
+
 void TSafeFileWriter::Commit()
 {
     if (Done)
@@ -454,19 +473,7 @@ void TSafeFileWriter::Commit()
         int Err = InjectedFault(TFileOp::Write, Target);
         if (!Err && ::ftruncate(Fd, static_cast<off_t>(Written)) != 0)
             Err = errno;
-        if (!Err)
-            Err = InjectedFault(TFileOp::Sync, Target);
-        if (!Err && ::fsync(Fd) != 0)
-            Err = errno;
-        if (Err)
-            Fail("", Err);
-        Err = InjectedFault(TFileOp::Close, Target);
-        const int Closed = ::close(Fd);
-        Fd = -1;
-        if (!Err && Closed != 0)
-            Err = errno;
-        if (Err)
-            Fail("", Err);
+        SyncAndClose(Target, Err);
         Done = true;
         ::unlink(Copy.c_str());
         Copy.clear();
@@ -474,19 +481,8 @@ void TSafeFileWriter::Commit()
         return;
     }
 
-    int Err = InjectedFault(TFileOp::Sync, Temp);
-    if (!Err && ::fsync(Fd) != 0)
-        Err = errno;
-    if (Err)
-        Fail("", Err);
-
-    Err = InjectedFault(TFileOp::Close, Temp);
-    const int Closed = ::close(Fd);
-    Fd = -1;
-    if (!Err && Closed != 0)
-        Err = errno;
-    if (Err)
-        Fail("", Err);
+    SyncAndClose(Temp, 0);
+    int Err = 0;
 
     // The backup: a second name for the old file, so the target is never missing; where the
     // file system has no hard links, the old file is moved and moved back on failure. It is made

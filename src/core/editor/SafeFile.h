@@ -101,6 +101,7 @@ public:
 
 private:
     void FlushBuffer();
+    void SyncAndClose(const std::string &Path, int Err);
     void KeepOldContent();
     void StartInPlace();
     // Puts the old content back after a failed in-place write; the reason it could not, or empty.
