@@ -310,6 +310,20 @@ void TParaList::SetTabSize(int Value)
         RewrapAll();
 }
 
+void TParaList::SetEncoding(TTextEncoding Value)
+{
+    const bool WasUtf8 = Utf8();
+    Enc = Value;
+    if (WasUtf8 == Utf8())
+        return;
+    Store.ForEach([](TParaNode &N) { N.Breaks.SetCells(nullptr); });
+    LongestKnown = false;
+    if (Wrap)
+        RewrapAll();
+    ChangedFirst = 1;
+    ChangedLast = RestOfText;
+}
+
 // --- Wrapping -----------------------------------------------------------------------------------
 
 void TParaList::WrapNode(TParaNode &Node) const

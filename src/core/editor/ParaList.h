@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/editor/EditorErrors.h"
+#include "core/editor/Encoding.h"
 #include "core/editor/ParaPos.h"
 #include "core/editor/ParaStore.h"
 #include "core/editor/UndoBuffer.h"
@@ -112,6 +113,13 @@ public:
     void SetWrapColumn(int Value); // ignores values <= 0
     int TabSize() const { return Tab; }
     void SetTabSize(int Value); // ignores values <= 0
+    // The encoding of the paragraphs' bytes. In a UTF-8 text (with or without a byte-order mark,
+    // which is not part of the text) the caret steps by character and cells are counted by
+    // character width; Windows-1252 text is one byte, one character. Changing it between the two
+    // families counts cells and wraps afresh; the bytes stay as they are.
+    TTextEncoding Encoding() const { return Enc; }
+    bool Utf8() const { return Enc != TTextEncoding::Windows1252; }
+    void SetEncoding(TTextEncoding Value);
     // Trailing spaces and tabs are dropped from appended paragraphs (file loading).
     bool TrimWhiteSpace() const { return Trim; }
     void SetTrimWhiteSpace(bool Value) { Trim = Value; }
@@ -266,6 +274,7 @@ private:
     bool Wrap = false;
     int WrapCol = 80;
     int Tab = 8;
+    TTextEncoding Enc = TTextEncoding::Windows1252;
     bool Trim = true;
     bool Mod = false;
     std::uint64_t Edits = 0;
