@@ -43,3 +43,22 @@ std::string QStringToBytes(const QString &text)
     }
     return out;
 }
+
+QString DocumentBytesToQString(std::string_view bytes, TTextEncoding encoding)
+{
+    if (encoding == TTextEncoding::Windows1252)
+        return BytesToQString(bytes.data(), bytes.size());
+    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+std::string QStringToDocumentBytes(const QString &text, TTextEncoding encoding, int *replaced)
+{
+    const QByteArray utf8 = text.toUtf8();
+    const std::string_view view(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+    if (encoding != TTextEncoding::Windows1252) {
+        if (replaced)
+            *replaced = 0;
+        return std::string(view);
+    }
+    return Utf8ToWindows1252(view, replaced);
+}

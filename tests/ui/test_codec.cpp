@@ -17,3 +17,17 @@ TEST(TextCodec, EveryByteRoundTripsAndForeignCharactersBecomeQuestionMarks)
     EXPECT_EQ(QStringToBytes(QString::fromUtf8("a\u4e2db")), "a?b");
     EXPECT_EQ(QStringToBytes(QString::fromUtf8("\U0001F600")), "?");
 }
+
+TEST(TextCodec, DocumentTextLosesNothingInEitherEncoding)
+{
+    const QString text = QString::fromUtf8("\u00e9 \u0416 \u6f22 \U0001F600 \u20ac");
+    const std::string utf8 = QStringToDocumentBytes(text, TTextEncoding::Utf8);
+    EXPECT_EQ(utf8, text.toUtf8().toStdString());
+    EXPECT_EQ(DocumentBytesToQString(utf8, TTextEncoding::Utf8Bom), text);
+
+    int replaced = -1;
+    const std::string cp = QStringToDocumentBytes(text, TTextEncoding::Windows1252, &replaced);
+    EXPECT_EQ(cp, "\xE9 &#1046; &#28450; &#128512; \x80");
+    EXPECT_EQ(replaced, 3);
+    EXPECT_EQ(DocumentBytesToQString("\xE9\x80", TTextEncoding::Windows1252), QString::fromUtf8("\u00e9\u20ac"));
+}
