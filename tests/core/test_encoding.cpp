@@ -60,3 +60,30 @@ TEST(Encoding, ConversionsKeepEveryCharacterAndReferenceWhatTheCodePageLacks)
     }
     EXPECT_EQ(at, out.size());
 }
+
+TEST(Encoding, TheSnifferAgreesWithTheWholeBufferWhereverTheChunksEnd)
+{
+    using E = TTextEncoding;
+    const std::string cases[] = {
+        "ascii only <meta charset=utf-8>",
+        "\xEF\xBB\xBFmark",
+        "a\xD0\x96" "b\xE6\xBC\xA2" "c\xF0\x9F\x98\x80" "d",
+        "good \xD0\x96 then caf\xE9 bad",
+        "cut at the end \xF0\x9F\x98",
+        "\xE0\x80\xAF overlong",
+        "\xED\xA0\x80 surrogate \xD0\x96",
+        "\x80\x80\x80\x80 continuation bytes",
+    };
+    for (const std::string &s : cases)
+        for (std::size_t a = 0; a <= s.size(); ++a)
+            for (std::size_t b = a; b <= s.size(); ++b) {
+                TEncodingSniffer sniffer;
+                sniffer.Feed(std::string_view(s).substr(0, a));
+                sniffer.Feed(std::string_view(s).substr(a, b - a));
+                sniffer.Feed(std::string_view(s).substr(b));
+                const E got = sniffer.Finish(E::Windows1252);
+                ASSERT_EQ(got, DetectEncoding(s, E::Windows1252)) << s << " split " << a << "," << b;
+                ASSERT_EQ(sniffer.FirstInvalid(), FirstInvalidUtf8(s)) << s << " split " << a << "," << b;
+                ASSERT_EQ(sniffer.HighBytes(), HasHighBytes(s)) << s << " split " << a << "," << b;
+            }
+}

@@ -558,6 +558,37 @@ TEST(ParaList, UndoStepsAndModified)
     EXPECT_EQ(Z.Bookmark(0), (TParaPos{}));
 }
 
+TEST(ParaList, AConversionAndItsChangeOfEncodingAreUndoneTogether)
+{
+    TParaList L;
+    Load(L, {"caf\xE9", "x"});
+    {
+        TParaList::TGroup G(L);
+        L.ChangeEncoding(TTextEncoding::Utf8);
+        L.ReplaceChars(1, 4, 1, "\xC3\xA9");
+    }
+    EXPECT_TRUE(L.Modified());
+    EXPECT_TRUE(L.Utf8());
+    EXPECT_EQ(L.ParaText(1), "caf\xC3\xA9");
+    EXPECT_TRUE(L.UndoBuffer().CheckChain());
+    L.InsertChars(2, 2, "y"); // a later step stays a step of its own
+    L.Undo();
+    EXPECT_TRUE(L.Utf8());
+    L.Undo();
+    EXPECT_EQ(L.Encoding(), TTextEncoding::Windows1252);
+    EXPECT_EQ(Paras(L), (SV{"caf\xE9", "x", ""}));
+    EXPECT_FALSE(L.Modified());
+    L.Redo();
+    EXPECT_EQ(L.Encoding(), TTextEncoding::Utf8);
+    EXPECT_EQ(L.ParaText(1), "caf\xC3\xA9");
+    // Only the family of encodings changes the cells: the mark alone does not re-wrap.
+    L.SetWordWrap(true);
+    L.SetWrapColumn(3);
+    const SV Wrapped = Lines(L);
+    L.SetEncoding(TTextEncoding::Utf8Bom);
+    EXPECT_EQ(Lines(L), Wrapped);
+}
+
 TEST(ParaList, WrappedUndoRestoresLinesAndOverwriteRuns)
 {
     TParaList L;

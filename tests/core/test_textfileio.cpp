@@ -16,6 +16,16 @@ namespace fs = std::filesystem;
 using Paras = std::vector<std::string>;
 
 namespace {
+// Lines taken as they are, trailing blanks included.
+TTextReadOptions Untrimmed()
+{
+    TTextReadOptions O;
+    O.TrimWhiteSpace = false;
+    return O;
+}
+} // namespace
+
+namespace {
 
 class TextFileTest : public ::testing::Test {
 protected:
@@ -61,11 +71,11 @@ protected:
     // Loads a file untrimmed, with its line ends and its end, and saves it again as the editor
     // does after an edit elsewhere (Edit may change the paragraphs); returns the bytes written.
     std::string LoadAndSave(const std::string &File, const std::function<void(Paras &)> &Edit = {},
-                            TFileFormat *Format = nullptr)
+                            TFileFormat *Format = nullptr, TTextEncoding *Encoding = nullptr)
     {
         Paras P;
         std::vector<TLineEnd> Ends;
-        const TTextReadResult R = ReadTextFile(File, ffNone, {false}, [&](std::string_view S, TLineEnd E) {
+        const TTextReadResult R = ReadTextFile(File, ffNone, Untrimmed(), [&](std::string_view S, TLineEnd E) {
             P.emplace_back(S);
             Ends.push_back(E);
         });
@@ -75,8 +85,11 @@ protected:
             Edit(P);
         if (Format)
             *Format = R.Format;
+        if (Encoding)
+            *Encoding = R.Encoding;
         TTextSaveOptions O;
         O.Write.EndMark = R.EndMark;
+        O.Write.ByteOrderMark = R.Encoding == TTextEncoding::Utf8Bom;
         const std::string Out = Path("saved.out");
         SaveTextFile(
             Out, R.Format, static_cast<int>(P.size()),
@@ -224,7 +237,7 @@ TEST_F(TextFileTest, ReadersAndWritersOfTheDocumentedCases)
     EXPECT_EQ(Load(Path("blanks.htm")), (Paras{"a", "", "b", ""}));
     Put(Path("blanks2.htm"), "a  \n b \n");
     EXPECT_EQ(Load(Path("blanks2.htm")), (Paras{"a", " b", ""}));
-    EXPECT_EQ(Load(Path("blanks2.htm"), nullptr, {false}), (Paras{"a  ", " b ", ""}));
+    EXPECT_EQ(Load(Path("blanks2.htm"), nullptr, Untrimmed()), (Paras{"a  ", " b ", ""}));
 
     // Backups: saving INDEX.HTM keeps the old one as INDEX.BAK.
     Put(Path("INDEX.HTM"), "old\r\n");
@@ -255,6 +268,21 @@ TEST_F(TextFileTest, FilesComeBackAsTheyWentIn)
     Check("nofinal.htm", "a\nb", ffUnix);
     Check("blanks.htm", "a  \n\t\nb \t\n", ffUnix);
 
+    // UTF-8 with and without the byte-order mark: Greek, Cyrillic, CJK, an emoji, combining marks.
+    const std::string Mixed = "<p>\xCE\x95\xCE\xBB\xCE\xBB\xCE\xB7\xCE\xBD\xCE\xB9\xCE\xBA\xCE\xAC "
+                              "\xD0\xA0\xD1\x83\xD1\x81 \xE6\xBC\xA2\xE5\xAD\x97 \xF0\x9F\x98\x80 "
+                              "e\xCC\x81" "a\xCC\x88\xCC\x81</p>";
+    for (const std::string &Bom : {std::string(), std::string(kUtf8Bom)})
+        for (const char *Eol : {"\r\n", "\n"}) {
+            const std::string Bytes = Bom + "<html>" + Eol + Mixed + Eol + "\xE2\x82\xAC" + Eol;
+            Check("utf8.htm", Bytes, std::string(Eol) == "\n" ? ffUnix : ffDos);
+            TTextEncoding Got = TTextEncoding::Windows1252;
+            LoadAndSave(Path("utf8.htm"), {}, nullptr, &Got);
+            EXPECT_EQ(Got, Bom.empty() ? TTextEncoding::Utf8 : TTextEncoding::Utf8Bom);
+            TTextReadResult R;
+            EXPECT_EQ(Load(Path("utf8.htm"), &R)[0], "<html>") << "the mark is not text";
+        }
+
     // A 200,000-character line with blanks and a 5 MB base64 line without: one paragraph each.
     std::string Long;
     for (int I = 0; Long.size() < 200000; ++I)
@@ -265,7 +293,7 @@ TEST_F(TextFileTest, FilesComeBackAsTheyWentIn)
     Base64 += "\">";
     Put(Path("long.htm"), "<p>\r\n" + Long + "\r\n" + Base64 + "\r\n");
     TTextReadResult R;
-    const Paras P = Load(Path("long.htm"), &R, {false});
+    const Paras P = Load(Path("long.htm"), &R, Untrimmed());
     ASSERT_EQ(P.size(), 4u);
     EXPECT_TRUE(P[1] == Long);
     EXPECT_TRUE(P[2] == Base64);
@@ -282,6 +310,49 @@ TEST_F(TextFileTest, FilesComeBackAsTheyWentIn)
     }
 }
 
+TEST_F(TextFileTest, TheEncodingIsDecidedOverTheWholeFileAndCanBeForced)
+{
+    using E = TTextEncoding;
+    // An invalid byte far behind the first chunk makes the file Windows-1252, byte exact.
+    std::string Bytes;
+    while (Bytes.size() < 700000)
+        Bytes += "<td>\xD0\x96\xE6\xBC\xA2</td>\r\n";
+    const std::size_t Bad = Bytes.size() - 5;
+    Bytes.insert(Bad, "caf\xE9");
+    Put(Path("mostly.htm"), Bytes);
+    TTextReadResult R;
+    Load(Path("mostly.htm"), &R);
+    EXPECT_EQ(R.Encoding, E::Windows1252);
+    EXPECT_EQ(R.FirstInvalidUtf8, Bad + 3);
+    EXPECT_TRUE(LoadAndSave(Path("mostly.htm")) == Bytes);
+
+    // A sequence cut off by the end of the file, pure ASCII with and without a declaration.
+    Put(Path("cut.htm"), "ab\xE6\xBC");
+    Load(Path("cut.htm"), &R);
+    EXPECT_EQ(R.Encoding, E::Windows1252);
+    EXPECT_EQ(R.FirstInvalidUtf8, 2u);
+    Put(Path("ascii.htm"), "<meta charset=\"UTF-8\">\n<p>plain</p>\n");
+    Load(Path("ascii.htm"), &R);
+    EXPECT_EQ(R.Encoding, E::Utf8);
+    Put(Path("plain.htm"), "<p>plain</p>\n");
+    TTextReadOptions O;
+    Load(Path("plain.htm"), &R, O);
+    EXPECT_EQ(R.Encoding, E::Windows1252);
+    O.NewDocuments = E::Utf8;
+    Load(Path("plain.htm"), &R, O);
+    EXPECT_EQ(R.Encoding, E::Utf8) << "pure ASCII takes the preference";
+
+    // Forced: a file with a mark read as Windows-1252 keeps the mark's bytes as text.
+    Put(Path("bom.htm"), std::string(kUtf8Bom) + "x\n");
+    O = {};
+    O.Encoding = E::Windows1252;
+    EXPECT_EQ(Load(Path("bom.htm"), &R, O)[0], std::string(kUtf8Bom) + "x");
+    EXPECT_EQ(R.Encoding, E::Windows1252);
+    O.Encoding = E::Utf8;
+    EXPECT_EQ(Load(Path("bom.htm"), &R, O)[0], "x");
+    EXPECT_EQ(R.Encoding, E::Utf8Bom);
+}
+
 TEST_F(TextFileTest, ReadersAgreeAcrossChunksAndFiles)
 {
     std::mt19937 Rng(1234);
@@ -291,7 +362,7 @@ TEST_F(TextFileTest, ReadersAgreeAcrossChunksAndFiles)
         const int Len = static_cast<int>(Rng() % 200);
         for (int I = 0; I < Len; ++I)
             In += Alphabet[Rng() % sizeof(Alphabet)];
-        const TTextReadOptions Raw{false};
+        const TTextReadOptions Raw = Untrimmed();
 
         // DOS against the byte-by-byte reference, whole and in random chunks.
         const Paras Ref = ReferenceDos(In);
@@ -313,7 +384,7 @@ TEST_F(TextFileTest, ReadersAgreeAcrossChunksAndFiles)
 
         // Trimming gives the same through chunks as whole.
         TTextReadResult R1, R2;
-        ASSERT_EQ(ReadChunked(In, ffDos, Rng, {true}, &R1), ReadTextParagraphs(In, ffDos, {true}, &R2));
+        ASSERT_EQ(ReadChunked(In, ffDos, Rng, TTextReadOptions(), &R1), ReadTextParagraphs(In, ffDos, TTextReadOptions(), &R2));
         EXPECT_EQ(R1.Lines, R2.Lines);
         EXPECT_EQ(R1.EndMark, R2.EndMark);
         EXPECT_EQ(R1.NoFinalLineEnd, R2.NoFinalLineEnd);

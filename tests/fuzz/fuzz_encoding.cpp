@@ -50,6 +50,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
     else if (HasHighBytes(Bytes))
         FUZZ_CHECK(E == TTextEncoding::Utf8);
 
+    // Read in chunks that end anywhere, the file gets the same decision.
+    TEncodingSniffer Sniffer;
+    for (size_t At = 0, Step = 1; At < Bytes.size(); At += Step, Step = Step * 5 % 11 + 1)
+        Sniffer.Feed(std::string_view(Bytes).substr(At, Step));
+    FUZZ_CHECK(Sniffer.Finish(TTextEncoding::Windows1252) == E);
+    FUZZ_CHECK(Sniffer.FirstInvalid() == Invalid);
+
     // Windows-1252 bytes go to valid UTF-8 and come back byte for byte.
     const std::string Utf8 = Windows1252ToUtf8(Bytes);
     FUZZ_CHECK(FirstInvalidUtf8(Utf8) == std::string::npos);

@@ -10,6 +10,16 @@
 #include <vector>
 
 namespace {
+// Lines taken as they are, trailing blanks included.
+TTextReadOptions Untrimmed()
+{
+    TTextReadOptions O;
+    O.TrimWhiteSpace = false;
+    return O;
+}
+} // namespace
+
+namespace {
 
 using TLines = std::vector<std::pair<std::string, TLineEnd>>;
 
@@ -32,7 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
         return 0;
     const unsigned Control = Data[0];
     const std::string_view Bytes(reinterpret_cast<const char *>(Data + 1), Size - 1);
-    const TTextReadOptions Options{(Control & 16) != 0};
+    TTextReadOptions Options;
+    Options.TrimWhiteSpace = (Control & 16) != 0;
     const unsigned Step = 1 + (Control >> 5);
 
     for (TFileFormat Format : {ffDos, ffUnix}) {
@@ -43,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
             std::abort();
 
         TTextReadResult R;
-        TLines Raw = Read(Bytes, Format, {false}, Step, R);
+        TLines Raw = Read(Bytes, Format, Untrimmed(), Step, R);
         Raw.emplace_back(std::string(), TLineEnd::Default); // the text store's final paragraph
         std::string Back;
         WriteText(

@@ -117,6 +117,82 @@ TTextEncoding DetectEncoding(std::string_view Bytes, TTextEncoding NewDocuments)
     return NewDocuments == TTextEncoding::Utf8Bom ? TTextEncoding::Utf8 : NewDocuments;
 }
 
+void TEncodingSniffer::Check(std::string_view Bytes, std::size_t BaseOffset)
+{
+    if (Invalid != std::string_view::npos)
+        return;
+    const std::size_t bad = FirstInvalidUtf8(Bytes);
+    if (!High)
+        High = HasHighBytes(bad == std::string_view::npos ? Bytes : Bytes.substr(0, bad + 1));
+    if (bad != std::string_view::npos)
+        Invalid = BaseOffset + bad;
+}
+
+void TEncodingSniffer::Feed(std::string_view Chunk)
+{
+    if (Chunk.empty())
+        return;
+    if (Head.size() < kCharsetSniffBytes)
+        Head.append(Chunk.substr(0, kCharsetSniffBytes - Head.size()));
+    if (Offset == 0 || (Offset < kUtf8Bom.size() && Head.size() >= kUtf8Bom.size()))
+        StartsWithBom = Head.substr(0, kUtf8Bom.size()) == kUtf8Bom;
+    const std::size_t start = Offset - Carry.size();
+    Offset += Chunk.size();
+    if (Invalid != std::string_view::npos)
+        return;
+    if (!Carry.empty()) {
+        // Complete the cut sequence with the chunk's first bytes and check the rest after it.
+        const std::size_t take = std::min<std::size_t>(Chunk.size(), 4 - Carry.size());
+        Carry.append(Chunk.substr(0, take));
+        const std::size_t n = SequenceLength(reinterpret_cast<const unsigned char *>(Carry.data()),
+                                             reinterpret_cast<const unsigned char *>(Carry.data()) + Carry.size());
+        if (n == 0) {
+            if (Carry.size() < 4 && take == Chunk.size())
+                return; // still cut: wait for more
+            Invalid = start;
+            High = true;
+            return;
+        }
+        High = true;
+        const std::size_t used = n - (Carry.size() - take);
+        Carry.clear();
+        Chunk.remove_prefix(used);
+    }
+    // A sequence cut by the chunk's end: keep its bytes for the next chunk.
+    std::size_t tail = Chunk.size();
+    for (std::size_t back = 1; back <= 3 && back <= Chunk.size(); ++back) {
+        const auto b = static_cast<unsigned char>(Chunk[Chunk.size() - back]);
+        if ((b & 0xC0) != 0x80) {
+            const std::size_t need = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+            if (need > back)
+                tail = Chunk.size() - back;
+            break;
+        }
+    }
+    Check(Chunk.substr(0, tail), Offset - Chunk.size());
+    if (Invalid == std::string_view::npos)
+        Carry.assign(Chunk.substr(tail));
+}
+
+TTextEncoding TEncodingSniffer::Finish(TTextEncoding NewDocuments)
+{
+    if (!Finished) {
+        Finished = true;
+        if (!Carry.empty() && Invalid == std::string_view::npos) {
+            Invalid = Offset - Carry.size(); // cut off by the end of the file
+            High = true;
+        }
+        Carry.clear();
+    }
+    if (StartsWithBom)
+        return TTextEncoding::Utf8Bom;
+    if (Invalid != std::string_view::npos)
+        return TTextEncoding::Windows1252;
+    if (High || DeclaresUtf8(Head))
+        return TTextEncoding::Utf8;
+    return NewDocuments == TTextEncoding::Utf8Bom ? TTextEncoding::Utf8 : NewDocuments;
+}
+
 char32_t Windows1252ToCodePoint(unsigned char Byte)
 {
     return Byte >= 0x80 && Byte <= 0x9F ? kHigh[Byte - 0x80] : Byte;

@@ -25,6 +25,30 @@ bool DeclaresUtf8(std::string_view Head);
 // head declares it and otherwise takes NewDocuments, the preference for new documents.
 TTextEncoding DetectEncoding(std::string_view Bytes, TTextEncoding NewDocuments);
 
+// The same decision for a file read in chunks: Feed every chunk in order, then Finish. A sequence
+// cut by a chunk's end is checked when the next chunk comes; validation stops at the first fault.
+class TEncodingSniffer {
+public:
+    void Feed(std::string_view Chunk);
+    // The decision (as DetectEncoding) once every byte was fed.
+    TTextEncoding Finish(TTextEncoding NewDocuments);
+    // After Finish: whether the bytes began with the byte-order mark, held bytes of 0x80 or above,
+    // and the file offset of the first invalid sequence (npos: all valid).
+    bool Bom() const { return StartsWithBom; }
+    bool HighBytes() const { return High; }
+    std::size_t FirstInvalid() const { return Invalid; }
+
+private:
+    void Check(std::string_view Bytes, std::size_t BaseOffset);
+    std::size_t Offset = 0;          // bytes fed so far
+    std::string Carry;               // the start of a sequence cut by the last chunk's end
+    std::string Head;                // the first kCharsetSniffBytes bytes
+    std::size_t Invalid = std::string_view::npos;
+    bool High = false;
+    bool StartsWithBom = false;
+    bool Finished = false;
+};
+
 // The character a Windows-1252 byte stands for (the five unassigned bytes keep their C1 value).
 char32_t Windows1252ToCodePoint(unsigned char Byte);
 // The Windows-1252 byte of a character, if it has one.

@@ -324,6 +324,19 @@ void TParaList::SetEncoding(TTextEncoding Value)
     ChangedLast = RestOfText;
 }
 
+void TParaList::ChangeEncoding(TTextEncoding Value)
+{
+    if (Value == Enc)
+        return;
+    TEditScope Scope(*this);
+    if (!Replaying)
+        UndoBuf->RecordChars(ukEncoding, static_cast<int>(Enc), static_cast<int>(Value), {});
+    SetEncoding(Value);
+    Mod = true;
+    ++Edits;
+    MarkChanged(1, RestOfText);
+}
+
 // --- Wrapping -----------------------------------------------------------------------------------
 
 void TParaList::WrapNode(TParaNode &Node) const
@@ -1021,6 +1034,10 @@ TParaPos TParaList::ReplayUndoStep(const TUndoStep &S, bool Redo)
         else
             DoInsertPara(S.Para, std::move(*S.Paragraph), ukDeletePara, false, true);
         return {S.Para, 1};
+    case ukEncoding:
+        SetEncoding(static_cast<TTextEncoding>(Redo ? S.Offset : S.Para));
+        MarkChanged(1, RestOfText);
+        return {1, 1};
     case ukMarker:
         break;
     }

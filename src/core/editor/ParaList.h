@@ -120,6 +120,9 @@ public:
     TTextEncoding Encoding() const { return Enc; }
     bool Utf8() const { return Enc != TTextEncoding::Windows1252; }
     void SetEncoding(TTextEncoding Value);
+    // The same as an edit: recorded for undo (within the caller's group, so that a conversion of
+    // the bytes and the change of encoding are one step), and the text counts as changed.
+    void ChangeEncoding(TTextEncoding Value);
     // Trailing spaces and tabs are dropped from appended paragraphs (file loading).
     bool TrimWhiteSpace() const { return Trim; }
     void SetTrimWhiteSpace(bool Value) { Trim = Value; }

@@ -186,15 +186,32 @@ TTextReadResult ReadTextFile(const std::string &FileName, TFileFormat Format, co
     if (Format != ffDos && Format != ffUnix)
         Format = DetectTextFormat(std::string_view(Buffer.get(), Got));
 
+    // A byte-order mark is not text, unless the file is read as Windows-1252 on purpose.
+    TEncodingSniffer Sniffer;
+    const std::string_view First(Buffer.get(), Got);
+    Sniffer.Feed(First);
+    const bool SkipBom = First.substr(0, kUtf8Bom.size()) == kUtf8Bom &&
+                         Options.Encoding.value_or(TTextEncoding::Utf8Bom) != TTextEncoding::Windows1252;
+
     TTextLineReader Reader(Format, Options, Sink);
-    Reader.Feed(std::string_view(Buffer.get(), Got));
+    Reader.Feed(SkipBom ? First.substr(kUtf8Bom.size()) : First);
     while (!AtEnd) {
         const std::size_t N = File.Read(Buffer.get(), ReadChunk);
         if (N == 0)
             break;
+        Sniffer.Feed(std::string_view(Buffer.get(), N));
         Reader.Feed(std::string_view(Buffer.get(), N));
     }
-    return Reader.Finish();
+    TTextReadResult Result = Reader.Finish();
+    const TTextEncoding Found = Sniffer.Finish(Options.NewDocuments);
+    Result.FirstInvalidUtf8 = Sniffer.FirstInvalid();
+    if (SkipBom)
+        Result.Encoding = TTextEncoding::Utf8Bom;
+    else if (Options.Encoding)
+        Result.Encoding = *Options.Encoding == TTextEncoding::Utf8Bom ? TTextEncoding::Utf8 : *Options.Encoding;
+    else
+        Result.Encoding = Found;
+    return Result;
 }
 
 void WriteText(TFileFormat Format, int ParaCount, const TParagraphSource &Source, const TByteSink &Out,
@@ -203,6 +220,8 @@ void WriteText(TFileFormat Format, int ParaCount, const TParagraphSource &Source
     const auto EndOf = [&](TLineEnd End) {
         return LineEndBytes(Options.KeepLineEnds ? End : TLineEnd::Default, Format);
     };
+    if (Options.ByteOrderMark)
+        Out(kUtf8Bom);
     const bool LastEmpty = ParaCount >= 1 && Source(ParaCount).Text.empty();
     for (int I = 1; I <= ParaCount; ++I) {
         const TParaOut Para = Source(I);

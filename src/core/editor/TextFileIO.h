@@ -9,7 +9,10 @@
 #include <string_view>
 #include <vector>
 
+#include "core/editor/Encoding.h"
 #include "core/editor/LineEnds.h"
+
+#include <optional>
 
 constexpr std::size_t FormatTestSize = 512;
 constexpr char CtrlZ = 26;
@@ -22,6 +25,10 @@ TFileFormat DetectFileFormat(const std::string &FileName);
 
 struct TTextReadOptions {
     bool TrimWhiteSpace = true; // drop trailing spaces and tabs of every line
+    // The encoding to read the file in; none: decided from its bytes (DetectEncoding), a file of
+    // pure ASCII without a declaration taking NewDocuments.
+    std::optional<TTextEncoding> Encoding;
+    TTextEncoding NewDocuments = TTextEncoding::Windows1252;
 };
 
 struct TTextReadResult {
@@ -29,6 +36,11 @@ struct TTextReadResult {
     std::size_t Lines = 0;       // lines of the file
     bool EndMark = false;        // the file's last byte was a Ctrl+Z: the end mark, not text
     bool NoFinalLineEnd = false; // the file's last line has no line end
+    // ReadTextFile: the encoding the text was read in (a byte-order mark is not sent as text: the
+    // encoding Utf8Bom says it was there) and the offset of the file's first byte that is not
+    // valid UTF-8 (npos: every byte is).
+    TTextEncoding Encoding = TTextEncoding::Windows1252;
+    std::size_t FirstInvalidUtf8 = std::string_view::npos;
 };
 
 // Receives each line in file order with the line end it had (None for a last line without one);
@@ -79,8 +91,8 @@ std::vector<std::string> ReadTextParagraphs(std::string_view Bytes, TFileFormat 
                                             TTextReadResult *Result = nullptr);
 
 // Reads a file with the reader of Format, or detects the format first when it is ffNone
-// (Result.Format tells which); throws EFileError on failure, after some paragraphs may have
-// been sent.
+// (Result.Format tells which), deciding its encoding on the way (Result.Encoding); throws
+// EFileError on failure, after some paragraphs may have been sent.
 TTextReadResult ReadTextFile(const std::string &FileName, TFileFormat Format, const TTextReadOptions &Options,
                              const TParagraphSink &Sink);
 
@@ -97,6 +109,7 @@ using TByteSink = std::function<void(std::string_view Bytes)>;
 struct TTextWriteOptions {
     bool KeepLineEnds = true; // each line ends as it was read; false: every line as Format says
     bool EndMark = false;     // a Ctrl+Z follows the text
+    bool ByteOrderMark = false; // the UTF-8 byte-order mark comes first
 };
 
 // Writes paragraphs 1..ParaCount, each followed by its line end (Default ones, or all when

@@ -466,7 +466,7 @@ bool TUndoBuffer::CheckChain(std::string *Why) const
         if (H.PrevSize != prevSize)
             return fail("previous size " + std::to_string(H.PrevSize) + " at " + std::to_string(Pos) +
                         ", expected " + std::to_string(prevSize));
-        if (H.Kind > ukReplaceChars)
+        if (H.Kind > ukEncoding)
             return fail("unknown kind at " + std::to_string(Pos));
         if (Pos + size > Used)
             return fail("record data past the used bytes at " + std::to_string(Pos));

@@ -19,6 +19,7 @@ enum TUndoKind : std::uint8_t {
     ukDeleteChars = 4,      // characters deleted at (Para, Offset)
     ukDeletePara = 5,       // paragraph Para deleted
     ukReplaceChars = 6,     // characters at (Para, Offset) replaced
+    ukEncoding = 7,         // the text's encoding changed from Para to Offset (no data; bytes stay)
 };
 
 // One record handed to the text store for replay.
