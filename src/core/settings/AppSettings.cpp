@@ -109,6 +109,29 @@ void WriteUndoBufferKB(TProfile &Profile, int KB)
     Profile.WriteInteger("Setup", "UndoBufferKB", std::clamp(KB, 0, kMaxUndoBufferKB));
 }
 
+TTextEncoding ReadNewDocEncoding(const TProfile &Profile)
+{
+    std::string value = Profile.ReadString("Setup", "NewDocEncoding", "Windows-1252");
+    for (char &c : value)
+        c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+    return value == "UTF-8" || value == "UTF8" ? TTextEncoding::Utf8 : TTextEncoding::Windows1252;
+}
+
+void WriteNewDocEncoding(TProfile &Profile, TTextEncoding Encoding)
+{
+    Profile.WriteString("Setup", "NewDocEncoding",
+                        Encoding == TTextEncoding::Windows1252 ? "Windows-1252" : "UTF-8");
+}
+
+const char *EncodingName(TTextEncoding Encoding)
+{
+    switch (Encoding) {
+    case TTextEncoding::Utf8: return "UTF-8";
+    case TTextEncoding::Utf8Bom: return "UTF-8 BOM";
+    default: return "Windows-1252";
+    }
+}
+
 int ReadRecoverySeconds(const TProfile &Profile)
 {
     return std::clamp(Profile.ReadInteger("Setup", "RecoverySeconds", kDefaultRecoverySeconds), 0,

@@ -2,6 +2,7 @@
 // the quick-key texts, the speed-bar visibility, the recent-file list and the window rectangle.
 #pragma once
 
+#include "core/editor/Encoding.h"
 #include "core/settings/Profile.h"
 #include "core/settings/SetupManager.h"
 
@@ -44,6 +45,13 @@ inline constexpr int kDefaultRecoverySeconds = 30;
 inline constexpr int kMaxRecoverySeconds = 86400;
 int ReadRecoverySeconds(const TProfile &Profile);
 void WriteRecoverySeconds(TProfile &Profile, int Seconds);
+
+// The encoding of new documents and of files of pure ASCII without a declaration (Setup,
+// NewDocEncoding): "UTF-8" or "Windows-1252" (the default, also for anything unreadable).
+TTextEncoding ReadNewDocEncoding(const TProfile &Profile);
+void WriteNewDocEncoding(TProfile &Profile, TTextEncoding Encoding);
+// The name shown for an encoding: "UTF-8", "UTF-8 BOM", "Windows-1252".
+const char *EncodingName(TTextEncoding Encoding);
 
 // The recent-file list holds at most this many names, most recent first.
 inline constexpr std::size_t kMaxRecentFiles = 4;

@@ -3,6 +3,7 @@
 // outside the main window's folder reach it only through this header.
 #pragma once
 
+#include "core/editor/Encoding.h"
 #include "core/settings/AppSettings.h"
 #include "core/settings/SetupManager.h"
 #include "platform/Prompt.h"
@@ -55,6 +56,15 @@ public:
     // Takes the text of a recovery copy as unsaved changes (the file on disk stays as it is); the
     // copy becomes this window's own, replaced by its next copy and deleted by a save or close.
     virtual void RecoverFrom(const QString &CopyPath) { (void)CopyPath; }
+    // The encoding of the document's bytes; whether it has a file to read again.
+    virtual TTextEncoding DocumentEncoding() const { return TTextEncoding::Windows1252; }
+    virtual bool HasFileOnDisk() const { return false; }
+    // Reads the file again in Encoding (Windows-1252, or UTF-8 when its bytes are valid UTF-8,
+    // refused with the offset of the first invalid byte otherwise), asking first when modified.
+    virtual void ReopenInEncoding(TTextEncoding Encoding) { (void)Encoding; }
+    // Converts the text to Encoding as one undo step (characters Windows-1252 cannot hold become
+    // numeric character references, and their count is reported); the text becomes modified.
+    virtual void ConvertToEncoding(TTextEncoding Encoding) { (void)Encoding; }
 };
 
 // The main window as the other windows see it: the application-wide values, the components the
@@ -99,6 +109,9 @@ public:
     QWidget *CustomBar = nullptr;
     QMenu *CustomButtonPopupMenu = nullptr;
     QLabel *ModifiedPanel = nullptr, *UnixPanel = nullptr, *StatusLine = nullptr, *LineColPanel = nullptr;
+    // The document's encoding; a click or its context menu offers EncodingMenu.
+    QLabel *EncodingPanel = nullptr;
+    QMenu *EncodingMenu = nullptr;
 
     // ---- Operations.
     // The main window as a widget (parent of dialogs and helper objects).

@@ -29,6 +29,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTimer>
@@ -343,6 +344,68 @@ void TMainForm::InstallCustomBar(QWidget *Bar)
         old->deleteLater();
 }
 
+void TMainForm::CreateEncodingMenu()
+{
+    EncodingMenu = new QMenu(this);
+    EncodingMenu->setObjectName("EncodingMenu");
+    struct TItem {
+        const char *Name, *Caption;
+        bool Reopen;
+        TTextEncoding Encoding;
+    };
+    static const TItem items[] = {
+        {"ReopenAsUtf8", "Reopen as UTF-8", true, TTextEncoding::Utf8},
+        {"ReopenAsWindows1252", "Reopen as Windows-1252", true, TTextEncoding::Windows1252},
+        {"ConvertToUtf8", "Convert to UTF-8", false, TTextEncoding::Utf8},
+        {"ConvertToWindows1252", "Convert to Windows-1252", false, TTextEncoding::Windows1252},
+    };
+    for (const TItem &item : items) {
+        if (!item.Reopen && item.Encoding == TTextEncoding::Utf8)
+            EncodingMenu->addSeparator();
+        QAction *action = EncodingMenu->addAction(item.Caption);
+        action->setObjectName(item.Name);
+        connect(action, &QAction::triggered, this, [this, item] {
+            Guarded([this, item] {
+                if (TDocumentWindowIntf *doc = ActiveDocument()) {
+                    if (item.Reopen)
+                        doc->ReopenInEncoding(item.Encoding);
+                    else
+                        doc->ConvertToEncoding(item.Encoding);
+                }
+            });
+        });
+    }
+    // What can be done depends on the active document when the menu opens.
+    connect(EncodingMenu, &QMenu::aboutToShow, this, [this] {
+        TDocumentWindowIntf *doc = ActiveDocument();
+        const bool utf8 = doc && doc->DocumentEncoding() != TTextEncoding::Windows1252;
+        const bool file = doc && doc->HasFileOnDisk();
+        for (QAction *action : EncodingMenu->actions()) {
+            const QString name = action->objectName();
+            if (name == "ReopenAsUtf8" || name == "ReopenAsWindows1252")
+                action->setEnabled(file);
+            else if (name == "ConvertToUtf8")
+                action->setEnabled(doc && !utf8);
+            else if (name == "ConvertToWindows1252")
+                action->setEnabled(doc && utf8);
+        }
+    });
+    EncodingPanel->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(EncodingPanel, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &At) { EncodingMenu->popup(EncodingPanel->mapToGlobal(At)); });
+    EncodingPanel->installEventFilter(this);
+}
+
+bool TMainForm::eventFilter(QObject *Watched, QEvent *E)
+{
+    if (Watched == EncodingPanel && E->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent *>(E)->button() == Qt::LeftButton && ActiveDocument()) {
+        EncodingMenu->popup(EncodingPanel->mapToGlobal(QPoint(0, 0)) - QPoint(0, EncodingMenu->sizeHint().height()));
+        return true;
+    }
+    return QMainWindow::eventFilter(Watched, E);
+}
+
 void TMainForm::CreateStatusBar()
 {
     Panel1 = new QStatusBar(this);
@@ -350,6 +413,9 @@ void TMainForm::CreateStatusBar()
     setStatusBar(Panel1);
     ModifiedPanel = NewStatusPanel(Panel1, "ModifiedPanel", 64, 0, "Modified");
     UnixPanel = NewStatusPanel(Panel1, "UnixPanel", 64, 0, "Unix File");
+    EncodingPanel = NewStatusPanel(Panel1, "EncodingPanel", 64, 0, "Windows-1252");
+    EncodingPanel->setToolTip("The document's encoding: click to reopen or convert it");
+    CreateEncodingMenu();
     StatusLine = NewStatusPanel(Panel1, "StatusLine", 0, 1);
     StatusLine->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // A small sans-serif for the hint line; 11 pixels reads as the old 8-point bitmap face did.

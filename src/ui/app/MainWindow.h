@@ -175,6 +175,8 @@ public:
 
 protected:
     bool event(QEvent *E) override;
+    // A click on the encoding panel opens the encoding menu.
+    bool eventFilter(QObject *Watched, QEvent *E) override;
     void showEvent(QShowEvent *E) override;
     void closeEvent(QCloseEvent *E) override;
     void moveEvent(QMoveEvent *E) override;
@@ -211,6 +213,8 @@ private:
     QToolBar *SpeedBarPanel(TSpeedBar Bar) const;
     QAction *SpeedBarToggle(TSpeedBar Bar) const;
     void UpdateSpeedButtons(bool DocumentActive, bool WindowsOpen, bool SaveEnabled);
+    // The encoding panel's menu: Reopen as UTF-8 / Windows-1252, Convert to UTF-8 / Windows-1252.
+    void CreateEncodingMenu();
     // Connects an action's trigger to a handler that runs guarded.
     void OnTrigger(QAction *Action, void (TMainForm::*Handler)());
 

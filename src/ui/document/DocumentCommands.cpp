@@ -92,7 +92,7 @@ bool TEditorLineDocument::InsertMarkup(const std::string &Text)
 {
     if (FDoc.Editor->ReadOnly())
         return false;
-    FDoc.InsertMarkup(Text);
+    FDoc.InsertDocumentMarkup(Text);
     return true;
 }
 

@@ -336,6 +336,9 @@ void TMDIChild::FormCreate()
     Editor->SetUndoBufferSize(ReadUndoBufferKB(settings) * 1024);
     // Lines load as they are, trailing blanks included, when the user asks to keep them.
     Editor->SetTrimWhiteSpace(!settings.ReadBool("Setup", "KeepTrailingBlanks", false));
+    // New documents start in the preferred encoding; a file read into this window takes its own.
+    Editor->SetNewDocumentEncoding(ReadNewDocEncoding(settings));
+    Editor->ParaList().SetEncoding(Editor->NewDocumentEncoding());
     if (settings.ReadBool("Debug", "NoUndo", false)) {
         Editor->SetUndoBufferSize(0);
         for (const char *name : {"Undo1", "Redo1"})
@@ -423,6 +426,10 @@ void TMDIChild::EditorShowStatus(int Line, int Col)
     const TFileFormat format = Editor->FileFormat();
     Main.UnixPanel->setText(format == ffUnix ? "Unix File" : format == ffDos ? "DOS File" : "");
     Main.UnixPanel->repaint();
+    if (Main.EncodingPanel) {
+        Main.EncodingPanel->setText(EncodingName(Editor->Encoding()));
+        Main.EncodingPanel->repaint();
+    }
 }
 
 void TMDIChild::ReportStatus()
@@ -441,7 +448,7 @@ void TMDIChild::UserCommandHandler(int Command)
     if (text.empty())
         ShowInformation("This QuickKey not defined.");
     else
-        InsertPlainText(text);
+        InsertPlainText(DocumentBytes(text));
 }
 
 void TMDIChild::SetBusyCursor(bool Busy)
@@ -463,13 +470,25 @@ void TMDIChild::InsertPlainText(const std::string &Text)
     RaiseEditorError(Editor->InsertString(Text));
 }
 
+std::string TMDIChild::DocumentBytes(const std::string &Text) const
+{
+    return Editor->ParaList().Utf8() ? Windows1252ToUtf8(Text) : Text;
+}
+
 void TMDIChild::InsertMarkup(const std::string &Text)
+{
+    InsertDocumentMarkup(DocumentBytes(Text));
+}
+
+void TMDIChild::InsertDocumentMarkup(const std::string &Text)
 {
     InsertPlainText(ApplyTagCase(Text, Main.SetupManager->LowerCaseTags()));
 }
 
-void TMDIChild::InsertTagPair(const std::string &StartTag, const std::string &EndTag)
+void TMDIChild::InsertTagPair(const std::string &Start, const std::string &End)
 {
+    // The tags come from menus and dialogs; the selection they wrap is the document's own.
+    const std::string StartTag = DocumentBytes(Start), EndTag = DocumentBytes(End);
     const bool lower = Main.SetupManager->LowerCaseTags();
     int l1, c1, l2, c2;
     if (Editor->GetSelection(l1, c1, l2, c2)) {
@@ -810,8 +829,10 @@ std::string TMDIChild::RecoveryBytes() const
     const TParaList &paras = Editor->ParaList();
     std::string bytes;
     bytes.reserve(std::size_t(paras.ByteCount()));
+    TTextWriteOptions options;
+    options.ByteOrderMark = paras.Encoding() == TTextEncoding::Utf8Bom;
     WriteText(format, paras.ParaCount(), [&paras](int Para) { return paras.ParaText(Para); },
-              [&bytes](std::string_view Part) { bytes.append(Part); });
+              [&bytes](std::string_view Part) { bytes.append(Part); }, options);
     return bytes;
 }
 
@@ -913,13 +934,19 @@ void TMDIChild::DeleteRecoveryCopy()
 void TMDIChild::RecoverFrom(const QString &CopyPath)
 {
     const std::string path = TEdCustomTextFileEditor::FileNameBytes(CopyPath);
-    const std::string bytes = ReadFileBytes(path);
+    std::string bytes = ReadFileBytes(path);
+    // The copy is in the document's encoding (a copy of UTF-8 text is valid UTF-8, of a document
+    // with the byte-order mark starts with it).
+    const TTextEncoding encoding = DetectEncoding(bytes, Editor->Encoding());
+    if (encoding == TTextEncoding::Utf8Bom)
+        bytes.erase(0, kUtf8Bom.size());
     TTextReadOptions options;
     // The copy holds the text as typed: blanks at line ends are part of it, and each line keeps
     // the line end it was written with.
     options.TrimWhiteSpace = false;
     TParaList &paras = Editor->ParaList();
     paras.Clear();
+    paras.SetEncoding(encoding);
     TTextReadResult result;
     {
         TParaListObserver *observer = paras.Observer();

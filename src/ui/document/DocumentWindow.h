@@ -70,6 +70,10 @@ public:
     bool Click(const QString &Name, QObject *Sender = nullptr) override;
     void EditRightMenu() override;
     void CheckFileOnDisk() override;
+    TTextEncoding DocumentEncoding() const override;
+    bool HasFileOnDisk() const override;
+    void ReopenInEncoding(TTextEncoding Encoding) override;
+    void ConvertToEncoding(TTextEncoding Encoding) override;
 
     // ---- Operations other windows call.
     QString DocumentCaption() const override;
@@ -80,6 +84,11 @@ public:
     void InsertMarkup(const std::string &Text) override;
     // Wraps the selection in Start and End, or inserts both and leaves the caret between them.
     void InsertTagPair(const std::string &StartTag, const std::string &EndTag) override;
+    // Menus, dialogs, quick keys and buttons give their text as Windows-1252 bytes (InsertMarkup,
+    // InsertTagPair); it reaches the document in the document's encoding. InsertPlainText and
+    // InsertDocumentMarkup take the document's own bytes.
+    std::string DocumentBytes(const std::string &Text) const;
+    void InsertDocumentMarkup(const std::string &Text);
     // Inserts at the caret (replacing the selection) without the tag-case rule.
     void InsertPlainText(const std::string &Text);
     // Replaces the document's BODY start tag by Tag (or inserts it; with EndTag wraps the

@@ -88,6 +88,8 @@ TTextReadOptions TEdCustomTextFileEditor::ReadOptions() const
 {
     TTextReadOptions O;
     O.TrimWhiteSpace = TrimWhiteSpace();
+    O.Encoding = FReadEncoding;
+    O.NewDocuments = FNewDocEncoding;
     return O;
 }
 
@@ -110,6 +112,7 @@ void TEdCustomTextFileEditor::ReadFileAs(const QString &Name, TFileFormat Format
         FLastRead = ReadTextFile(Path, Format, ReadOptions(), [&L, Format](std::string_view Para, TLineEnd End) {
             RaiseEditorError(L.AppendParagraph(Para, StoredLineEnd(End, Format)));
         });
+        L.SetEncoding(FLastRead.Encoding);
     } catch (...) {
         FIsOpen = false;
         FStampName.clear();
@@ -139,6 +142,7 @@ void TEdCustomTextFileEditor::WriteFile(const QString &Name, TFileFormat Format,
     Options.BackupExt = FBackupExt;
     Options.Write.KeepLineEnds = KeepLineEnds;
     Options.Write.EndMark = FLastRead.EndMark;
+    Options.Write.ByteOrderMark = L.Encoding() == TTextEncoding::Utf8Bom;
     SaveTextFile(
         FileNameBytes(Name), Format, L.ParaCount(),
         [&L](int Para) { return TParaOut(L.ParaText(Para), L.ParaLineEnd(Para)); }, Options);
@@ -178,8 +182,10 @@ bool TEdCustomTextFileEditor::ReloadFromFile(TFileFormat Format)
     std::vector<std::string> Paras;
     std::vector<TLineEnd> Ends;
     std::size_t Bytes = 0;
+    TTextReadOptions Options = ReadOptions();
+    Options.NewDocuments = Encoding(); // a file of pure ASCII keeps the document's encoding
     const TTextReadResult Read =
-        ReadTextFile(FileNameBytes(FFileName), Format, ReadOptions(), [&](std::string_view Para, TLineEnd End) {
+        ReadTextFile(FileNameBytes(FFileName), Format, Options, [&](std::string_view Para, TLineEnd End) {
             Paras.emplace_back(Para);
             Ends.push_back(StoredLineEnd(End, Format));
             Bytes += Para.size() + 2;
@@ -193,6 +199,7 @@ bool TEdCustomTextFileEditor::ReloadFromFile(TFileFormat Format)
     // The lines go in as paragraphs of their own (a CR at the end of a Unix line stays a
     // character), each with the line end it was read with, before the last, empty one.
     if (!AsOneStep(UndoBytes, [&] {
+            L.ChangeEncoding(Read.Encoding);
             const int Last = L.ParaCount();
             Code = L.DeleteRange({1, 1}, {Last, L.ParaLength(Last) + 1});
             for (std::size_t I = 0; Code == 0 && I < Paras.size(); ++I) {
@@ -211,6 +218,20 @@ bool TEdCustomTextFileEditor::ReloadFromFile(TFileFormat Format)
     return true;
 }
 
+void TEdCustomTextFileEditor::ReopenAs(TTextEncoding Encoding)
+{
+    FReadEncoding = Encoding;
+    const QString Name = FFileName;
+    FFileName.clear(); // read afresh, as for a new name
+    try {
+        LoadFromFile(Name);
+    } catch (...) {
+        FReadEncoding.reset();
+        throw;
+    }
+    FReadEncoding.reset();
+}
+
 bool TEdCustomTextFileEditor::InsertTextFile(const QString &Name)
 {
     int Col = 1;
@@ -220,9 +241,19 @@ bool TEdCustomTextFileEditor::InsertTextFile(const QString &Name)
         TWaitCursor Wait;
         TTextReadOptions Options = ReadOptions();
         Options.TrimWhiteSpace = false; // inserted lines are taken as they are
+        Options.Encoding.reset();
+        Options.NewDocuments = Encoding(); // pure ASCII needs no conversion
+        const std::string Path = FileNameBytes(StripDot(Name));
         try {
-            ReadTextFile(FileNameBytes(StripDot(Name)), ffDos, Options, [this](std::string_view Para, TLineEnd) {
-                RaiseEditorError(InsertString(Para));
+            // The file's encoding is known once all of it was read: a first reading decides it.
+            const TTextEncoding From = ReadTextFile(Path, ffDos, Options, [](std::string_view, TLineEnd) {}).Encoding;
+            const bool FromUtf8 = From != TTextEncoding::Windows1252;
+            const bool ToUtf8 = ParaList().Utf8();
+            ReadTextFile(Path, ffDos, Options, [&](std::string_view Para, TLineEnd) {
+                if (FromUtf8 == ToUtf8)
+                    RaiseEditorError(InsertString(Para));
+                else
+                    RaiseEditorError(InsertString(ToUtf8 ? Windows1252ToUtf8(Para) : Utf8ToWindows1252(Para)));
                 RaiseEditorError(InsertString("\r\n"));
             });
         } catch (const std::exception &) {

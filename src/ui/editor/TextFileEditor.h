@@ -8,6 +8,8 @@
 
 #include <QString>
 
+#include <optional>
+
 #include <string>
 
 class TEdCustomTextFileEditor : public TEdCustomEditor {
@@ -30,6 +32,12 @@ public:
     void SetIsOpen(bool Value);
     bool MakeBackup() const { return FMakeBackup; }
     void SetMakeBackup(bool Value) { FMakeBackup = Value; }
+    // The encoding a file of pure ASCII without a charset declaration is read in (the preference
+    // for new documents); every other file's encoding is decided from its bytes when it is read.
+    TTextEncoding NewDocumentEncoding() const { return FNewDocEncoding; }
+    void SetNewDocumentEncoding(TTextEncoding Value) { FNewDocEncoding = Value; }
+    // The document's encoding (its text store's).
+    TTextEncoding Encoding() const { return ParaList().Encoding(); }
 
     // --- Files. Errors are raised (EFileError for the file layer, EEditorError when the text
     // store's limits refuse the text); the caller shows them through the standard error report.
@@ -49,7 +57,12 @@ public:
     // and each break a separate undo step), and puts the caret back where it was. A failure
     // stops the insertion (what was inserted stays) and is shown through the standard error
     // report; returns false then.
+    // A file in the other encoding is converted to the document's (characters Windows-1252
+    // cannot hold become numeric character references).
     bool InsertTextFile(const QString &Name);
+    // Reads FileName again in Encoding (Utf8: the byte-order mark, when the file has one, is kept
+    // as the mark), as LoadFromFile does: a new text, unmodified, without undo history.
+    void ReopenAs(TTextEncoding Encoding);
 
     // --- The file on disk. The stamp (identity, size, modification time) of the file last read
     // or written here is kept, so that a save can tell whether another program has changed or
@@ -83,6 +96,8 @@ protected:
     TTextReadOptions ReadOptions() const;
 
 private:
+    TTextEncoding FNewDocEncoding = TTextEncoding::Windows1252;
+    std::optional<TTextEncoding> FReadEncoding; // forced by ReopenAs while it reads
     std::string FBackupExt = "BAK";
     QString FFileName;
     bool FIsOpen = false;

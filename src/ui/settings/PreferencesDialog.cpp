@@ -16,6 +16,7 @@
 
 #include <QSpinBox>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -225,6 +226,14 @@ void TTabbedNotebookDlg::BuildOptionsPage()
     recovery->addWidget(RecoverySecondsEdit);
     recovery->addStretch();
     v->addLayout(recovery);
+    auto *encoding = new QHBoxLayout;
+    NewDocEncodingCombo = new QComboBox(page);
+    NewDocEncodingCombo->setObjectName("NewDocEncodingCombo");
+    NewDocEncodingCombo->addItems({"Windows-1252", "UTF-8"});
+    encoding->addWidget(NewLabel(page, "NewDocEncodingLabel", "New documents:", NewDocEncodingCombo));
+    encoding->addWidget(NewDocEncodingCombo);
+    encoding->addStretch();
+    v->addLayout(encoding);
     v->addStretch();
     TabbedNotebook1->addTab(page, "Options");
 }
@@ -348,6 +357,7 @@ void TTabbedNotebookDlg::FormCreate()
     DocOptionsDlg->setChecked(settings.ReadBool("Setup", "DocOptionsDlg", true));
     UndoMemoryEdit->setValue(ReadUndoBufferKB(settings));
     RecoverySecondsEdit->setValue(ReadRecoverySeconds(settings));
+    NewDocEncodingCombo->setCurrentIndex(ReadNewDocEncoding(settings) == TTextEncoding::Windows1252 ? 0 : 1);
     KeepTrailingBlanksCheck->setChecked(settings.ReadBool("Setup", "KeepTrailingBlanks", false));
     // 3. The flags follow the file even when the dialog is cancelled.
     Main.UseActualCharacters = UseAcualCharacters->isChecked();
@@ -509,6 +519,8 @@ void TTabbedNotebookDlg::OKBtnClick()
     settings.WriteBool("Setup", "DocOptionsDlg", DocOptionsDlg->isChecked());
     WriteUndoBufferKB(settings, UndoMemoryEdit->value());
     WriteRecoverySeconds(settings, RecoverySecondsEdit->value());
+    WriteNewDocEncoding(settings, NewDocEncodingCombo->currentIndex() == 1 ? TTextEncoding::Utf8
+                                                                          : TTextEncoding::Windows1252);
     settings.WriteBool("Setup", "KeepTrailingBlanks", KeepTrailingBlanksCheck->isChecked());
     // 4.
     setup.SetTextColorIndex(TextColorIndex);

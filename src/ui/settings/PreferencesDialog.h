@@ -8,6 +8,7 @@
 
 #include <functional>
 
+class QComboBox;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -58,6 +59,7 @@ public:
     QSpinBox *UndoMemoryEdit = nullptr;
     // Seconds between recovery copies of unsaved text; 0 (shown as "off") writes none.
     QSpinBox *RecoverySecondsEdit = nullptr;
+    QComboBox *NewDocEncodingCombo = nullptr;
     TColorGrid *ColorGrid2 = nullptr;
     TPaintBox *PaintBox1 = nullptr;
     // QuickKeys: 26 rows, column 0 fixed ("Ctrl+Q A".."Ctrl+Q Z"), column 1 the texts.
