@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QRect>
@@ -229,6 +230,87 @@ TEST_F(ChildWinTest, AFileChangedOnDiskIsAskedAboutOnceAndReloadedAsOneStep)
     QFile::remove(Path("page.htm"));
     doc->CheckFileOnDisk();
     EXPECT_TRUE(doc->Editor->Modified());
+}
+
+TEST_F(ChildWinTest, EachDocumentKeepsItsEncodingAndCanBeReopenedOrConverted)
+{
+    const QByteArray utf8 = "<p>\xD0\x96 \xE6\xBC\xA2 \xF0\x9F\x98\x80 e\xCC\x81</p>\r\n";
+    Put(Path("utf8.htm"), utf8);
+    Put(Path("bom.htm"), "\xEF\xBB\xBF" + utf8);
+    QByteArray mostly = utf8;
+    mostly.append("caf\xE9\r\n");
+    Put(Path("mostly.htm"), mostly);
+    Put(Path("latin.htm"), "caf\xE9\r\n");
+    Start();
+
+    // UTF-8 with and without the mark: edited elsewhere, every other byte comes back.
+    for (const char *name : {"utf8.htm", "bom.htm"}) {
+        TMDIChild *doc = OpenFile(Path(name));
+        Settle();
+        EXPECT_EQ(form->EncodingPanel->text(), QString(name) == "bom.htm" ? "UTF-8 BOM" : "UTF-8");
+        Type(doc, "x");
+        ASSERT_TRUE(doc->SaveDocument());
+        EXPECT_EQ(Bytes(Path(name)), (QString(name) == "bom.htm" ? "\xEF\xBB\xBFx" : "x") + utf8);
+    }
+
+    // A few invalid bytes: Windows-1252, byte exact; Reopen as UTF-8 names the first bad offset.
+    TScriptedPrompt prompt;
+    TMDIChild *doc = OpenFile(Path("mostly.htm"));
+    Settle();
+    EXPECT_EQ(form->EncodingPanel->text(), "Windows-1252");
+    prompt.ExpectMessagePrefix(Path("mostly.htm") + " cannot be read as UTF-8: the byte at offset " +
+                                   QString::number(utf8.size() + 3),
+                               mrOk);
+    doc->ReopenInEncoding(TTextEncoding::Utf8);
+    EXPECT_EQ(doc->Editor->Encoding(), TTextEncoding::Windows1252);
+    // Markup from a dialog (Windows-1252 bytes) goes in as it is here, as UTF-8 in a UTF-8 text.
+    doc->InsertMarkup("\xE9");
+    ASSERT_TRUE(doc->SaveDocument());
+    EXPECT_EQ(Bytes(Path("mostly.htm")), "\xE9" + mostly);
+
+    // Reopen a UTF-8 file as Windows-1252 (asked, being modified) and back again.
+    TMDIChild *u = OpenFile(Path("utf8.htm"));
+    Type(u, "y");
+    prompt.ExpectMessage("Reopen " + Path("utf8.htm") + " as Windows-1252 and lose your changes?", mrYes);
+    u->ReopenInEncoding(TTextEncoding::Windows1252);
+    EXPECT_EQ(u->Editor->Encoding(), TTextEncoding::Windows1252);
+    EXPECT_FALSE(u->Editor->Modified());
+    EXPECT_EQ(Text(u), "x" + std::string(utf8.constData(), utf8.size() - 2) + "\n");
+    u->ReopenInEncoding(TTextEncoding::Utf8);
+    EXPECT_EQ(u->Editor->Encoding(), TTextEncoding::Utf8);
+    u->InsertMarkup("\xE9");
+    EXPECT_EQ(u->Editor->ParaList().ParaText(1).substr(0, 3), "\xC3\xA9x");
+
+    // Convert: one undo step that takes the encoding with it; references are counted.
+    TMDIChild *latin = OpenFile(Path("latin.htm"));
+    form->EncodingMenu->popup(QPoint(0, 0)); // the menu is enabled for the active document
+    Settle();
+    QAction *toUtf8 = form->EncodingMenu->findChild<QAction *>("ConvertToUtf8");
+    ASSERT_NE(toUtf8, nullptr);
+    EXPECT_TRUE(toUtf8->isEnabled());
+    form->EncodingMenu->hide();
+    toUtf8->trigger();
+    EXPECT_EQ(Text(latin), "caf\xC3\xA9\n");
+    EXPECT_TRUE(latin->Editor->Modified());
+    EXPECT_EQ(form->EncodingPanel->text(), "UTF-8");
+    latin->Editor->Undo();
+    EXPECT_EQ(Text(latin), "caf\xE9\n");
+    EXPECT_EQ(latin->Editor->Encoding(), TTextEncoding::Windows1252);
+    latin->Editor->Redo();
+    latin->Editor->SetCaretPosition(1, 1);
+    Type(latin, "\xD0\x96");
+    latin->ConvertToEncoding(TTextEncoding::Windows1252);
+    EXPECT_EQ(Text(latin), "&#1046;caf\xE9\n");
+    EXPECT_EQ(form->StatusLine->text(), "Converted to Windows-1252; 1 characters became numeric character references.");
+    ASSERT_TRUE(latin->SaveDocument());
+    EXPECT_EQ(Bytes(Path("latin.htm")), "&#1046;caf\xE9\r\n");
+
+    // New documents take the preference.
+    Setting("Setup", "NewDocEncoding", "UTF-8");
+    TMDIChild *fresh = NewDocument();
+    Settle();
+    EXPECT_EQ(fresh->Editor->Encoding(), TTextEncoding::Utf8);
+    EXPECT_EQ(form->EncodingPanel->text(), "UTF-8");
 }
 
 TEST_F(ChildWinTest, SaveAsLowerCasesTheTypedNameAddsTheExtensionAndAsksBeforeOverwriting)
