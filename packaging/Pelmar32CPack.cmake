@@ -27,7 +27,7 @@ if(PELMAR_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 else()
   set(CPACK_DEBIAN_PACKAGE_DEPENDS
-      "libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6core6 (>= 6.4), libtidy5deb1, libstdc++6, libc6")
+      "libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6core6 (>= 6.4), libtidy5deb1, libutf8proc2, libstdc++6, libc6")
 endif()
 
 set(CPACK_SOURCE_GENERATOR TGZ)

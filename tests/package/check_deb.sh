@@ -28,7 +28,7 @@ deb="${debs[0]}"
 version=$(dpkg-deb -f "$deb" Version)
 [[ "$deb" == *"pelmar32_${version}_$(dpkg-deb -f "$deb" Architecture).deb" ]] || fail "file name $deb for $version"
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libqt6widgets6 libqt6gui6 libqt6core6 libqt6printsupport6 libtidy5deb1 libc6; do
+for lib in libqt6widgets6 libqt6gui6 libqt6core6 libqt6printsupport6 libtidy5deb1 libutf8proc2 libc6; do
   [[ "$depends" == *"$lib"* ]] || fail "Depends lacks $lib: $depends"
 done
 [ -n "$(dpkg-deb -f "$deb" Maintainer)" ] || fail "no Maintainer"

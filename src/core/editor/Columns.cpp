@@ -2,72 +2,83 @@
 #include "core/editor/Columns.h"
 
 #include "core/editor/Cells.h"
+#include "core/editor/Chars.h"
 #include "core/editor/Search.h"
 
 #include <algorithm>
 #include <string>
 
-int EdScreenWidth(std::string_view Line, int Count, int TabSize) { return TEdCells(Line, TabSize).Width(Count); }
+int EdScreenWidth(std::string_view Line, int Count, int TabSize, bool Utf8)
+{
+    return TEdCells(Line, TabSize, nullptr, Utf8).Width(Count);
+}
 
 int EdCharColumn(std::string_view Line, int ScreenCol, int TabSize)
 {
     return TEdCells(Line, TabSize).CharColumn(ScreenCol);
 }
 
-std::string EdExpandTabs(std::string_view Line, int TabSize)
+std::string EdExpandTabs(std::string_view Line, int TabSize, bool Utf8)
 {
-    const TEdCells Cells(Line, TabSize);
+    const TEdCells Cells(Line, TabSize, nullptr, Utf8);
     return Cells.Slice(0, Cells.TotalWidth());
 }
 
-std::size_t EdWordLeft(std::string_view Para, std::size_t Pos)
+namespace {
+
+// Whether the character at Pos is a word character; Pos inside the text.
+bool IsWord(std::string_view Para, std::size_t Pos, bool Utf8) { return EdIsWordChar(Para, Pos, Utf8); }
+
+} // namespace
+
+std::size_t EdWordLeft(std::string_view Para, std::size_t Pos, bool Utf8)
 {
     Pos = std::min(Pos, Para.size());
-    while (Pos > 0 && IsWordDelimiter(Para[Pos - 1]))
-        --Pos;
-    while (Pos > 0 && !IsWordDelimiter(Para[Pos - 1]))
-        --Pos;
+    while (Pos > 0 && !IsWord(Para, EdPrevChar(Para, Pos, Utf8), Utf8))
+        Pos = EdPrevChar(Para, Pos, Utf8);
+    while (Pos > 0 && IsWord(Para, EdPrevChar(Para, Pos, Utf8), Utf8))
+        Pos = EdPrevChar(Para, Pos, Utf8);
     return Pos;
 }
 
-std::size_t EdWordRight(std::string_view Para, std::size_t Pos)
+std::size_t EdWordRight(std::string_view Para, std::size_t Pos, bool Utf8)
 {
-    while (Pos < Para.size() && !IsWordDelimiter(Para[Pos]))
-        ++Pos;
-    while (Pos < Para.size() && IsWordDelimiter(Para[Pos]))
-        ++Pos;
+    while (Pos < Para.size() && IsWord(Para, Pos, Utf8))
+        Pos = EdNextChar(Para, Pos, Utf8);
+    while (Pos < Para.size() && !IsWord(Para, Pos, Utf8))
+        Pos = EdNextChar(Para, Pos, Utf8);
     return Pos;
 }
 
-std::size_t EdDeleteWordEnd(std::string_view Para, std::size_t Pos)
+std::size_t EdDeleteWordEnd(std::string_view Para, std::size_t Pos, bool Utf8)
 {
     if (Pos >= Para.size())
         return Pos;
     std::size_t end = Pos;
-    while (end < Para.size() && !IsWordDelimiter(Para[end]))
-        ++end;
+    while (end < Para.size() && IsWord(Para, end, Utf8))
+        end = EdNextChar(Para, end, Utf8);
     if (end == Pos && !EdIsBlank(Para[end]))
-        ++end;  // on a punctuation character: that character alone is the "word"
+        end = EdNextChar(Para, end, Utf8);  // on a punctuation character: that character alone is the "word"
     while (end < Para.size() && EdIsBlank(Para[end]))
-        ++end;
+        end = EdNextChar(Para, end, Utf8);
     return end;
 }
 
-std::pair<std::size_t, std::size_t> EdWordAt(std::string_view Para, std::size_t Pos)
+std::pair<std::size_t, std::size_t> EdWordAt(std::string_view Para, std::size_t Pos, bool Utf8)
 {
     Pos = std::min(Pos, Para.size());
-    std::size_t start = Pos;
-    if (start >= Para.size() || IsWordDelimiter(Para[start])) {
-        while (start > 0 && IsWordDelimiter(Para[start - 1]))
-            --start;
+    std::size_t start = EdCharStart(Para, Pos, Utf8);
+    if (start >= Para.size() || !IsWord(Para, start, Utf8)) {
+        while (start > 0 && !IsWord(Para, EdPrevChar(Para, start, Utf8), Utf8))
+            start = EdPrevChar(Para, start, Utf8);
     }
-    while (start > 0 && !IsWordDelimiter(Para[start - 1]))
-        --start;
+    while (start > 0 && IsWord(Para, EdPrevChar(Para, start, Utf8), Utf8))
+        start = EdPrevChar(Para, start, Utf8);
     std::size_t end = start;
-    while (end < Para.size() && !IsWordDelimiter(Para[end]))
-        ++end;
+    while (end < Para.size() && IsWord(Para, end, Utf8))
+        end = EdNextChar(Para, end, Utf8);
     while (end < Para.size() && EdIsBlank(Para[end]))
-        ++end;
+        end = EdNextChar(Para, end, Utf8);
     return {start, end};
 }
 

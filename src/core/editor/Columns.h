@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-// Screen width of the first Count characters of a display line (tab stops every TabSize columns).
-int EdScreenWidth(std::string_view Line, int Count, int TabSize);
+// Screen width of the first Count bytes of a display line (tab stops every TabSize columns).
+int EdScreenWidth(std::string_view Line, int Count, int TabSize, bool Utf8 = false);
 // Screen column (from 1) of character column Col (from 1): the width before it plus 1.
 inline int EdScreenColumn(std::string_view Line, int Col, int TabSize)
 {
@@ -19,21 +19,22 @@ inline int EdScreenColumn(std::string_view Line, int Col, int TabSize)
 // the tab; beyond the line end the columns continue one per screen column.
 int EdCharColumn(std::string_view Line, int ScreenCol, int TabSize);
 // The text with its tabs expanded to blanks up to the next tab stop.
-std::string EdExpandTabs(std::string_view Line, int TabSize);
+std::string EdExpandTabs(std::string_view Line, int TabSize, bool Utf8 = false);
 
 // True for blank and tab.
 inline bool EdIsBlank(char c) { return c == ' ' || c == '\t'; }
 
-// 0-based word boundaries inside one paragraph.
+// 0-based word boundaries inside one paragraph, stepping by character (in a UTF-8 text words are
+// Unicode letters, marks and digits besides the ASCII word characters; see EdIsWordChar).
 // The start of the word left of Pos: delimiters skipped leftwards, then word characters.
-std::size_t EdWordLeft(std::string_view Para, std::size_t Pos);
+std::size_t EdWordLeft(std::string_view Para, std::size_t Pos, bool Utf8 = false);
 // The start of the next word: word characters skipped, then delimiters.
-std::size_t EdWordRight(std::string_view Para, std::size_t Pos);
+std::size_t EdWordRight(std::string_view Para, std::size_t Pos, bool Utf8 = false);
 // The end of what deleting a word removes: the rest of the word and the blanks after it
 // (at least one character when Pos is inside the text).
-std::size_t EdDeleteWordEnd(std::string_view Para, std::size_t Pos);
+std::size_t EdDeleteWordEnd(std::string_view Para, std::size_t Pos, bool Utf8 = false);
 // The word under Pos for a double click, with the blanks that follow it: [first, second).
-std::pair<std::size_t, std::size_t> EdWordAt(std::string_view Para, std::size_t Pos);
+std::pair<std::size_t, std::size_t> EdWordAt(std::string_view Para, std::size_t Pos, bool Utf8 = false);
 
 // The vertical scroll bar over N = LineCount - VisibleRows + 1 top lines, scaled to 1..32767.
 struct TEdVScrollMap {

@@ -1,6 +1,7 @@
 // TEdModel: the editor's caret, selection and commands over a TParaList, without a window.
 #include "core/editor/EditorModel.h"
 
+#include "core/editor/Chars.h"
 #include "core/editor/Columns.h"
 #include "core/editor/EditorErrors.h"
 #include "core/editor/KeyCommands.h"
@@ -68,6 +69,36 @@ int TEdModel::CaretScreenColumn() const
     return FList->LineCells(FCaretLine).ScreenColumn(FCaretCol);
 }
 
+int TEdModel::CaretStatusColumn() const
+{
+    if (!FList->Utf8())
+        return CaretScreenColumn();
+    const std::string_view line = FList->GetLine(FCaretLine);
+    const std::size_t caret = static_cast<std::size_t>(FCaretCol - 1);
+    const int tab = FList->TabSize();
+    std::int64_t col = 0;
+    std::size_t at = 0;
+    for (; at < line.size() && at < caret; at = EdNextChar(line, at, true))
+        col += line[at] == '\t' ? tab - col % tab : 1;
+    if (caret > at)
+        col += static_cast<std::int64_t>(caret - at);
+    return static_cast<int>(std::min<std::int64_t>(col + 1, 2147483647));
+}
+
+int TEdModel::CharStartCol(int Line, int Col) const
+{
+    if (!FList->Utf8() || Col <= 1)
+        return Col;
+    return static_cast<int>(EdCharStart(FList->GetLine(Line), static_cast<std::size_t>(Col - 1), true)) + 1;
+}
+
+TParaPos TEdModel::CharStartPos(TParaPos Pos) const
+{
+    if (!FList->Utf8() || Pos.Offset <= 1)
+        return Pos;
+    return {Pos.Para, static_cast<int>(EdCharStart(FList->ParaText(Pos.Para), static_cast<std::size_t>(Pos.Offset - 1), true)) + 1};
+}
+
 int TEdModel::ColumnLimit(int Line) const
 {
     if (FScrollPastEnd)
@@ -82,7 +113,7 @@ void TEdModel::MoveCaret(int Line, int Col, bool Extend, bool KeepRow, const TPa
     FView.ViewCaretMoving();
 
     Line = std::clamp(Line, 1, FList->LineCount());
-    Col = std::clamp(Col, 1, std::max(1, ColumnLimit(Line)));
+    Col = CharStartCol(Line, std::clamp(Col, 1, std::max(1, ColumnLimit(Line))));
     FCaretLine = Line;
     FCaretCol = Col;
     const TParaPos start = FList->LineToPara(Line);
@@ -94,7 +125,7 @@ void TEdModel::MoveCaret(int Line, int Col, bool Extend, bool KeepRow, const TPa
     if (Extend || Anchor) {
         TParaPos anchor;
         if (Anchor)
-            anchor = *Anchor;
+            anchor = CharStartPos(*Anchor);
         else if (!had)
             anchor = oldPos;
         else
@@ -179,7 +210,7 @@ void TEdModel::SetSelection(int Line1, int Col1, int Line2, int Col2, bool Caret
         return;
     auto cut = [this](int &Line, int &Col) {
         Line = std::clamp(Line, 1, FList->LineCount());
-        Col = std::clamp(Col, 1, FList->LineLength(Line) + 1);
+        Col = CharStartCol(Line, std::clamp(Col, 1, FList->LineLength(Line) + 1));
     };
     cut(Line1, Col1);
     cut(Line2, Col2);
@@ -251,7 +282,7 @@ bool TEdModel::ProcessCommand(int Command, char Ch)
     case ccPaste: PasteFromClipboard(); break;
     case ccUndo: Undo(); break;
     case ccRedo: Redo(); break;
-    case ccChar: TypeChar(Ch); break;
+    case ccChar: TypeChar(std::string_view(&Ch, 1)); break;
     default:
         if (Command >= ccGotoMarker0 && Command <= ccGotoMarker0 + 9) {
             GotoMarker(Command - ccGotoMarker0);
@@ -277,11 +308,11 @@ void TEdModel::CmdTab()
             FView.ViewError(code);
         }
         if (FTabType == ttReal) {
-            TypeChar('\t', replacing);
+            TypeChar("\t", replacing);
         } else {
             const int spaces = FList->TabSize() - (CaretScreenColumn() - 1) % FList->TabSize();
             for (int i = 0; i < spaces; ++i)
-                TypeChar(' ', replacing);
+                TypeChar(" ", replacing);
         }
     }
 }
@@ -289,7 +320,9 @@ void TEdModel::CmdTab()
 void TEdModel::CmdLeft(bool Extend)
 {
     if (FCaretPP.Offset > 1) {
-        MoveCaretToPara({FCaretPP.Para, FCaretPP.Offset - 1}, Extend);
+        const std::string_view text = FList->ParaText(FCaretPP.Para);
+        const std::size_t prev = EdPrevChar(text, static_cast<std::size_t>(FCaretPP.Offset - 1), FList->Utf8());
+        MoveCaretToPara({FCaretPP.Para, static_cast<int>(prev) + 1}, Extend);
     } else if (FCaretLine > 1 && FWrapAtLeft) {
         MoveCaret(FCaretLine - 1, FList->LineLength(FCaretLine - 1) + 1, Extend);
     } else if (FCaretCol > 1) {
@@ -302,7 +335,9 @@ void TEdModel::CmdRight(bool Extend)
     if (FCaretPP.Offset <= FList->ParaLength(FCaretPP.Para) || FScrollPastEnd) {
         if (FScrollPastEnd && FCaretCol + 1 > ColumnLimit(FCaretLine))
             return;
-        MoveCaretToPara({FCaretPP.Para, FCaretPP.Offset + 1}, Extend);
+        const std::string_view text = FList->ParaText(FCaretPP.Para);
+        const std::size_t next = EdNextChar(text, static_cast<std::size_t>(FCaretPP.Offset - 1), FList->Utf8());
+        MoveCaretToPara({FCaretPP.Para, static_cast<int>(next) + 1}, Extend);
     } else if (FCaretLine < FList->LineCount()) {
         MoveCaret(FCaretLine + 1, 1, Extend);
     }
@@ -316,7 +351,7 @@ void TEdModel::CmdWordLeft(bool Extend)
         return;
     }
     const std::string_view text = FList->ParaText(FCaretPP.Para);
-    const std::size_t pos = EdWordLeft(text, static_cast<std::size_t>(FCaretPP.Offset - 1));
+    const std::size_t pos = EdWordLeft(text, static_cast<std::size_t>(FCaretPP.Offset - 1), FList->Utf8());
     MoveCaretToPara({FCaretPP.Para, static_cast<int>(pos) + 1}, Extend);
 }
 
@@ -329,7 +364,7 @@ void TEdModel::CmdWordRight(bool Extend)
             MoveCaret(next, 1, Extend);
         return;
     }
-    const std::size_t pos = EdWordRight(text, static_cast<std::size_t>(FCaretPP.Offset - 1));
+    const std::size_t pos = EdWordRight(text, static_cast<std::size_t>(FCaretPP.Offset - 1), FList->Utf8());
     MoveCaretToPara({FCaretPP.Para, static_cast<int>(pos) + 1}, Extend);
 }
 
@@ -378,7 +413,13 @@ int TEdModel::DeleteSelectionCode()
     return code;
 }
 
-void TEdModel::TypeChar(char Ch, bool Inserting)
+void TEdModel::TypeText(std::string_view Bytes)
+{
+    if (!Bytes.empty())
+        TypeChar(Bytes);
+}
+
+void TEdModel::TypeChar(std::string_view Ch, bool Inserting)
 {
     if (!CanEdit())
         return;
@@ -392,14 +433,18 @@ void TEdModel::TypeChar(char Ch, bool Inserting)
             code = DeleteSelectionCode();
         }
         const TParaPos at = FCaretPP;
-        target = {at.Para, at.Offset + 1};
+        target = {at.Para, at.Offset + static_cast<int>(Ch.size())};
         if (code == 0) {
-            const std::string_view ch(&Ch, 1);
             // A character typed over a selection takes the selection's place, in either mode.
-            if (FInsertMode || replacing || at.Offset > FList->ParaLength(at.Para))
-                code = FList->InsertChars(at.Para, at.Offset, ch);
-            else
-                code = FList->ReplaceChars(at.Para, at.Offset, 1, ch);
+            if (FInsertMode || replacing || at.Offset > FList->ParaLength(at.Para)) {
+                code = FList->InsertChars(at.Para, at.Offset, Ch);
+            } else {
+                // Overwriting replaces one whole character, whatever its length.
+                const std::string_view text = FList->ParaText(at.Para);
+                const std::size_t from = static_cast<std::size_t>(at.Offset - 1);
+                const int old = static_cast<int>(EdNextChar(text, from, FList->Utf8()) - from);
+                code = FList->ReplaceChars(at.Para, at.Offset, old, Ch);
+            }
         }
     }
     AfterEdit(true);
@@ -429,8 +474,10 @@ void TEdModel::CmdBack()
     int code;
     TParaPos target;
     if (at.Offset > 1) {
-        code = FList->DeleteChars(at.Para, at.Offset - 1, 1);
-        target = {at.Para, at.Offset - 1};
+        const std::size_t prev =
+            EdPrevChar(FList->ParaText(at.Para), static_cast<std::size_t>(at.Offset - 1), FList->Utf8());
+        code = FList->DeleteChars(at.Para, static_cast<int>(prev) + 1, at.Offset - 1 - static_cast<int>(prev));
+        target = {at.Para, static_cast<int>(prev) + 1};
     } else {
         if (!FWrapAtLeft)
             return;
@@ -452,8 +499,10 @@ void TEdModel::CmdDel()
         code = DeleteSelectionCode();
     } else {
         const TParaPos at = FCaretPP;
+        const std::string_view text = FList->ParaText(at.Para);
+        const std::size_t from = static_cast<std::size_t>(at.Offset - 1);
         if (at.Offset <= FList->ParaLength(at.Para))
-            code = FList->DeleteChars(at.Para, at.Offset, 1);
+            code = FList->DeleteChars(at.Para, at.Offset, static_cast<int>(EdNextChar(text, from, FList->Utf8()) - from));
         else if (at.Para < FList->ParaCount())
             code = FList->JoinPara(at.Para, at.Offset);
         else
@@ -506,7 +555,7 @@ void TEdModel::CmdDelWord()
     const TParaPos at = FCaretPP;
     const std::string_view text = FList->ParaText(at.Para);
     const std::size_t start = static_cast<std::size_t>(at.Offset - 1);
-    const std::size_t end = EdDeleteWordEnd(text, start);
+    const std::size_t end = EdDeleteWordEnd(text, start, FList->Utf8());
     if (end <= start)
         return;
     const int code = FList->DeleteChars(at.Para, at.Offset, static_cast<int>(end - start));

@@ -78,10 +78,15 @@ public:
     bool HasSelection() const { return FSelStart != FSelEnd; }
     // The caret's screen column (tabs expanded).
     int CaretScreenColumn() const;
+    // The caret's column as the status bar shows it: CaretScreenColumn in a Windows-1252 text; in a
+    // UTF-8 text tabs are expanded as there but every other character counts one column, however
+    // many bytes and cells it takes.
+    int CaretStatusColumn() const;
     // The last column the caret may take on display line Line.
     int ColumnLimit(int Line) const;
-    // Moves the caret to (Line, Col), both clamped; Extend keeps the anchor (Anchor, when given,
-    // replaces it); KeepRow keeps the caret's row on the screen.
+    // Moves the caret to (Line, Col), both clamped, a column inside a character to its first byte;
+    // Extend keeps the anchor (Anchor, when given, replaces it); KeepRow keeps the caret's row on
+    // the screen.
     void MoveCaret(int Line, int Col, bool Extend, bool KeepRow = false, const TParaPos *Anchor = nullptr);
     void MoveCaretToPara(TParaPos Pos, bool Extend);
     void SelectParaRange(TParaPos Anchor, TParaPos Caret);
@@ -104,6 +109,10 @@ public:
     // --- Editing. Errors go to the view, except where a code is returned.
     // Executes one command number with its character (for ccChar); false when it has no action.
     bool ProcessCommand(int Command, char Ch);
+    // Types one character given as its bytes in the document's encoding at the caret, as ccChar
+    // types a byte: over the selection, overwriting one whole character in overwrite mode, and
+    // merging with the typing before it into one undo step.
+    void TypeText(std::string_view Bytes);
     // Replaces the selection by Text at the caret (one undo step); returns an error code.
     int InsertString(std::string_view Text);
     void DeleteSelection();
@@ -159,8 +168,13 @@ private:
     bool CanEdit() const { return !FReadOnly; }
     int DeleteSelectionCode();
     void AfterEdit(bool Changed);
-    // Types Ch at the caret, over the selection; Inserting inserts even in overwrite mode.
-    void TypeChar(char Ch, bool Inserting = false);
+    // Types Ch (one character's bytes) at the caret, over the selection; Inserting inserts even in
+    // overwrite mode.
+    void TypeChar(std::string_view Ch, bool Inserting = false);
+    // A column of display line Line moved back to the first byte of the character it lies in.
+    int CharStartCol(int Line, int Col) const;
+    // A paragraph position moved back to the first byte of the character it lies in.
+    TParaPos CharStartPos(TParaPos Pos) const;
     void CmdBack();
     void CmdDel();
     void CmdNewLine();

@@ -1,6 +1,8 @@
 // The text store: wrapping, limits, primitive and compound edits, undo replay, bookmarks.
 #include "core/editor/ParaList.h"
 
+#include "core/editor/Chars.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -10,35 +12,51 @@ namespace {
 
 bool IsBlank(char C) { return C == ' ' || C == '\t'; }
 
-// Characters from Start needed to reach screen column W (tabs to the next multiple of Tab,
-// counted from the line start); more than the rest when the rest never reaches it.
-int FitFrom(std::string_view T, int Start, int W, int Tab)
+// Bytes from Start needed to reach screen column W (tabs to the next multiple of Tab, counted
+// from the line start); more than the rest when the rest never reaches it. In a UTF-8 text whole
+// characters are taken, and a wide character that would cross W goes to the next line unless it
+// is the line's first.
+int FitFrom(std::string_view T, int Start, int W, int Tab, bool Utf8)
 {
     const int N = static_cast<int>(T.size());
     int Col = 0;
-    for (int I = Start; I < N; ++I) {
-        Col = T[I] == '\t' ? (Col / Tab + 1) * Tab : Col + 1;
+    if (!Utf8) {
+        for (int I = Start; I < N; ++I) {
+            Col = T[I] == '\t' ? (Col / Tab + 1) * Tab : Col + 1;
+            if (Col >= W)
+                return I - Start + 1;
+        }
+        return N - Start + 1;
+    }
+    for (int I = Start; I < N;) {
+        const int Next = static_cast<int>(EdNextChar(T, static_cast<std::size_t>(I), true));
+        const int Cells = EdCharCells(T, static_cast<std::size_t>(I), static_cast<std::size_t>(Next), Col, Tab, true);
+        if (Col + Cells > W && Cells > 1 && T[I] != '\t' && I > Start)
+            return I - Start;
+        Col += Cells;
         if (Col >= W)
-            return I - Start + 1;
+            return Next - Start;
+        I = Next;
     }
     return N - Start + 1;
 }
 
 // Start of the display line after the one starting at Start, or -1 when that line is the last.
-int NextLineStart(std::string_view T, int Start, int W, int Tab)
+int NextLineStart(std::string_view T, int Start, int W, int Tab, bool Utf8)
 {
     const int N = static_cast<int>(T.size());
-    const int Fit = FitFrom(T, Start, W, Tab);
+    const int Fit = FitFrom(T, Start, W, Tab, Utf8);
     if (N - Start <= Fit)
         return -1;
     int Next = -1;
+    // Blanks and hyphens are ASCII, and an ASCII byte always starts a character.
     for (int K = Start + Fit; K >= Start; --K) {
         const char C = T[K];
         if (IsBlank(C) || C == '-') {
             // The blanks after a blank or hyphen stay at the end of this line.
-            Next = K + 1;
+            Next = static_cast<int>(EdNextChar(T, static_cast<std::size_t>(K), Utf8));
             while (Next < N && IsBlank(T[Next]))
-                ++Next;
+                Next = static_cast<int>(EdNextChar(T, static_cast<std::size_t>(Next), Utf8));
             break;
         }
     }
@@ -47,10 +65,10 @@ int NextLineStart(std::string_view T, int Start, int W, int Tab)
     return Next >= N ? -1 : Next;
 }
 
-void WrapText(std::string_view T, int W, int Tab, TParaExtras &Breaks)
+void WrapText(std::string_view T, int W, int Tab, bool Utf8, TParaExtras &Breaks)
 {
     Breaks.clear();
-    for (int S = 0; (S = NextLineStart(T, S, W, Tab)) >= 0;)
+    for (int S = 0; (S = NextLineStart(T, S, W, Tab, Utf8)) >= 0;)
         Breaks.push_back(static_cast<std::uint32_t>(S));
 }
 
@@ -118,29 +136,29 @@ std::string_view TParaList::GetLine(int Line) const
 
 const TEdCellIndex *TParaList::CellIndex(const TParaNode &N) const
 {
-    if (N.Breaks.Cells() && N.Breaks.Cells()->TabSize() == Tab)
+    if (N.Breaks.Cells() && N.Breaks.Cells()->TabSize() == Tab && N.Breaks.Cells()->Utf8() == Utf8())
         return N.Breaks.Cells();
     if (N.Length() < TEdCellIndex::MinLength)
         return nullptr;
-    N.Breaks.SetCells(std::make_unique<TEdCellIndex>(N.Text, Tab));
+    N.Breaks.SetCells(std::make_unique<TEdCellIndex>(N.Text, Tab, Utf8()));
     return N.Breaks.Cells();
 }
 
 int TParaList::NodeWidth(const TParaNode &N) const
 {
-    return TEdCells(N.Text, Tab, CellIndex(N)).TotalWidth();
+    return TEdCells(N.Text, Tab, CellIndex(N), Utf8()).TotalWidth();
 }
 
 TEdCells TParaList::LineCells(int Line) const
 {
     if (Line < 1 || Line > LineCount())
-        return TEdCells({}, Tab);
+        return TEdCells({}, Tab, nullptr, Utf8());
     const auto [P, I] = Store.FindLine(Line);
     const TParaNode &N = Store.Node(P);
     const int S = N.LineStart(I);
     const std::string_view Text = std::string_view(N.Text).substr(S, N.LineEnd(I) - S);
     // A wrapped line counts its cells from its own start: only a whole paragraph has an index.
-    return TEdCells(Text, Tab, N.LineCount() == 1 ? CellIndex(N) : nullptr);
+    return TEdCells(Text, Tab, N.LineCount() == 1 ? CellIndex(N) : nullptr, Utf8());
 }
 
 int TParaList::LongestLineWidth() const
@@ -345,7 +363,7 @@ void TParaList::WrapNode(TParaNode &Node) const
         Node.Breaks.clear();
         return;
     }
-    WrapText(Node.Text, WrapCol, Tab, Node.Breaks);
+    WrapText(Node.Text, WrapCol, Tab, Utf8(), Node.Breaks);
 }
 
 void TParaList::RewrapAll()
@@ -390,7 +408,7 @@ void TParaList::RewrapEdited(int Para, int EditOffset, int Deleted, int Inserted
     const int Delta = Inserted - Deleted;
     const int EditEnd = EditOffset + Inserted;
     int SyncLine = -1;
-    for (int S = K == 0 ? 0 : Old[K - 1]; (S = NextLineStart(N.Text, S, WrapCol, Tab)) >= 0;) {
+    for (int S = K == 0 ? 0 : Old[K - 1]; (S = NextLineStart(N.Text, S, WrapCol, Tab, Utf8())) >= 0;) {
         if (S >= EditEnd) {
             // From a start behind the edit that was a start before, the old lines follow unchanged.
             const auto It = std::lower_bound(Old.begin(), Old.end(), S - Delta);
@@ -1065,12 +1083,17 @@ bool TParaList::CheckIntegrity(std::string *Why) const
         Lines += N.LineCount();
         Count += N.Length();
         if (Wrap)
-            WrapText(N.Text, WrapCol, Tab, Fresh);
+            WrapText(N.Text, WrapCol, Tab, Utf8(), Fresh);
         else
             Fresh.clear();
         if (Ok && Fresh != N.Breaks) {
             Ok = false;
             Bad = "paragraph " + std::to_string(Paras) + " is wrapped differently from a full re-wrap";
+        }
+        const TEdCellIndex *Cells = N.Breaks.Cells();
+        if (Ok && Cells && Cells->TabSize() == Tab && Cells->Utf8() == Utf8() && !Cells->Check(N.Text)) {
+            Ok = false;
+            Bad = "the cell index of paragraph " + std::to_string(Paras) + " differs from a fresh count";
         }
     });
     Count += 2 * static_cast<std::int64_t>(Paras - 1);
