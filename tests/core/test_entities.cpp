@@ -218,6 +218,42 @@ TEST(ConvertEntities, CandidatesAndReplacements)
     EXPECT_EQ(Doc.Text(), "&lt; AT&T; rules\n -AA\n&x &#x41; & ;\nno entity");
 }
 
+TEST(ConvertUtf8, CharactersAreLookedUpByCodePointAndEntitiesGiveUtf8)
+{
+    // e acute stored as C3 A9 finds its entity; Zhe has none and is reported, kept whole.
+    TStringLineDocument Doc({"\xC3\xA9 \xD0\x96 \xC2\xA0\xE2\x82\xAC", "\xC3\xBF"});
+    Doc.SetUtf8(true);
+    TScriptedQuestions Q;
+    Q.Ask("Confirm each replacement?", TQuestionButtons::YesNo, TAnswer::Yes)
+        .Ask("Replace \xC3\xA9 with &&eacute; ?", TQuestionButtons::YesNoAll, TAnswer::Yes)
+        .Info("No Entity for this Character: \xD0\x96")
+        .Info("No Entity for this Character: \xE2\x82\xAC")
+        .Ask("Replace \xC3\xBF with &&yuml; ?", TQuestionButtons::YesNoAll, TAnswer::Yes)
+        .Info("Characters Converted: 2");
+    EXPECT_EQ(ConvertCharactersToEntities(Doc, Q), 2);
+    EXPECT_EQ(Doc.Text(), "&eacute; \xD0\x96 \xC2\xA0\xE2\x82\xAC\n&yuml;");
+
+    // Back: named entities as UTF-8, references above 255 as their code point, below it as the
+    // Windows-1252 character of the low byte; a surrogate or a number past U+10FFFF is no code
+    // point, and its low byte (0) names nothing.
+    TStringLineDocument Back({"&eacute;&#1046;&#150;&#128512;&#55296;&#1114112;"});
+    Back.SetUtf8(true);
+    TScriptedQuestions B;
+    B.Ask("Confirm each replacement?", TQuestionButtons::YesNo, TAnswer::No)
+        .Info("Unknown Entity: &&#55296;")
+        .Info("Unknown Entity: &&#1114112;")
+        .Info("Entities Converted: 4");
+    EXPECT_EQ(ConvertEntitiesToCharacters(Back, B), 4);
+    EXPECT_EQ(Back.Text(), "\xC3\xA9\xD0\x96\xE2\x80\x93\xF0\x9F\x98\x80&#55296;&#1114112;");
+
+    // The same reference in a Windows-1252 text keeps its low byte.
+    TStringLineDocument Latin({"&#1046;"});
+    TScriptedQuestions C;
+    C.Ask("Confirm each replacement?", TQuestionButtons::YesNo, TAnswer::No).Info("Entities Converted: 1");
+    ConvertEntitiesToCharacters(Latin, C);
+    EXPECT_EQ(Latin.Text(), Ch(1046 & 255));
+}
+
 TEST(ConvertEntities, NoStillOffersTheNext)
 {
     TStringLineDocument Doc({"&eacute;&Eacute;", "&AMP;&amp;"});

@@ -2,6 +2,8 @@
 // integer reader and the value-entity text.
 #include "core/markup/Entities.h"
 
+#include "core/editor/Encoding.h"
+
 #include <algorithm>
 #include <array>
 
@@ -166,18 +168,44 @@ std::optional<std::string> EntityByCharacterValue(std::string_view Answer)
     return "&#" + std::string(Answer) + ";";
 }
 
-std::string NoEntityMessage(unsigned char Code) { return "No Entity for this Character: " + CharText(Code); }
+std::string NoEntityMessage(unsigned char Code) { return NoEntityMessage(CharText(Code)); }
+
+std::string NoEntityMessage(std::string_view Character)
+{
+    return "No Entity for this Character: " + std::string(Character);
+}
+
+std::string ReplaceCharacterQuestion(std::string_view Character, std::string_view Entity)
+{
+    return "Replace " + std::string(Character) + " with &" + std::string(Entity) + " ?";
+}
+
+std::string ReplaceEntityQuestion(std::string_view Candidate, std::string_view Character)
+{
+    return "Replace &" + std::string(Candidate) + " with " + std::string(Character) + " ?";
+}
+
+char32_t CodePointForEntity(std::string_view Text)
+{
+    if (Text.size() > 3 && Text.substr(0, 2) == "&#" && Text.back() == ';') {
+        const std::optional<int32_t> Value = ParseRuntimeInteger(Text.substr(2, Text.size() - 3));
+        if (Value && *Value > 255 && *Value <= 0x10FFFF && !(*Value >= 0xD800 && *Value <= 0xDFFF))
+            return static_cast<char32_t>(*Value);
+    }
+    const unsigned char Code = CharacterForEntity(Text);
+    return Code == 0 ? 0 : Windows1252ToCodePoint(Code);
+}
 
 std::string ReplaceCharacterQuestion(unsigned char Code, std::string_view Entity)
 {
-    return "Replace " + CharText(Code) + " with &" + std::string(Entity) + " ?";
+    return ReplaceCharacterQuestion(CharText(Code), Entity);
 }
 
 std::string UnknownEntityMessage(std::string_view Candidate) { return "Unknown Entity: &" + std::string(Candidate); }
 
 std::string ReplaceEntityQuestion(std::string_view Candidate, unsigned char Code)
 {
-    return "Replace &" + std::string(Candidate) + " with " + CharText(Code) + " ?";
+    return ReplaceEntityQuestion(Candidate, CharText(Code));
 }
 
 std::string CharactersConvertedMessage(int Count)

@@ -25,6 +25,11 @@ std::string_view EntityForCharacter(unsigned char Code);
 // entity exactly, case included.
 unsigned char CharacterForEntity(std::string_view Text);
 
+// The character an entity text names in a UTF-8 text: "&#...;" above 255 is that code point
+// (when it is one: up to U+10FFFF, no surrogate); every other entity is read as CharacterForEntity
+// reads it, and its byte stands for its Windows-1252 character. 0 for unknown.
+char32_t CodePointForEntity(std::string_view Text);
+
 // The 252 entity names of HTML 4 (its Latin-1, symbol and special sets; "eacute", no "&" or ";"),
 // the names browsers have known since then. Every entity of the table above is among them.
 std::span<const std::string_view> Html4EntityNames();
@@ -56,6 +61,10 @@ inline constexpr std::string_view ValuePrompt = "Enter ASCII value:";
 
 // "No Entity for this Character: " + the character.
 std::string NoEntityMessage(unsigned char Code);
+// The same for a character given as its bytes (a UTF-8 character).
+std::string NoEntityMessage(std::string_view Character);
+std::string ReplaceCharacterQuestion(std::string_view Character, std::string_view Entity);
+std::string ReplaceEntityQuestion(std::string_view Candidate, std::string_view Character);
 // "Replace " + character + " with &" + entity + " ?"
 std::string ReplaceCharacterQuestion(unsigned char Code, std::string_view Entity);
 // "Unknown Entity: &" + candidate

@@ -3,6 +3,10 @@
 
 #include "core/markup/Entities.h"
 
+#include "core/editor/Encoding.h"
+
+#include <tuple>
+
 namespace {
 
 // Asks one replacement question; All also turns the questions off. Cancel counts as No.
@@ -26,6 +30,7 @@ bool MayReplace(TMarkupQuestions &Ask, bool &Confirm, const std::string &Questio
 int ConvertCharactersToEntities(TLineDocument &Doc, TMarkupQuestions &Ask)
 {
     bool Confirm = Ask.Confirm(std::string(EntityText::ConfirmEach), TQuestionButtons::YesNo) == TAnswer::Yes;
+    const bool Utf8 = Doc.Utf8();
     int Count = 0;
     // The count is taken once: lines that a re-wrap pushes past it are not visited.
     const int Lines = Doc.LineCount();
@@ -33,26 +38,31 @@ int ConvertCharactersToEntities(TLineDocument &Doc, TMarkupQuestions &Ask)
         std::string Text = Doc.GetLine(L);
         std::size_t p = 0;
         while (p < Text.size()) {
-            const auto Code = static_cast<unsigned char>(Text[p]);
+            // The character at p: a byte, or in a UTF-8 text its code point and its bytes.
+            char32_t Code = static_cast<unsigned char>(Text[p]);
+            std::size_t Length = 1;
+            if (Utf8 && Code >= 0x80)
+                std::tie(Code, Length) = DecodeUtf8(Text, p);
             if (Code < 161) {
-                ++p;
+                p += Length;
                 continue;
             }
-            const std::string_view Entity = EntityForCharacter(Code);
+            const std::string_view Character = std::string_view(Text).substr(p, Length);
+            const std::string_view Entity = Code <= 255 ? EntityForCharacter(static_cast<unsigned char>(Code)) : "";
             if (Entity.empty()) {
-                Ask.Inform(NoEntityMessage(Code));
-                ++p;
+                Ask.Inform(NoEntityMessage(Character));
+                p += Length;
                 continue;
             }
             const int Col = static_cast<int>(p) + 1;
-            Doc.SetSelection(L, Col, L, Col + 1, false);
-            if (MayReplace(Ask, Confirm, ReplaceCharacterQuestion(Code, Entity))
+            Doc.SetSelection(L, Col, L, Col + static_cast<int>(Length), false);
+            if (MayReplace(Ask, Confirm, ReplaceCharacterQuestion(Character, Entity))
                 && Doc.InsertPlainText(std::string(Entity))) {
                 ++Count;
                 Text = Doc.GetLine(L);
                 p += Entity.size();
             } else {
-                ++p;
+                p += Length;
             }
         }
     }
@@ -63,6 +73,7 @@ int ConvertCharactersToEntities(TLineDocument &Doc, TMarkupQuestions &Ask)
 int ConvertEntitiesToCharacters(TLineDocument &Doc, TMarkupQuestions &Ask)
 {
     bool Confirm = Ask.Confirm(std::string(EntityText::ConfirmEach), TQuestionButtons::YesNo) == TAnswer::Yes;
+    const bool Utf8 = Doc.Utf8();
     int Count = 0;
     const int Lines = Doc.LineCount();
     // Shortened lines can let a wrapped paragraph lose display lines: stop at the current end.
@@ -83,14 +94,21 @@ int ConvertEntitiesToCharacters(TLineDocument &Doc, TMarkupQuestions &Ask)
                 break;
             const std::string Candidate = Text.substr(Start, End - Start + 1);
             Doc.SetSelection(L, static_cast<int>(Start) + 1, L, static_cast<int>(End) + 2, false);
-            const unsigned char Code = CharacterForEntity(Candidate);
-            if (Code == 0) {
+            // The character in the document's encoding: a byte, or a UTF-8 character.
+            std::string Character;
+            if (Utf8) {
+                if (const char32_t Code = CodePointForEntity(Candidate))
+                    AppendUtf8(Character, Code);
+            } else if (const unsigned char Code = CharacterForEntity(Candidate)) {
+                Character.assign(1, static_cast<char>(Code));
+            }
+            if (Character.empty()) {
                 Ask.Inform(UnknownEntityMessage(Candidate));
                 d = End + 1;
                 continue;
             }
-            if (MayReplace(Ask, Confirm, ReplaceEntityQuestion(Candidate, Code))
-                && Doc.InsertPlainText(std::string(1, static_cast<char>(Code)))) {
+            if (MayReplace(Ask, Confirm, ReplaceEntityQuestion(Candidate, Character))
+                && Doc.InsertPlainText(Character)) {
                 ++Count;
                 if (L > Doc.LineCount())
                     break;

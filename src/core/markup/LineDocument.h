@@ -25,6 +25,8 @@ public:
     virtual bool InsertPlainText(const std::string &Text) = 0;
     // As InsertPlainText, but the text goes through the tag-case rule first.
     virtual bool InsertMarkup(const std::string &Text) = 0;
+    // Whether the lines are UTF-8 (else Windows-1252, a byte a character).
+    virtual bool Utf8() { return false; }
 };
 
 enum class TAnswer { Yes, No, All, Cancel };
@@ -52,6 +54,8 @@ public:
     const std::vector<std::string> &Lines() const { return FLines; }
     void SetLowerCaseTags(bool On) { FLowerCaseTags = On; }
     void SetReadOnly(bool On) { FReadOnly = On; }
+    void SetUtf8(bool On) { FUtf8 = On; }
+    bool Utf8() override { return FUtf8; }
     void GetCaretPosition(int &Line, int &Col) const { Line = FCaretLine; Col = FCaretCol; }
 
     int LineCount() override;
@@ -70,6 +74,7 @@ private:
     int FTabSize;
     bool FLowerCaseTags = false;
     bool FReadOnly = false;
+    bool FUtf8 = false;
     // Selection as (line, column) of its start and end, ordered; equal means none.
     int FSelLine1 = 1, FSelCol1 = 1, FSelLine2 = 1, FSelCol2 = 1;
     int FCaretLine = 1, FCaretCol = 1;

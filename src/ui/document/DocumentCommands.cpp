@@ -103,7 +103,7 @@ TAnswer TPromptQuestions::Confirm(const std::string &Msg, TQuestionButtons Butto
         buttons |= mbAll;
     else if (Buttons == TQuestionButtons::YesNoCancel)
         buttons |= mbCancel;
-    switch (AskConfirmation(BytesToQString(Msg), buttons)) {
+    switch (AskConfirmation(DocumentBytesToQString(Msg, FEncoding), buttons)) {
     case mrYes: return TAnswer::Yes;
     case mrNo: return TAnswer::No;
     case mrAll: return TAnswer::All;
@@ -113,7 +113,12 @@ TAnswer TPromptQuestions::Confirm(const std::string &Msg, TQuestionButtons Butto
 
 void TPromptQuestions::Inform(const std::string &Msg)
 {
-    ShowInformation(BytesToQString(Msg));
+    ShowInformation(DocumentBytesToQString(Msg, FEncoding));
+}
+
+bool TEditorLineDocument::Utf8()
+{
+    return FDoc.Editor->ParaList().Utf8();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -147,14 +152,14 @@ template <class F> void AsOneStep(TMDIChild &Doc, std::int64_t Bytes, F Command)
 void ConvertCharacterstoEntities1Click(TMDIChild &Doc)
 {
     TEditorLineDocument lines(Doc);
-    TPromptQuestions questions;
+    TPromptQuestions questions(Doc.Editor->Encoding());
     AsOneStep(Doc, WholeDocumentUndoBytes(Doc), [&] { ConvertCharactersToEntities(lines, questions); });
 }
 
 void ConvertEntitiestoCharacters1Click(TMDIChild &Doc)
 {
     TEditorLineDocument lines(Doc);
-    TPromptQuestions questions;
+    TPromptQuestions questions(Doc.Editor->Encoding());
     AsOneStep(Doc, WholeDocumentUndoBytes(Doc), [&] { ConvertEntitiesToCharacters(lines, questions); });
 }
 
@@ -190,7 +195,7 @@ void RemoveHTMLTags1Click(TMDIChild &Doc)
 void AutoParagraphFormat1Click(TMDIChild &Doc)
 {
     TEditorLineDocument lines(Doc);
-    TPromptQuestions questions;
+    TPromptQuestions questions(Doc.Editor->Encoding());
     AsOneStep(Doc, WholeDocumentUndoBytes(Doc), [&] { AutoParagraphFormat(lines, questions); });
 }
 
@@ -201,7 +206,7 @@ bool IntelligentTagInsert1Click(TMDIChild &Doc)
         return false;
     const TIntelliTagCriteria criteria = dialog.Criteria();
     TEditorLineDocument lines(Doc);
-    TPromptQuestions questions;
+    TPromptQuestions questions(Doc.Editor->Encoding());
     AsOneStep(Doc, WholeDocumentUndoBytes(Doc), [&] { IntelligentTagInsert(lines, questions, criteria); });
     return true;
 }

@@ -3,6 +3,7 @@
 // makers; with the line view of an editor and the prompt's boxes that these commands work through.
 #pragma once
 
+#include "core/editor/Encoding.h"
 #include "core/markup/LineDocument.h"
 
 #include <string>
@@ -26,16 +27,22 @@ public:
     void SetCaretPosition(int Line, int Col) override;
     bool InsertPlainText(const std::string &Text) override;
     bool InsertMarkup(const std::string &Text) override;
+    bool Utf8() override;
 
 private:
     TMDIChild &FDoc;
 };
 
 // The commands' questions as confirmation and information boxes of the application's prompt.
+// Their texts may quote the document's characters, in its encoding.
 class TPromptQuestions final : public TMarkupQuestions {
 public:
+    explicit TPromptQuestions(TTextEncoding Encoding = TTextEncoding::Windows1252) : FEncoding(Encoding) {}
     TAnswer Confirm(const std::string &Msg, TQuestionButtons Buttons) override;
     void Inform(const std::string &Msg) override;
+
+private:
+    TTextEncoding FEncoding;
 };
 
 // ---- The commands, each as its menu item's click runs it on a document window.
