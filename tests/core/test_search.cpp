@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <vector>
 
@@ -112,4 +113,49 @@ TEST(EdSearch, RangeSearchCrossesParagraphsButNoMatchSpansThem)
     EXPECT_FALSE(EdFindInRange(two, src, {1, 1}, {1, 1}, true));
     // Backward scope: a match starting before the scope start is rejected.
     EXPECT_FALSE(EdFindInRange(two, src, {1, 8}, {1, 6}, true));
+}
+
+TEST(EdSearch, Utf8TextFoldsLettersBeyondAsciiAndMatchesWholeCharacters)
+{
+    // Unicode case, the three Greek sigmas alike, no Windows-1252 rule on UTF-8 bytes.
+    EXPECT_EQ(EdFoldUtf8("a\xD0\xB6\xCF\x83\xCF\x82\xC3\xA9z"), "A\xD0\x96\xCE\xA3\xCE\xA3\xC3\x89Z");
+    EXPECT_EQ(EdFoldUtf8("\xE6\xBC\xA2\xF0\x9F\x98\x80\xFF"), "\xE6\xBC\xA2\xF0\x9F\x98\x80\xFF");
+    TEdSearchPattern zhe("\xD0\xB6", false, false, true);
+    EXPECT_EQ(zhe.FindForward("ab \xD0\x96", 0, 5), 3u);
+    EXPECT_TRUE(zhe.Matches("\xD0\x96"));
+    EXPECT_EQ(TEdSearchPattern("\xD0\xB6", true, false, true).FindForward("ab \xD0\x96", 0, 5), TEdSearchPattern::npos);
+    // "e" is not the first half of e with a combining acute; whole words are Unicode words.
+    EXPECT_EQ(TEdSearchPattern("e", true, false, true).FindForward("e\xCC\x81 e", 0, 5), 4u);
+    TEdSearchPattern word("\xD0\xB4\xD0\xB0", false, true, true); // "da"
+    EXPECT_EQ(word.FindForward("\xD0\x94\xD0\x90\xD0\x96 \xD0\x94\xD0\x90.", 0, 14), 7u);
+
+    // Against a plain search over whole characters, matches found across the scan's windows.
+    const std::vector<std::string> chars = {"a", "A", "\xD0\xB6", "\xD0\x96", "\xCF\x83", "\xCF\x82", "\xCE\xA3",
+                                            "\xC3\xA9", "\xC3\x89", "e\xCC\x81", " ", "\xE6\xBC\xA2"};
+    std::mt19937 rng(11);
+    for (int round = 0; round < 400; ++round) {
+        std::string text, pat;
+        std::vector<std::size_t> starts;
+        const int n = round % 10 == 0 ? 9000 : static_cast<int>(rng() % 30);
+        for (int i = 0; i < n; ++i) {
+            starts.push_back(text.size());
+            text += chars[rng() % chars.size()];
+        }
+        starts.push_back(text.size());
+        for (int i = 0, m = 1 + static_cast<int>(rng() % 3); i < m; ++i)
+            pat += chars[rng() % chars.size()];
+        const bool icase = rng() % 2;
+        const std::string want = icase ? EdFoldUtf8(pat) : pat;
+        std::size_t expected = std::string::npos;
+        for (std::size_t k = 0; k + 1 < starts.size() && expected == std::string::npos; ++k) {
+            const std::size_t p = starts[k];
+            if (p + pat.size() > text.size() || !std::binary_search(starts.begin(), starts.end(), p + pat.size()))
+                continue;
+            const std::string piece = text.substr(p, pat.size());
+            if ((icase ? EdFoldUtf8(piece) : piece) == want)
+                expected = p;
+        }
+        EXPECT_EQ(TEdSearchPattern(pat, !icase, false, true).FindForward(text, 0, text.size()), expected)
+            << round << " / " << pat;
+    }
 }

@@ -193,3 +193,29 @@ TEST_F(FindReplaceTest, ReplaceOneOrAllWithTheTickedOptions)
     Click(doc, "FindNext1");
     EXPECT_EQ(doc->SearchFlags, soMatchCase);
 }
+
+TEST_F(FindReplaceTest, TheDialogsTextReachesEachDocumentInItsEncoding)
+{
+    Start();
+    TMDIChild *utf8 = NewDocument();
+    utf8->Editor->ParaList().SetEncoding(TTextEncoding::Utf8);
+    Type(utf8, "\xD0\x96\xD0\xB0\xD0\xB1\xD0\xB0 \xD0\xB6\xD0\xB0\xD0\xB1\xD0\xB0"); // "Zhaba zhaba"
+    utf8->Editor->SetCaretPosition(1, 1);
+    TMDIChild *latin = Doc("x &#1046; y");
+    Activate(utf8);
+    Click(utf8, "Find1");
+    TReplaceDialog &dlg = Dialog();
+    dlg.FindEdit->setText(QString::fromUtf8("\u0436\u0430\u0431\u0430"));
+    dlg.MatchCaseBox->setChecked(false);
+    Press(dlg.FindNextButton);
+    EXPECT_EQ(Selected(utf8), "\xD0\x96\xD0\xB0\xD0\xB1\xD0\xB0") << "letters beyond ASCII fold";
+    dlg.ReplaceEdit->setText(QString::fromUtf8("\u00e9"));
+    Press(dlg.ReplaceAllButton);
+    EXPECT_EQ(Text(utf8), "\xC3\xA9 \xC3\xA9");
+
+    // A Windows-1252 document stores the character as a numeric reference, and that is found.
+    Activate(latin);
+    dlg.FindEdit->setText(QString::fromUtf8("\u0416"));
+    Press(dlg.FindNextButton);
+    EXPECT_EQ(Selected(latin), "&#1046;");
+}

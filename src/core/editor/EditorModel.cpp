@@ -726,7 +726,7 @@ int TEdModel::Replace(std::string_view Text, std::string_view ReplaceText, unsig
     // Replace All is one undo step. Its records are counted beforehand from the occurrences in
     // the whole text, so that a change too large to be undone is asked about before it is made.
     const TEdSearchPattern pattern(Text.substr(0, std::min<std::size_t>(Text.size(), TEdSearchPattern::MaxLength)),
-                                   Options & soMatchCase, Options & soWholeWords);
+                                   Options & soMatchCase, Options & soWholeWords, FList->Utf8());
     std::int64_t matches = 0;
     if (pattern.Length() > 0) {
         const TEdParaSource source = [this](std::int32_t p) { return FList->ParaText(p); };
@@ -755,7 +755,7 @@ int TEdModel::SearchReplace(std::string_view Text, std::string_view ReplaceText,
     const bool replacing = Options & (soReplace | soReplaceAll);
     const bool all = Options & soReplaceAll;
     const bool selOnly = Options & soSelectedOnly;
-    const TEdSearchPattern pattern(Text, Options & soMatchCase, Options & soWholeWords);
+    const TEdSearchPattern pattern(Text, Options & soMatchCase, Options & soWholeWords, FList->Utf8());
     const int len = static_cast<int>(pattern.Length());
     const int replLen = static_cast<int>(ReplaceText.size());
     int count = 0;

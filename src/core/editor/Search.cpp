@@ -1,6 +1,11 @@
 // TEdSearchPattern: word delimiters, upper-casing and the paragraph search of the editor.
 #include "core/editor/Search.h"
 
+#include "core/editor/Chars.h"
+#include "core/editor/Encoding.h"
+
+#include <utf8proc.h>
+
 #include <algorithm>
 
 namespace {
@@ -46,11 +51,38 @@ std::string EdUpperCase(std::string_view text)
     return out;
 }
 
-TEdSearchPattern::TEdSearchPattern(std::string_view Pattern, bool MatchCase, bool WholeWords)
-    : Pat(Pattern.substr(0, std::min(Pattern.size(), MaxLength))), CaseSensitive(MatchCase), Whole(WholeWords)
+std::string EdFoldUtf8(std::string_view text)
+{
+    std::string out(text);
+    for (std::size_t i = 0; i < out.size();) {
+        const auto b = static_cast<unsigned char>(out[i]);
+        if (b < 0x80) {
+            if (b >= 'a' && b <= 'z')
+                out[i] = static_cast<char>(b - 32);
+            ++i;
+            continue;
+        }
+        const auto [ch, n] = DecodeUtf8(out, i);
+        if (n > 1) {
+            const auto upper = static_cast<char32_t>(utf8proc_toupper(static_cast<utf8proc_int32_t>(ch)));
+            if (upper != ch) {
+                std::string bytes;
+                AppendUtf8(bytes, upper);
+                if (bytes.size() == n)
+                    out.replace(i, n, bytes);
+            }
+        }
+        i += n;
+    }
+    return out;
+}
+
+TEdSearchPattern::TEdSearchPattern(std::string_view Pattern, bool MatchCase, bool WholeWords, bool Utf8Text)
+    : Pat(Pattern.substr(0, std::min(Pattern.size(), MaxLength))), Utf8(Utf8Text), CaseSensitive(MatchCase),
+      Whole(WholeWords)
 {
     if (!CaseSensitive)
-        Pat = EdUpperCase(Pat);
+        Pat = Utf8 ? EdFoldUtf8(Pat) : EdUpperCase(Pat);
     Skip.fill(Pat.size());
     for (std::size_t i = 0; i + 1 < Pat.size(); ++i)
         Skip[static_cast<unsigned char>(Pat[i])] = Pat.size() - 1 - i;
@@ -62,6 +94,8 @@ bool TEdSearchPattern::Matches(std::string_view Text) const
         return false;
     if (CaseSensitive)
         return Text == Pat;
+    if (Utf8)
+        return EdFoldUtf8(Text) == Pat;
     for (std::size_t i = 0; i < Pat.size(); ++i)
         if (EdUpCase(static_cast<unsigned char>(Text[i])) != static_cast<unsigned char>(Pat[i]))
             return false;
@@ -70,6 +104,17 @@ bool TEdSearchPattern::Matches(std::string_view Text) const
 
 bool TEdSearchPattern::Accept(std::string_view Text, std::size_t Pos) const
 {
+    const std::size_t end = Pos + Pat.size();
+    if (Utf8) {
+        // Never half a character (a letter without the mark that joins it, say).
+        if (!EdIsCharStart(Text, Pos, true) || (end < Text.size() && !EdIsCharStart(Text, end, true)))
+            return false;
+        if (!Whole)
+            return true;
+        if (Pos > 0 && EdIsWordChar(Text, EdPrevChar(Text, Pos, true), true))
+            return false;
+        return end >= Text.size() || !EdIsWordChar(Text, end, true);
+    }
     if (!Whole)
         return true;
     if (Pos > 0 && !IsWordDelimiter(Text[Pos - 1]))
@@ -80,20 +125,50 @@ bool TEdSearchPattern::Accept(std::string_view Text, std::size_t Pos) const
 
 std::size_t TEdSearchPattern::FindForward(std::string_view Text, std::size_t From, std::size_t Limit) const
 {
-    const std::size_t m = Pat.size();
     Limit = std::min(Limit, Text.size());
+    if (Utf8 && !CaseSensitive)
+        return FindFolded(Text, From, Limit);
+    return Scan(Text, reinterpret_cast<const unsigned char *>(Text.data()), 0, From, Limit, !CaseSensitive);
+}
+
+std::size_t TEdSearchPattern::FindFolded(std::string_view Text, std::size_t From, std::size_t Limit) const
+{
+    const std::size_t m = Pat.size();
     if (m == 0 || From > Limit || Limit - From < m)
         return npos;
-    const auto *text = reinterpret_cast<const unsigned char *>(Text.data());
+    // Folded a window at a time, so that the next match costs a scan up to it and no more.
+    constexpr std::size_t Window = 16384;
+    std::string folded;
+    for (std::size_t at = From; at + m <= Limit;) {
+        std::size_t end = std::min(Limit, at + Window + m);
+        while (end < Limit && (static_cast<unsigned char>(Text[end]) & 0xC0) == 0x80)
+            ++end; // whole characters only
+        folded = EdFoldUtf8(Text.substr(at, end - at));
+        const std::size_t hit = Scan(Text, reinterpret_cast<const unsigned char *>(folded.data()), at, at, end, false);
+        if (hit != npos || end >= Limit)
+            return hit;
+        at = end - m + 1;
+    }
+    return npos;
+}
+
+std::size_t TEdSearchPattern::Scan(std::string_view Text, const unsigned char *Compared, std::size_t Base,
+                                   std::size_t From, std::size_t Limit, bool Fold) const
+{
+    const std::size_t m = Pat.size();
+    if (m == 0 || From > Limit || Limit - From < m)
+        return npos;
+    // Positions count in Text; the bytes compared at pos are Compared[pos - Base].
+    const auto text = [Compared, Base](std::size_t pos) { return Compared[pos - Base]; };
     const auto *pat = reinterpret_cast<const unsigned char *>(Pat.data());
     std::size_t pos = From;
     while (pos + m <= Limit) {
         std::size_t i = m;
-        if (CaseSensitive) {
-            while (i > 0 && text[pos + i - 1] == pat[i - 1])
+        if (!Fold) {
+            while (i > 0 && text(pos + i - 1) == pat[i - 1])
                 --i;
         } else {
-            while (i > 0 && EdUpCase(text[pos + i - 1]) == pat[i - 1])
+            while (i > 0 && EdUpCase(text(pos + i - 1)) == pat[i - 1])
                 --i;
         }
         if (i == 0) {
@@ -102,8 +177,8 @@ std::size_t TEdSearchPattern::FindForward(std::string_view Text, std::size_t Fro
             ++pos;  // a rejected candidate: go on one character further
             continue;
         }
-        unsigned char last = text[pos + m - 1];
-        if (!CaseSensitive)
+        unsigned char last = text(pos + m - 1);
+        if (Fold)
             last = EdUpCase(last);
         pos += Skip[last];
     }

@@ -27,6 +27,9 @@ bool IsWordDelimiter(char c);
 // of 0x80..0x9F); every other byte is returned unchanged.
 unsigned char EdUpCase(unsigned char c);
 std::string EdUpperCase(std::string_view text);
+// UTF-8 text with every character upper-cased where its upper case has a UTF-8 form of the same
+// length (so offsets stay); bytes that start no valid sequence stay as they are.
+std::string EdFoldUtf8(std::string_view text);
 
 // A position in the text as paragraph and offset, both counted from 1.
 struct TEdTextPos {
@@ -43,7 +46,10 @@ public:
     static constexpr std::size_t npos = std::string_view::npos;
 
     // The pattern is cut to MaxLength characters; without MatchCase it is compared upper-cased.
-    TEdSearchPattern(std::string_view Pattern, bool MatchCase, bool WholeWords);
+    // In a UTF-8 text (Utf8) matches begin and end at character boundaries, letters beyond ASCII
+    // compare by their Unicode case (where both cases have UTF-8 forms of one length, so a match
+    // is as long as the pattern), and whole words are made of Unicode letters, marks and digits.
+    TEdSearchPattern(std::string_view Pattern, bool MatchCase, bool WholeWords, bool Utf8 = false);
 
     std::size_t Length() const { return Pat.size(); }
     bool Empty() const { return Pat.empty(); }
@@ -59,8 +65,15 @@ public:
 
 private:
     bool Accept(std::string_view Text, std::size_t Pos) const;
+    // The byte scan of Text[From, Limit): Fold applies the case rule of 8-bit text (EdUpCase),
+    // else bytes compare as they are; the bytes compared are Compared[pos - Base] (Text itself, or
+    // a folded copy of the part from Base on).
+    std::size_t Scan(std::string_view Text, const unsigned char *Compared, std::size_t Base, std::size_t From,
+                     std::size_t Limit, bool Fold) const;
+    std::size_t FindFolded(std::string_view Text, std::size_t From, std::size_t Limit) const;
 
     std::string Pat;
+    bool Utf8;
     std::array<std::size_t, 256> Skip{};
     bool CaseSensitive;
     bool Whole;

@@ -107,8 +107,15 @@ void TReplaceDialog::UpdateButtons()
         b->setEnabled(any);
 }
 
-std::string TReplaceDialog::FindText() const { return QStringToBytes(FindEdit->text()); }
-std::string TReplaceDialog::ReplaceText() const { return QStringToBytes(ReplaceEdit->text()); }
+std::string TReplaceDialog::FindText(TTextEncoding Encoding) const
+{
+    return QStringToDocumentBytes(FindEdit->text(), Encoding);
+}
+
+std::string TReplaceDialog::ReplaceText(TTextEncoding Encoding) const
+{
+    return QStringToDocumentBytes(ReplaceEdit->text(), Encoding);
+}
 void TReplaceDialog::SetFindText(const std::string &Text) { FindEdit->setText(BytesToQString(Text)); }
 void TReplaceDialog::SetReplaceText(const std::string &Text) { ReplaceEdit->setText(BytesToQString(Text)); }
 bool TReplaceDialog::MatchCaseChecked() const { return MatchCaseBox->isChecked(); }
@@ -173,9 +180,9 @@ unsigned char TFindReplace::DialogOptions() const
     return options;
 }
 
-void TFindReplace::NotFound(const std::string &Text)
+void TFindReplace::NotFound(const QString &Text)
 {
-    ShowInformation(BytesToQString("Search string '" + Text + "' not found"));
+    ShowInformation("Search string '" + Text + "' not found");
 }
 
 void TFindReplace::Replace1Click(TMDIChild &Doc)
@@ -189,10 +196,10 @@ void TFindReplace::Replace1Click(TMDIChild &Doc)
 void TFindReplace::FindDialog1Find(TMDIChild &Doc)
 {
     Doc.SearchFlags = DialogOptions();
-    const std::string text = ReplaceDialog1->FindText();
+    const std::string text = ReplaceDialog1->FindText(Doc.Editor->Encoding());
     if (!Doc.Editor->Search(text, Doc.SearchFlags))
-        NotFound(text);
-    FindDialog1->FindText = text;
+        NotFound(ReplaceDialog1->FindEdit->text());
+    FindDialog1->FindText = ReplaceDialog1->FindEdit->text();
 }
 
 void TFindReplace::ReplaceDialog1Replace(TMDIChild &Doc, bool All)
@@ -200,13 +207,13 @@ void TFindReplace::ReplaceDialog1Replace(TMDIChild &Doc, bool All)
     // The boxes are read at the press, so a match-case or whole-word tick takes effect at once
     // instead of replacing occurrences the user has just excluded.
     Doc.SearchFlags = DialogOptions() | (All ? soReplaceAll : soReplace);
-    const std::string replaceText = ReplaceDialog1->ReplaceText();
+    const std::string replaceText = ReplaceDialog1->ReplaceText(Doc.Editor->Encoding());
     if (replaceText.empty())
         return;
-    const std::string text = ReplaceDialog1->FindText();
+    const std::string text = ReplaceDialog1->FindText(Doc.Editor->Encoding());
     const int replaced = Doc.Editor->Replace(text, replaceText, Doc.SearchFlags);
     if (replaced == -1)
-        NotFound(text);
+        NotFound(ReplaceDialog1->FindEdit->text());
     else if (All && replaced > 0 && Form.StatusLine)
         Form.StatusLine->setText(QString("Replaced %1 occurrences.").arg(replaced));
 }
@@ -214,10 +221,9 @@ void TFindReplace::ReplaceDialog1Replace(TMDIChild &Doc, bool All)
 void TFindReplace::FindNext1Click(TMDIChild &Doc)
 {
     Doc.SearchFlags &= static_cast<unsigned char>(~(soReplace | soReplaceAll));
-    const std::string &text = FindDialog1->FindText;
     // Nothing has been searched for yet: an empty text is found where the caret is.
-    if (text.empty())
+    if (FindDialog1->FindText.isEmpty())
         return;
-    if (!Doc.Editor->Search(text, Doc.SearchFlags))
-        NotFound(text);
+    if (!Doc.Editor->Search(QStringToDocumentBytes(FindDialog1->FindText, Doc.Editor->Encoding()), Doc.SearchFlags))
+        NotFound(FindDialog1->FindText);
 }

@@ -3,6 +3,7 @@
 // document window's Find, Replace and Find Next commands.
 #pragma once
 
+#include "core/editor/Encoding.h"
 #include <QDialog>
 
 #include <functional>
@@ -24,9 +25,10 @@ public:
 
     explicit TReplaceDialog(QWidget *Parent = nullptr);
 
-    // The texts as bytes of the code page.
-    std::string FindText() const;
-    std::string ReplaceText() const;
+    // The texts as bytes of a document in Encoding (in Windows-1252, characters the code page
+    // cannot hold as numeric character references, as they are stored there).
+    std::string FindText(TTextEncoding Encoding = TTextEncoding::Windows1252) const;
+    std::string ReplaceText(TTextEncoding Encoding = TTextEncoding::Windows1252) const;
     void SetFindText(const std::string &Text);
     void SetReplaceText(const std::string &Text);
     bool MatchCaseChecked() const;
@@ -59,7 +61,7 @@ class TFindDialog : public QObject {
     Q_OBJECT
 public:
     explicit TFindDialog(QObject *Parent) : QObject(Parent) { setObjectName("FindDialog1"); }
-    std::string FindText;
+    QString FindText;
 };
 
 // The main window's two dialogs and the handlers that take their events to the active document.
@@ -83,7 +85,7 @@ public:
 
 private:
     unsigned char DialogOptions() const;
-    static void NotFound(const std::string &Text);
+    static void NotFound(const QString &Text);
 
     TMainHost &Form;
 };
