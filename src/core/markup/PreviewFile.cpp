@@ -124,7 +124,8 @@ std::vector<std::string> PreviewArguments(std::vector<std::string> TemplateArgs,
     return TemplateArgs;
 }
 
-void WritePreviewFile(const std::string &FileName, int ParaCount, const TParagraphSource &Source)
+void WritePreviewFile(const std::string &FileName, int ParaCount, const TParagraphSource &Source,
+                      bool ByteOrderMark)
 {
     if (FileName.empty())
         FailPreview(FileName, ENOENT);
@@ -141,6 +142,8 @@ void WritePreviewFile(const std::string &FileName, int ParaCount, const TParagra
     int Err = 0;
     std::string Buffer;
     constexpr std::size_t Chunk = 64 * 1024;
+    TTextWriteOptions Options;
+    Options.ByteOrderMark = ByteOrderMark;
     WriteText(ffDos, ParaCount, Source, [&](std::string_view Bytes) {
         Buffer.append(Bytes);
         if (Buffer.size() >= Chunk) {
@@ -148,7 +151,7 @@ void WritePreviewFile(const std::string &FileName, int ParaCount, const TParagra
                 Err = WriteAll(Fd, Buffer, Temp);
             Buffer.clear();
         }
-    });
+    }, Options);
     if (!Err)
         Err = WriteAll(Fd, Buffer, Temp);
     if (::close(Fd) != 0 && !Err)

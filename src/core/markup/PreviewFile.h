@@ -34,4 +34,5 @@ std::vector<std::string> PreviewArguments(std::vector<std::string> TemplateArgs,
 // whatever is at that name: the bytes go to a new file of the same directory, which is then
 // renamed over the name (a symbolic or hard link planted there is replaced, not followed).
 // Throws EFileError; on failure nothing is left behind.
-void WritePreviewFile(const std::string &FileName, int ParaCount, const TParagraphSource &Source);
+void WritePreviewFile(const std::string &FileName, int ParaCount, const TParagraphSource &Source,
+                      bool ByteOrderMark = false);

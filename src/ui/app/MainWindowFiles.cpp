@@ -38,7 +38,7 @@ public:
 };
 
 // The file's lines as the printer gets them: split at LF, a CR before it dropped.
-QStringList FileLines(const QString &FileName)
+QStringList FileLines(const QString &FileName, TTextEncoding Encoding)
 {
     TFileReader reader(TEdCustomTextFileEditor::FileNameBytes(FileName));
     std::string bytes;
@@ -54,7 +54,7 @@ QStringList FileLines(const QString &FileName)
         std::size_t stop = end;
         if (stop > start && bytes[stop - 1] == '\r')
             --stop;
-        lines << BytesToQString(bytes.data() + start, stop - start);
+        lines << DocumentBytesToQString(std::string_view(bytes).substr(start, stop - start), Encoding);
         start = end + 1;
     }
     return lines;
@@ -188,7 +188,10 @@ void TMainForm::Print1Click()
     if (!Prompt().PrintDialog(printer))
         return;
     // Read first: a file that cannot be read starts no print job.
-    const QStringList lines = FileLines(doc->DocumentCaption());
+    // The file as saved, printed as the characters it holds.
+    QStringList lines = FileLines(doc->DocumentCaption(), doc->Editor->Encoding());
+    if (doc->Editor->Encoding() == TTextEncoding::Utf8Bom && !lines.isEmpty() && lines.front().startsWith(QChar(0xFEFF)))
+        lines.front().remove(0, 1);
     TWaitCursor wait;
     QPainter painter;
     if (!painter.begin(&printer))

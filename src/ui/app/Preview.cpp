@@ -62,7 +62,8 @@ QString TBrowserPreview::WritePreviewFile(TMDIChild &Doc)
     // Written from the text itself: the document keeps its file name and its Modified flag.
     const TParaList &paras = Doc.Editor->ParaList();
     ::WritePreviewFile(TEdCustomTextFileEditor::FileNameBytes(fullName), paras.ParaCount(),
-                       [&paras](int Para) { return paras.ParaText(Para); });
+                       [&paras](int Para) { return paras.ParaText(Para); },
+                       paras.Encoding() == TTextEncoding::Utf8Bom);
     Main.PreviewFiles << fullName;
     // Listed on disk too, so that the next run deletes it should this one be killed.
     TPreviewFileList().Add(TEdCustomTextFileEditor::FileNameBytes(fullName));

@@ -24,11 +24,10 @@
 
 namespace {
 
-// The encoding the document's bytes are checked in. Every document is Windows-1252 so far; a
-// document's own encoding goes here once documents have one.
-TCheckEncoding DocumentEncoding(const TMDIChild &)
+// The encoding the document's bytes are checked in: the document's own.
+TCheckEncoding DocumentEncoding(const TMDIChild &Doc)
 {
-    return TCheckEncoding::Windows1252;
+    return Doc.Editor->ParaList().Utf8() ? TCheckEncoding::Utf8 : TCheckEncoding::Windows1252;
 }
 
 // The text as the editor holds it: its paragraphs (the file's lines) separated by LF.
