@@ -166,6 +166,25 @@ TEST_F(FileCommandTest, TemplatesAndInsertFileInsertTheFileUnchanged)
     EXPECT_EQ(Text(doc), "<HTML>\n<one\ntwo\nBODY>\n");
     EXPECT_EQ(Caret(doc), std::make_pair(2, 2));
 
+    // A file in the other encoding is converted: UTF-8 into this Windows-1252 text keeps e acute
+    // as its byte and Zhe as a reference; Windows-1252 into a UTF-8 text becomes UTF-8.
+    Put(Path("utf8.txt"), "\xD0\x96\xC3\xA9\n");
+    Put(Path("latin.txt"), "caf\xE9\n");
+    TMDIChild *utf8 = NewDocument();
+    utf8->Editor->ParaList().SetEncoding(TTextEncoding::Utf8);
+    for (TMDIChild *into : {doc, utf8}) {
+        form->MDIClient->setActiveSubWindow(into);
+        into->Editor->SetCaretPosition(1, 1);
+        const QString name = Path(into == doc ? "utf8.txt" : "latin.txt");
+        prompt.ExpectOpenWith([name](TFileDialogRequest &r) {
+            r.FileName = name;
+            return true;
+        });
+        form->InsertFile1->trigger();
+    }
+    EXPECT_EQ(Text(doc).substr(0, 9), "&#1046;\xE9\n");
+    EXPECT_EQ(Text(utf8), "caf\xC3\xA9\n");
+
     // Cancelled dialogs do nothing.
     prompt.ExpectOpen(QString());
     form->InsertFile1Click();
