@@ -1,6 +1,7 @@
 // Screen columns with tabs, word boundaries, scroll-bar scaling and paste blocks.
 #include "core/editor/Columns.h"
 #include "core/editor/Cells.h"
+#include "core/editor/Chars.h"
 #include "core/editor/ParaList.h"
 
 #include <gtest/gtest.h>
@@ -113,61 +114,97 @@ TEST(EdPosition, PasteBlocksCoverTheTextOnceWithoutSplittingLineBreaks)
 }
 
 // The cell index of a long paragraph against a plain scan, through random edits made directly and
-// through the text store (where undo and redo edit too), with tabs of every width around.
+// through the text store (where undo and redo edit too), with tabs of every width around; in UTF-8
+// text with wide characters, combining marks (typed alone too, so that they join the character
+// before an edit) and invalid bytes, where every checkpoint must sit on a character boundary.
 TEST(EdCells, CellIndexAgreesWithAScanThroughEdits)
 {
     std::mt19937 rng(4711);
-    const auto randomText = [&rng](std::size_t n) {
+    bool utf8 = false;
+    const auto randomText = [&rng, &utf8](std::size_t n) {
+        static const char *const pieces[] = {"\xD0\xB6", "\xE4\xB8\xAD", "\xCC\x81", "\xF0\x9F\x98\x80", "\xFF",
+                                             "\xE2\x80\x8D", "e\xCC\x81"};
         std::string t;
-        for (std::size_t i = 0; i < n; ++i)
-            t += rng() % 9 == 0 ? '\t' : static_cast<char>('a' + rng() % 26);
+        while (t.size() < n) {
+            if (rng() % 9 == 0)
+                t += '\t';
+            else if (utf8 && rng() % 3 == 0)
+                t += pieces[rng() % std::size(pieces)];
+            else
+                t += static_cast<char>('a' + rng() % 26);
+        }
         return t;
     };
-    const auto agree = [&rng](const TEdCells &indexed, std::string_view text, int tab) {
-        const TEdCells plain(text, tab);
+    const auto agree = [&rng, &utf8](const TEdCells &indexed, std::string_view text, int tab) {
+        const TEdCells plain(text, tab, nullptr, utf8);
         ASSERT_EQ(indexed.TotalWidth(), plain.TotalWidth());
         for (int k = 0; k < 40; ++k) {
             const int col = 1 + static_cast<int>(rng() % (text.size() + 3));
             ASSERT_EQ(indexed.ScreenColumn(col), plain.ScreenColumn(col)) << col;
             const int screen = 1 + static_cast<int>(rng() % (plain.TotalWidth() + 3));
             ASSERT_EQ(indexed.CharColumn(screen), plain.CharColumn(screen)) << screen;
+            ASSERT_TRUE(EdIsCharStart(text, static_cast<std::size_t>(indexed.CharColumn(screen) - 1), utf8));
             ASSERT_EQ(indexed.Slice(screen - 1, 7), plain.Slice(screen - 1, 7)) << screen;
         }
     };
-    for (int tab : {1, 4, 8}) {
-        std::string text = randomText(9000);
-        TEdCellIndex index(text, tab);
-        for (int step = 0; step < 300; ++step) {
-            const std::size_t at = rng() % (text.size() + 1);
-            const std::size_t removed = std::min<std::size_t>(text.size() - at, rng() % 4 == 0 ? rng() % 3000 : rng() % 3);
-            const std::string added = randomText(rng() % 5 == 0 ? rng() % 4000 : rng() % 3);
-            text.replace(at, removed, added);
-            index.Edited(text, at, removed, added.size());
-            ASSERT_TRUE(index.Check(text)) << "tab " << tab << " step " << step;
-            agree(TEdCells(text, tab, &index), text, tab);
+    for (const bool u : {false, true}) {
+        utf8 = u;
+        for (int tab : {1, 4, 8}) {
+            std::string text = randomText(9000);
+            TEdCellIndex index(text, tab, utf8);
+            for (int step = 0; step < (utf8 ? 120 : 300); ++step) {
+                // Edits in a UTF-8 text start and end on code points, as the editor's do.
+                std::size_t at = rng() % (text.size() + 1);
+                std::size_t removed = std::min<std::size_t>(text.size() - at, rng() % 4 == 0 ? rng() % 3000 : rng() % 3);
+                while (utf8 && at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80)
+                    --at;
+                while (utf8 && at + removed < text.size() && (static_cast<unsigned char>(text[at + removed]) & 0xC0) == 0x80)
+                    ++removed;
+                const std::string added = randomText(rng() % 5 == 0 ? rng() % 4000 : rng() % 3);
+                text.replace(at, removed, added);
+                index.Edited(text, at, removed, added.size());
+                ASSERT_TRUE(index.Check(text)) << "tab " << tab << " step " << step << " utf8 " << utf8;
+                agree(TEdCells(text, tab, &index, utf8), text, tab);
+            }
         }
-    }
 
-    TParaList list;
-    ASSERT_EQ(list.AppendParagraph(randomText(20000)), 0);
-    ASSERT_EQ(list.AppendParagraph("short\tline"), 0);
-    for (int step = 0; step < 200; ++step) {
-        const int len = list.ParaLength(1);
-        const int at = 1 + static_cast<int>(rng() % (len + 1));
-        switch (rng() % 5) {
-        case 0: ASSERT_EQ(list.InsertChars(1, at, randomText(1 + rng() % 50)), 0); break;
-        case 1: ASSERT_EQ(list.DeleteChars(1, at, static_cast<int>(rng() % 50)), 0); break;
-        case 2: ASSERT_EQ(list.ReplaceChars(1, at, static_cast<int>(rng() % 5), randomText(rng() % 5)), 0); break;
-        case 3: list.Undo(); break;
-        default: list.Redo(); break;
+        TParaList list;
+        if (utf8)
+            list.SetEncoding(TTextEncoding::Utf8);
+        ASSERT_EQ(list.AppendParagraph(randomText(20000)), 0);
+        ASSERT_EQ(list.AppendParagraph("short\tline"), 0);
+        for (int step = 0; step < 200; ++step) {
+            const std::string_view para = list.ParaText(1);
+            const int len = static_cast<int>(para.size());
+            const int at = 1 + static_cast<int>(EdCharStart(para, rng() % (len + 1), utf8));
+            // Up to N bytes from at, ending on a character boundary.
+            const auto span = [&](std::size_t n) {
+                const std::size_t from = static_cast<std::size_t>(at - 1);
+                return static_cast<int>(EdCharStart(para, std::min(from + n, para.size()), utf8) - from);
+            };
+            switch (rng() % 5) {
+            case 0: ASSERT_EQ(list.InsertChars(1, at, randomText(1 + rng() % 50)), 0); break;
+            case 1: ASSERT_EQ(list.DeleteChars(1, at, span(rng() % 50)), 0); break;
+            case 2: ASSERT_EQ(list.ReplaceChars(1, at, span(rng() % 5), randomText(rng() % 5)), 0); break;
+            case 3: list.Undo(); break;
+            default: list.Redo(); break;
+            }
+            agree(list.LineCells(1), list.ParaText(1), list.TabSize());
+            ASSERT_GE(list.LongestLineWidth(), TEdCells(list.ParaText(1), list.TabSize(), nullptr, utf8).TotalWidth());
+            std::string why;
+            ASSERT_TRUE(list.CheckIntegrity(&why)) << why;
         }
-        agree(list.LineCells(1), list.ParaText(1), list.TabSize());
-        ASSERT_GE(list.LongestLineWidth(), TEdCells(list.ParaText(1), list.TabSize()).TotalWidth());
+        if (!utf8) {
+            // A new tab size counts the cells afresh, and so does a change of encoding.
+            list.SetTabSize(3);
+            agree(list.LineCells(1), list.ParaText(1), 3);
+            EXPECT_EQ(list.LongestLineWidth(), TEdCells(list.ParaText(1), 3).TotalWidth());
+            list.SetEncoding(TTextEncoding::Utf8);
+            utf8 = true;
+            agree(list.LineCells(1), list.ParaText(1), 3);
+            utf8 = false;
+        }
     }
-    // A new tab size counts the cells afresh.
-    list.SetTabSize(3);
-    agree(list.LineCells(1), list.ParaText(1), 3);
-    EXPECT_EQ(list.LongestLineWidth(), TEdCells(list.ParaText(1), 3).TotalWidth());
     // Control characters show as visible symbols, tabs and other bytes as themselves.
     EXPECT_EQ(EdControlPicture(0), U'\u2400');
     EXPECT_EQ(EdControlPicture(26), U'\u241A');
@@ -180,4 +217,97 @@ TEST(EdCells, CellIndexAgreesWithAScanThroughEdits)
     EXPECT_EQ(EdControlLetter(127), '?');
     EXPECT_EQ(EdControlLetter('\t'), 0);
     EXPECT_EQ(EdControlLetter(' '), 0);
+}
+
+// Characters of a UTF-8 text: marks, joiners and variation selectors join the code point before
+// them, an invalid byte stands alone, every ASCII byte starts a character; wide characters take
+// two cells and a tab after one still reaches the next tab stop. Windows-1252 steps by byte.
+TEST(EdChars, StepsAndCellsOfUtf8Characters)
+{
+    // a, e + acute, zhe, CJK, emoji, woman + joiner + laptop, heart + variation selector, 0xFF, tab, b
+    const std::string t = "ae\xCC\x81\xD0\xB6\xE4\xB8\xAD\xF0\x9F\x98\x80\xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x92\xBB"
+                          "\xE2\x9D\xA4\xEF\xB8\x8F\xFF\tb";
+    const std::vector<std::size_t> starts = {0, 1, 4, 6, 9, 13, 24, 30, 31, 32, 33};
+    std::vector<std::size_t> forward;
+    for (std::size_t i = 0; i < t.size(); i = EdNextChar(t, i, true))
+        forward.push_back(i);
+    forward.push_back(t.size());
+    EXPECT_EQ(forward, starts);
+    std::vector<std::size_t> backward{t.size()};
+    for (std::size_t i = t.size(); i > 0;) {
+        i = EdPrevChar(t, i, true);
+        backward.insert(backward.begin(), i);
+    }
+    EXPECT_EQ(backward, starts);
+    for (std::size_t i = 0, k = 0; i <= t.size(); ++i) {
+        if (k + 1 < starts.size() && i >= starts[k + 1])
+            ++k;
+        ASSERT_EQ(EdCharStart(t, i, true), i == t.size() ? i : starts[k]) << i;
+        ASSERT_EQ(EdCharStart(t, i, false), i) << i;
+    }
+    EXPECT_EQ(EdNextChar(t, 1, false), 2u);
+    EXPECT_EQ(EdPrevChar(t, 4, false), 3u);
+    // A lone mark or joiner after ASCII joins it; after an invalid byte it is a character itself.
+    EXPECT_EQ(EdNextChar("a\xCC\x81\xCC\x81z", 0, true), 5u);
+    EXPECT_EQ(EdNextChar("\xFF\xCC\x81", 0, true), 1u);
+    EXPECT_EQ(EdNextChar("\xFF\xCC\x81", 1, true), 3u);
+    EXPECT_EQ(EdPrevChar("\xE4\xB8\xAD\xCC\x81\xCC\x81", 7, true), 0u);
+
+    // Cells: a 1, e+acute 1, zhe 1, CJK 2, emoji 2, joined emoji 2, heart 1, invalid 1, tab to 16, b.
+    const TEdCells cells(t, 8, nullptr, true);
+    EXPECT_EQ(cells.TotalWidth(), 17);
+    EXPECT_EQ(cells.ScreenColumn(7), 4);    // the CJK character starts in cell 4
+    EXPECT_EQ(cells.ScreenColumn(10), 6);
+    EXPECT_EQ(cells.ScreenColumn(33), 17);  // b after the tab
+    EXPECT_EQ(cells.CharColumn(5), 7);      // the CJK character's second cell
+    EXPECT_EQ(cells.CharColumn(3), 5);
+    EXPECT_EQ(cells.CharColumn(11), 31);    // the invalid byte
+    EXPECT_EQ(cells.CharColumn(14), 32);    // inside the tab
+    EXPECT_EQ(cells.CharColumn(20), 36);    // past the end, one column per cell
+    EXPECT_EQ(cells.Width(8), 5);           // a mid-character count takes the characters starting before it
+    // Slices hold the bytes; a wide character cut by an edge shows as a blank.
+    EXPECT_EQ(cells.Slice(0, 4), t.substr(0, 6) + " ");
+    EXPECT_EQ(cells.Slice(4, 3), " " + t.substr(9, 4));
+    EXPECT_EQ(cells.Slice(10, 3), "\xFF  ");
+    EXPECT_EQ(cells.Slice(11, 9), "     b");
+    EXPECT_EQ(cells.CellBytes(0, 17), "a" + std::string(10, '\x80') + "     b");
+    const std::vector<TEdShownChar> shown = cells.ShownChars(3, 5);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].Cell, 0);
+    EXPECT_EQ(shown[0].Cells, 2);
+    EXPECT_EQ(shown[0].Bytes, t.substr(6, 3));
+    EXPECT_EQ(shown[1].Cell, 2);
+    EXPECT_EQ(shown[1].Bytes, t.substr(9, 4));
+    // The same bytes as Windows-1252: one cell each.
+    EXPECT_EQ(TEdCells(t, 8, nullptr, false).TotalWidth(), 33);
+
+    // Words: letters of any script and marks are word characters, emoji and dashes are not.
+    const std::string w = "\xD0\xB6\xD0\xB0\xD0\xBC\xE2\x80\x94\xE4\xB8\xAD\xE6\x96\x87 x";
+    EXPECT_EQ(EdWordRight(w, 0, true), 9u);
+    EXPECT_EQ(EdWordLeft(w, 15, true), 9u);
+    EXPECT_EQ(EdDeleteWordEnd(w, 6, true), 9u);  // the dash alone
+    EXPECT_EQ(EdWordAt(w, 10, true), (std::pair<std::size_t, std::size_t>{9, 16}));
+}
+
+// Word wrap in a UTF-8 text counts cells and never breaks inside a character: a wide character
+// that would cross the wrap column starts the next line, a mark stays with its letter.
+TEST(EdChars, WordWrapKeepsCharactersWhole)
+{
+    TParaList list;
+    list.SetEncoding(TTextEncoding::Utf8);
+    list.SetWrapColumn(5);
+    list.SetWordWrap(true);
+    const std::string cjk = "\xE4\xB8\xAD";
+    ASSERT_EQ(list.InsertText(1, 1, "a" + cjk + cjk + cjk + "e\xCC\x81" "bcde\xCC\x81" "f"), 0);
+    ASSERT_EQ(list.LineCount(), 3);
+    EXPECT_EQ(list.GetLine(1), "a" + cjk + cjk);
+    EXPECT_EQ(list.GetLine(2), cjk + "e\xCC\x81" "bc");
+    EXPECT_EQ(list.GetLine(3), "de\xCC\x81" "f");
+    for (int line = 1; line <= 3; ++line)
+        EXPECT_LE(list.LineCells(line).TotalWidth(), 5);
+    std::string why;
+    EXPECT_TRUE(list.CheckIntegrity(&why)) << why;
+    // The same bytes as Windows-1252 wrap by byte.
+    list.SetEncoding(TTextEncoding::Windows1252);
+    EXPECT_EQ(list.GetLine(1), "a" + cjk.substr(0, 3) + cjk.substr(0, 1));
 }

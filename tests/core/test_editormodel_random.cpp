@@ -13,21 +13,90 @@
 
 namespace {
 
-// The editor as documented, on paragraphs of strings (word wrap off: a paragraph is a line).
+// The characters of the UTF-8 runs: letters of three scripts, wide CJK characters and emoji, a
+// letter with a combining mark, an emoji joined by a zero-width joiner, and an invalid byte, with
+// the cells each takes. Any sequence of them splits back into them.
+struct TRefChar {
+    std::string_view Bytes;
+    int Cells;
+    bool Word;
+};
+constexpr TRefChar Utf8Chars[] = {
+    {"\xCE\xBB", 1, true},                 // Greek lambda
+    {"\xD0\xB6", 1, true},                 // Cyrillic zhe
+    {"\xE4\xB8\xAD", 2, true},             // CJK
+    {"\xE5\xAD\x97", 2, true},             // CJK
+    {"e\xCC\x81", 1, true},                // e with a combining acute accent
+    {"\xF0\x9F\x98\x80", 2, false},        // emoji
+    {"\xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x92\xBB", 2, false}, // emoji, joiner, emoji
+    {"\xE2\x80\x94", 1, false},            // em dash
+    {"\xFF", 1, true},                     // an invalid byte
+};
+
+// The editor as documented, on paragraphs of strings (word wrap off: a paragraph is a line). In a
+// UTF-8 run the caret steps over the characters above, which the reference knows by construction.
 struct TRefEditor {
     reference::TModel M;
     TParaPos Caret{1, 1};
     TParaPos Anchor{1, 1};
     bool Insert = true;
+    bool Utf8 = false;
     std::string Clip;
     static constexpr int Tab = 8;
     static constexpr int Rows = 10;
+
+    struct TChar {
+        std::size_t Start, End;
+        int Cells;  // 0 for a tab
+        bool Word;
+    };
+    // The characters of paragraph P: its bytes, or in a UTF-8 run the characters above.
+    std::vector<TChar> Chars(int P)
+    {
+        const std::string &t = M.At(P);
+        std::vector<TChar> out;
+        for (std::size_t i = 0; i < t.size();) {
+            TChar c{i, i + 1, t[i] == '\t' ? 0 : 1, t[i] >= 'a' && t[i] <= 'z'};
+            if (Utf8)
+                for (const TRefChar &u : Utf8Chars)
+                    if (std::string_view(t).substr(i, u.Bytes.size()) == u.Bytes) {
+                        c = {i, i + u.Bytes.size(), u.Cells, u.Word};
+                        break;
+                    }
+            out.push_back(c);
+            i = c.End;
+        }
+        return out;
+    }
+    // The offset (from 1) of the character boundary before or after offset O.
+    int PrevChar(int P, int O)
+    {
+        int prev = 1;
+        for (const TChar &c : Chars(P))
+            if (static_cast<int>(c.Start) + 1 < O)
+                prev = static_cast<int>(c.Start) + 1;
+        return prev;
+    }
+    int NextChar(int P, int O)
+    {
+        for (const TChar &c : Chars(P))
+            if (static_cast<int>(c.Start) + 1 == O)
+                return static_cast<int>(c.End) + 1;
+        return O + 1;
+    }
+    // A position inside a character moved to its start.
+    TParaPos Snap(TParaPos P)
+    {
+        for (const TChar &c : Chars(P.Para))
+            if (static_cast<int>(c.Start) + 1 < P.Offset && P.Offset <= static_cast<int>(c.End))
+                return {P.Para, static_cast<int>(c.Start) + 1};
+        return P;
+    }
 
     int Len(int P) { return M.Len(P); }
     bool HasSel() const { return Anchor != Caret; }
     TParaPos From() const { return std::min(Anchor, Caret); }
     TParaPos To() const { return std::max(Anchor, Caret); }
-    static bool Delim(char C) { return !(C >= 'a' && C <= 'z'); }
 
     void Move(TParaPos P, bool Extend)
     {
@@ -47,23 +116,23 @@ struct TRefEditor {
     int ScreenCol(int P, int Col)
     {
         int w = 0;
-        for (int i = 0; i < Col - 1; ++i)
-            w = M.At(P)[static_cast<std::size_t>(i)] == '\t' ? (w / Tab + 1) * Tab : w + 1;
+        for (const TChar &c : Chars(P))
+            if (static_cast<int>(c.Start) < Col - 1)
+                w = c.Cells == 0 ? (w / Tab + 1) * Tab : w + c.Cells;
         return w + 1;
     }
-    // The character shown at screen column S of paragraph P (a column inside a tab gives the tab),
-    // the caret staying at the end of shorter lines.
+    // The character shown at screen column S of paragraph P (a column inside a tab or a wide
+    // character gives that character), the caret staying at the end of shorter lines.
     int CharCol(int P, int S)
     {
-        const std::string &t = M.At(P);
         int w = 0;
-        for (std::size_t i = 0; i < t.size(); ++i) {
-            const int next = t[i] == '\t' ? (w / Tab + 1) * Tab : w + 1;
+        for (const TChar &c : Chars(P)) {
+            const int next = c.Cells == 0 ? (w / Tab + 1) * Tab : w + c.Cells;
             if (S <= next)
-                return static_cast<int>(i) + 1;
+                return static_cast<int>(c.Start) + 1;
             w = next;
         }
-        return static_cast<int>(t.size()) + 1;
+        return Len(P) + 1;
     }
     void Vertical(int Delta, bool Extend)
     {
@@ -71,20 +140,27 @@ struct TRefEditor {
         const int p = std::clamp(Caret.Para + Delta, 1, M.Count());
         Move({p, CharCol(p, s)}, Extend);
     }
-    void TypeChar(char Ch)
+    void TypeChar(const std::string &s)
     {
         bool deleted = false;
         if (HasSel()) {
             DeleteSel();
             deleted = true;
         }
-        const std::string s(1, Ch);
-        // Over a selection the character replaces the selection, whatever the mode.
+        // Over a selection the character replaces the selection, whatever the mode; overwriting
+        // replaces one whole character.
         if (Insert || deleted || Caret.Offset > Len(Caret.Para))
             M.InsertChars(Caret.Para, Caret.Offset, s);
         else
-            M.ReplaceChars(Caret.Para, Caret.Offset, 1, s);
-        Collapse({Caret.Para, Caret.Offset + 1});
+            M.ReplaceChars(Caret.Para, Caret.Offset, NextChar(Caret.Para, Caret.Offset) - Caret.Offset, s);
+        Collapse({Caret.Para, Caret.Offset + static_cast<int>(s.size())});
+    }
+    bool WordAt(int P, std::size_t I)
+    {
+        for (const TChar &c : Chars(P))
+            if (c.Start == I)
+                return c.Word;
+        return false;
     }
     std::string Selected()
     {
@@ -97,21 +173,21 @@ struct TRefEditor {
         return s + "\r\n" + M.At(b.Para).substr(0, static_cast<std::size_t>(b.Offset - 1));
     }
 
-    void Run(int Command, char Ch)
+    void Run(int Command, const std::string &Ch)
     {
         const int p = Caret.Para, o = Caret.Offset, len = Len(p);
         switch (Command) {
         case ccLeft:
         case ccExtendLeft:
             if (o > 1)
-                Move({p, o - 1}, Command == ccExtendLeft);
+                Move({p, PrevChar(p, o)}, Command == ccExtendLeft);
             else if (p > 1)
                 Move({p - 1, Len(p - 1) + 1}, Command == ccExtendLeft);
             break;
         case ccRight:
         case ccExtendRight:
             if (o <= len)
-                Move({p, o + 1}, Command == ccExtendRight);
+                Move({p, NextChar(p, o)}, Command == ccExtendRight);
             else if (p < M.Count())
                 Move({p + 1, 1}, Command == ccExtendRight);
             break;
@@ -129,13 +205,12 @@ struct TRefEditor {
                     Move({p - 1, Len(p - 1) + 1}, extend);
                 break;
             }
-            const std::string &t = M.At(p);
-            std::size_t i = static_cast<std::size_t>(o - 1);
-            while (i > 0 && Delim(t[i - 1]))
-                --i;
-            while (i > 0 && !Delim(t[i - 1]))
-                --i;
-            Move({p, static_cast<int>(i) + 1}, extend);
+            int i = o;
+            while (i > 1 && !WordAt(p, static_cast<std::size_t>(PrevChar(p, i) - 1)))
+                i = PrevChar(p, i);
+            while (i > 1 && WordAt(p, static_cast<std::size_t>(PrevChar(p, i) - 1)))
+                i = PrevChar(p, i);
+            Move({p, i}, extend);
             break;
         }
         case ccWordRight:
@@ -146,13 +221,12 @@ struct TRefEditor {
                     Move({p + 1, 1}, extend);
                 break;
             }
-            const std::string &t = M.At(p);
-            std::size_t i = static_cast<std::size_t>(o - 1);
-            while (i < t.size() && !Delim(t[i]))
-                ++i;
-            while (i < t.size() && Delim(t[i]))
-                ++i;
-            Move({p, static_cast<int>(i) + 1}, extend);
+            int i = o;
+            while (i <= len && WordAt(p, static_cast<std::size_t>(i - 1)))
+                i = NextChar(p, i);
+            while (i <= len && !WordAt(p, static_cast<std::size_t>(i - 1)))
+                i = NextChar(p, i);
+            Move({p, i}, extend);
             break;
         }
         case ccHome: Move({p, 1}, false); break;
@@ -162,13 +236,14 @@ struct TRefEditor {
         case ccFirstPage: Move({1, 1}, false); break;
         case ccExtLastPage: Move({M.Count(), Len(M.Count()) + 1}, true); break;
         case ccChar: TypeChar(Ch); break;
-        case ccTab: TypeChar('\t'); break;
+        case ccTab: TypeChar("\t"); break;
         case ccBack:
             if (HasSel())
                 DeleteSel();
             else if (o > 1) {
-                M.DeleteChars(p, o - 1, 1);
-                Collapse({p, o - 1});
+                const int prev = PrevChar(p, o);
+                M.DeleteChars(p, prev, o - prev);
+                Collapse({p, prev});
             } else if (p > 1) {
                 const int prev = Len(p - 1);
                 M.Join(p - 1, prev + 1);
@@ -179,7 +254,7 @@ struct TRefEditor {
             if (HasSel())
                 DeleteSel();
             else if (o <= len)
-                M.DeleteChars(p, o, 1);
+                M.DeleteChars(p, o, NextChar(p, o) - o);
             else if (p < M.Count())
                 M.Join(p, o);
             Collapse(Caret);
@@ -241,44 +316,52 @@ std::string Describe(const TRefEditor &R)
     return s.str();
 }
 
-TEST(EditorModelRandom, KeyCommandsFollowTheReferenceEditor)
+// Random key commands, mouse selections and pastes on the model and the reference editor; in a
+// UTF-8 run the characters typed are whole characters of several bytes and cells, and the caret
+// and the selection must land on the boundaries the reference knows.
+void RunAgainstReference(bool Utf8, unsigned Seeds)
 {
-    // Letters are word characters, the rest of the alphabet delimits words.
-    for (char c : std::string(" -<>\t"))
-        ASSERT_TRUE(IsWordDelimiter(c)) << c;
-    ASSERT_FALSE(IsWordDelimiter('a'));
-
     const int commands[] = {ccLeft, ccRight, ccUp, ccDown, ccExtendLeft, ccExtendRight, ccExtendUp, ccExtendDown,
                             ccWordLeft, ccWordRight, ccExtWordLeft, ccExtWordRight, ccHome, ccExtendHome, ccEnd,
                             ccExtendEnd, ccPrevPage, ccExtendPgDn, ccFirstPage, ccExtLastPage, ccBack, ccDel,
                             ccDelEol, ccDelLine, ccNewLine, ccTab, ccIns, ccCopy, ccCut, ccPaste, ccChar, ccChar,
                             ccChar, ccChar, ccChar};
-    for (unsigned seed = 1; seed <= 12; ++seed) {
+    for (unsigned seed = 1; seed <= Seeds; ++seed) {
         TStubView view;
         TEdModel model(view);
         view.Model = &model;
         TRefEditor ref;
+        if (Utf8) {
+            model.List().SetEncoding(TTextEncoding::Utf8);
+            ref.Utf8 = true;
+        }
         std::mt19937 rng(seed);
         for (int step = 0; step < 3000; ++step) {
             std::string how;
             if (rng() % 40 == 0) {
-                // A selection made with the mouse, either way round.
+                // A selection made with the mouse, either way round, at any byte.
                 const int pa = 1 + static_cast<int>(rng() % ref.M.Count());
                 const int pb = 1 + static_cast<int>(rng() % ref.M.Count());
                 const TParaPos a{pa, 1 + static_cast<int>(rng() % (ref.Len(pa) + 1))};
                 const TParaPos b{pb, 1 + static_cast<int>(rng() % (ref.Len(pb) + 1))};
                 model.SelectParaRange(a, b);
-                ref.Anchor = a;
-                ref.Caret = b;
+                ref.Anchor = ref.Snap(a);
+                ref.Caret = ref.Snap(b);
                 how = "select";
             } else {
                 if (rng() % 30 == 0) {
-                    const char *pastes[] = {"x\r\ny", "<b>\r\n\r\n", "tail\r\n", "a\tb", ""};
-                    view.Clipboard = ref.Clip = pastes[rng() % 5];
+                    const char *pastes[] = {"x\r\ny", "<b>\r\n\r\n", "tail\r\n", "a\tb", "",
+                                            "\xD0\xB6\xE4\xB8\xAD\r\ne\xCC\x81"};
+                    view.Clipboard = ref.Clip = pastes[rng() % (Utf8 ? 6 : 5)];
                 }
                 const int command = commands[rng() % std::size(commands)];
-                const char ch = "ab -<>\t"[rng() % 7];
-                model.ProcessCommand(command, ch);
+                std::string ch(1, "ab -<>\t"[rng() % 7]);
+                if (Utf8 && rng() % 2 == 0)
+                    ch = Utf8Chars[rng() % std::size(Utf8Chars)].Bytes;
+                if (command == ccChar && ch.size() > 1)
+                    model.TypeText(ch);
+                else
+                    model.ProcessCommand(command, ch[0]);
                 ref.Run(command, ch);
                 how = "command " + std::to_string(command) + " '" + ch + "'";
             }
@@ -293,11 +376,26 @@ TEST(EditorModelRandom, KeyCommandsFollowTheReferenceEditor)
             ASSERT_EQ(model.SelEnd(), ref.HasSel() ? ref.To() : ref.Caret) << where;
             ASSERT_EQ(model.CaretLine(), ref.Caret.Para) << where;
             ASSERT_EQ(model.CaretCol(), ref.Caret.Offset) << where;
+            ASSERT_EQ(model.CaretScreenColumn(), ref.ScreenCol(ref.Caret.Para, ref.Caret.Offset)) << where;
             ASSERT_EQ(model.InsertMode(), ref.Insert) << where;
             ASSERT_EQ(view.Clipboard, ref.Clip) << where;
         }
         EXPECT_TRUE(view.Errors.empty());
     }
+}
+
+TEST(EditorModelRandom, KeyCommandsFollowTheReferenceEditor)
+{
+    // Letters are word characters, the rest of the alphabet delimits words.
+    for (char c : std::string(" -<>\t"))
+        ASSERT_TRUE(IsWordDelimiter(c)) << c;
+    ASSERT_FALSE(IsWordDelimiter('a'));
+    RunAgainstReference(false, 12);
+}
+
+TEST(EditorModelRandom, KeyCommandsStepByCharacterInUtf8Text)
+{
+    RunAgainstReference(true, 8);
 }
 
 // With word wrap switched on and off, short paragraph limits, undo, redo, bookmarks and page

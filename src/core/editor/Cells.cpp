@@ -275,9 +275,9 @@ std::string TEdCells::CellBytes(int First, int Count) const
     std::string Out;
     Out.reserve(static_cast<std::size_t>(std::max(Count, 0)));
     const std::int64_t End = static_cast<std::int64_t>(First) + Count;
-    ForEachChar(First, Count, [&](std::size_t I, std::size_t, std::int64_t W, int Cells) {
+    ForEachChar(First, Count, [&](std::size_t I, std::size_t Next, std::int64_t W, int Cells) {
         const unsigned char C = static_cast<unsigned char>(Line[I]);
-        const char Shown = C == '\t' ? ' ' : C < 0x80 ? static_cast<char>(C) : '\x80';
+        const char Shown = C == '\t' ? ' ' : C < 0x80 && Next == I + 1 ? static_cast<char>(C) : '\x80';
         for (std::int64_t K = std::max<std::int64_t>(W, First); K < W + Cells && K < End; ++K)
             Out.push_back(Shown);
     });

@@ -98,8 +98,9 @@ public:
     // expanded to blanks, and a wide character cut by either edge as a blank for each of its cells
     // inside; it ends early where the line does.
     std::string Slice(int First, int Count) const;
-    // The same cells, one byte each: an 8-bit text as Slice; in a UTF-8 text ASCII characters as
-    // themselves and every cell of any other character as 0x80 (ShownChars tells which).
+    // The same cells, one byte each: an 8-bit text as Slice; in a UTF-8 text one-byte characters
+    // as themselves (tabs as blanks) and every cell of any other character as 0x80 (ShownChars
+    // tells which).
     std::string CellBytes(int First, int Count) const;
     // The characters other than tabs that lie wholly in those cells, left to right.
     std::vector<TEdShownChar> ShownChars(int First, int Count) const;

@@ -102,7 +102,16 @@ std::size_t EdCharStart(std::string_view Text, std::size_t Pos, bool Utf8)
 {
     if (!Utf8 || Pos >= Text.size() || IsAscii(Text[Pos]))
         return Pos;
-    return EdPrevChar(Text, Pos + 1, true);
+    // The code point holding Pos, then the character ending with it.
+    std::size_t Start = Pos;
+    for (std::size_t K = 1; K <= 3 && K <= Pos && (static_cast<unsigned char>(Text[Pos - K + 1]) & 0xC0) == 0x80; ++K) {
+        if ((static_cast<unsigned char>(Text[Pos - K]) & 0xC0) != 0x80) {
+            if (DecodeUtf8(Text, Pos - K).second > K)
+                Start = Pos - K;
+            break;
+        }
+    }
+    return EdPrevChar(Text, Start + CodePointAt(Text, Start).Len, true);
 }
 
 int EdCharCells(std::string_view Text, std::size_t Pos, std::size_t End, std::int64_t Width, int TabSize, bool Utf8)
