@@ -87,3 +87,47 @@ TEST(Encoding, TheSnifferAgreesWithTheWholeBufferWhereverTheChunksEnd)
                 ASSERT_EQ(sniffer.HighBytes(), HasHighBytes(s)) << s << " split " << a << "," << b;
             }
 }
+
+TEST(Encoding, LongTextsAreValidatedAlikeWhereverTheFaultLies)
+{
+    // Texts long enough for the block-wise check, with a fault (or none) at every kind of place:
+    // inside a block, cut by a block's end, in the last bytes.
+    const std::string pieces[] = {"a", "<p>", "\xC3\xA9", "\xD0\x96", "\xE6\xBC\xA2", "\xF0\x9F\x98\x80", "\xEF\xBF\xBF"};
+    const std::string faults[] = {"\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xF5", "\xFF",
+                                  "\x80", "\xC3", "\xE6\xBC", "\xF0\x9F\x98", "\xC3\xC3"};
+    std::uint32_t seed = 12345;
+    const auto next = [&seed] { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7FFF; };
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        const std::size_t length = 32 + next() % 300;
+        while (text.size() < length)
+            text += pieces[next() % std::size(pieces)];
+        std::size_t expected = std::string::npos;
+        if (round % 4 != 0) {
+            // The fault goes in at a character boundary, as a user's stray byte would.
+            std::size_t at = 0;
+            for (std::size_t k = next() % text.size(); at < k;)
+                at += DecodeUtf8(text, at).second;
+            const std::string &fault = faults[next() % std::size(faults)];
+            text.insert(at, fault);
+            expected = at;
+        }
+        // The rules read one sequence at a time give the reference.
+        std::size_t plain = std::string::npos;
+        for (std::size_t i = 0; i < text.size();) {
+            const unsigned char b = static_cast<unsigned char>(text[i]);
+            const std::size_t n = b < 0x80 ? 1 : b >= 0xC2 && b <= 0xDF ? 2 : b >= 0xE0 && b <= 0xEF ? 3 : b >= 0xF0 && b <= 0xF4 ? 4 : 0;
+            const auto [cp, got] = DecodeUtf8(text, i);
+            if (n == 0 || got != n || (n > 1 && cp < (n == 2 ? 0x80u : n == 3 ? 0x800u : 0x10000u))) {
+                plain = i;
+                break;
+            }
+            i += n;
+        }
+        ASSERT_EQ(FirstInvalidUtf8(text), plain) << round;
+        if (expected != std::string::npos)
+            EXPECT_LE(plain, expected) << round;
+        else
+            EXPECT_EQ(plain, std::string::npos) << round;
+    }
+}

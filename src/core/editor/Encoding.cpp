@@ -4,6 +4,11 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
 namespace {
 
@@ -51,10 +56,113 @@ char Lower(char C) { return C >= 'A' && C <= 'Z' ? static_cast<char>(C + 32) : C
 
 } // namespace
 
-std::size_t FirstInvalidUtf8(std::string_view Bytes)
+namespace {
+
+#if defined(__x86_64__)
+// 32 bytes at a time with the processor's vector unit: each byte is classified together with the
+// one, two and three before it through three 16-entry tables (the high nibble of the previous byte,
+// its low nibble, the high nibble of this byte); every error of the UTF-8 rules leaves a bit set.
+// Returns how many bytes from the start are known to hold no error, at most the whole blocks'
+// length; High is set when a byte of 0x80 or above was seen. The caller checks the rest (a
+// sequence cut by the last block's end, and the block with an error) one sequence at a time.
+// A 16-entry table in both halves of a vector, for byte-wise lookups.
+__attribute__((target("avx2"))) void Table16Avx2(std::initializer_list<std::uint8_t> t, __m256i *Out)
+{
+    alignas(32) std::uint8_t b[32];
+    std::size_t i = 0;
+    for (std::uint8_t v : t)
+        b[i] = b[i + 16] = v, ++i;
+    *Out = _mm256_load_si256(reinterpret_cast<const __m256i *>(b));
+}
+
+__attribute__((target("avx2"))) std::size_t ValidBlocksAvx2(const unsigned char *P, std::size_t N, bool &High)
+{
+    constexpr std::uint8_t TooShort = 1 << 0, TooLong = 1 << 1, Overlong3 = 1 << 2, TooLarge = 1 << 3,
+                           Surrogate = 1 << 4, Overlong2 = 1 << 5, TooLarge1000 = 1 << 6, Overlong4 = 1 << 6,
+                           TwoConts = 1 << 7;
+    constexpr std::uint8_t Carry = TooShort | TooLong | TwoConts;
+    __m256i byte1High, byte1Low, byte2High;
+    Table16Avx2({TooLong, TooLong, TooLong, TooLong, TooLong, TooLong, TooLong, TooLong,
+                 TwoConts, TwoConts, TwoConts, TwoConts, TooShort | Overlong2, TooShort,
+                 TooShort | Overlong3 | Surrogate,
+                 TooShort | TooLarge | TooLarge1000 | Overlong4}, &byte1High);
+    Table16Avx2({Carry | Overlong3 | Overlong2 | Overlong4, Carry | Overlong2, Carry, Carry,
+                 Carry | TooLarge, Carry | TooLarge | TooLarge1000,
+                 Carry | TooLarge | TooLarge1000, Carry | TooLarge | TooLarge1000,
+                 Carry | TooLarge | TooLarge1000, Carry | TooLarge | TooLarge1000,
+                 Carry | TooLarge | TooLarge1000, Carry | TooLarge | TooLarge1000,
+                 Carry | TooLarge | TooLarge1000,
+                 Carry | TooLarge | TooLarge1000 | Surrogate,
+                 Carry | TooLarge | TooLarge1000, Carry | TooLarge | TooLarge1000}, &byte1Low);
+    Table16Avx2({TooShort, TooShort, TooShort, TooShort, TooShort, TooShort, TooShort, TooShort,
+                 TooLong | Overlong2 | TwoConts | Overlong3 | TooLarge1000 | Overlong4,
+                 TooLong | Overlong2 | TwoConts | Overlong3 | TooLarge,
+                 TooLong | Overlong2 | TwoConts | Surrogate | TooLarge,
+                 TooLong | Overlong2 | TwoConts | Surrogate | TooLarge,
+                 TooShort, TooShort, TooShort, TooShort}, &byte2High);
+    const __m256i nibble = _mm256_set1_epi8(0x0F);
+    const __m256i high80 = _mm256_set1_epi8(static_cast<char>(0x80));
+    // The last three bytes of a block must not start a sequence longer than what follows them.
+    const __m256i incompleteMax = _mm256_setr_epi8(
+        -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1,
+        -1, -1, static_cast<char>(0xF0 - 1), static_cast<char>(0xE0 - 1), static_cast<char>(0xC0 - 1));
+    __m256i previous = _mm256_setzero_si256(), previousIncomplete = _mm256_setzero_si256();
+    std::size_t i = 0;
+    for (; i + 32 <= N; i += 32) {
+        const __m256i input = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(P + i));
+        __m256i error;
+        if (_mm256_movemask_epi8(input) == 0) {
+            error = previousIncomplete;
+            previousIncomplete = _mm256_setzero_si256();
+        } else {
+            High = true;
+            const __m256i shifted = _mm256_permute2x128_si256(previous, input, 0x21);
+            const __m256i prev1 = _mm256_alignr_epi8(input, shifted, 15);
+            const __m256i prev2 = _mm256_alignr_epi8(input, shifted, 14);
+            const __m256i prev3 = _mm256_alignr_epi8(input, shifted, 13);
+            const __m256i special = _mm256_and_si256(
+                _mm256_and_si256(
+                    _mm256_shuffle_epi8(byte1High, _mm256_and_si256(_mm256_srli_epi16(prev1, 4), nibble)),
+                    _mm256_shuffle_epi8(byte1Low, _mm256_and_si256(prev1, nibble))),
+                _mm256_shuffle_epi8(byte2High, _mm256_and_si256(_mm256_srli_epi16(input, 4), nibble)));
+            // Third and fourth bytes of a sequence must be continuations, and nothing else may be.
+            const __m256i must23 = _mm256_or_si256(_mm256_subs_epu8(prev2, _mm256_set1_epi8(0xE0 - 0x80)),
+                                                   _mm256_subs_epu8(prev3, _mm256_set1_epi8(0xF0 - 0x80)));
+            error = _mm256_xor_si256(_mm256_and_si256(must23, high80), special);
+            previousIncomplete = _mm256_subs_epu8(input, incompleteMax);
+        }
+        if (!_mm256_testz_si256(error, error))
+            return i;
+        previous = input;
+    }
+    return i;
+}
+#endif
+
+// The first invalid offset of Bytes and whether any byte is 0x80 or above (up to the first fault).
+std::size_t ScanUtf8(std::string_view Bytes, bool &High)
 {
     const auto *begin = reinterpret_cast<const unsigned char *>(Bytes.data());
     const unsigned char *p = begin, *end = begin + Bytes.size();
+#if defined(__x86_64__)
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2 && Bytes.size() >= 64) {
+        // No error before k, but a sequence that starts in the three bytes before k may be cut or
+        // wrong after it: go on from its lead byte.
+        const std::size_t k = ValidBlocksAvx2(begin, Bytes.size(), High);
+        std::size_t from = k;
+        for (std::size_t back = 1; back <= 3 && back <= k; ++back) {
+            const unsigned char b = begin[k - back];
+            if (b < 0x80)
+                break;
+            if (b >= 0xC0) {
+                from = k - back;
+                break;
+            }
+        }
+        p = begin + from;
+    }
+#endif
     while (p < end) {
         // Eight ASCII bytes at a time: most of a page is markup.
         while (end - p >= 8) {
@@ -66,6 +174,8 @@ std::size_t FirstInvalidUtf8(std::string_view Bytes)
         }
         if (p >= end)
             break;
+        if (*p >= 0x80)
+            High = true;
         const std::size_t n = SequenceLength(p, end);
         if (n == 0)
             return static_cast<std::size_t>(p - begin);
@@ -74,9 +184,28 @@ std::size_t FirstInvalidUtf8(std::string_view Bytes)
     return std::string_view::npos;
 }
 
+} // namespace
+
+std::size_t FirstInvalidUtf8(std::string_view Bytes)
+{
+    bool high = false;
+    return ScanUtf8(Bytes, high);
+}
+
 bool HasHighBytes(std::string_view Bytes)
 {
-    return std::any_of(Bytes.begin(), Bytes.end(), [](char C) { return static_cast<unsigned char>(C) >= 0x80; });
+    const auto *p = reinterpret_cast<const unsigned char *>(Bytes.data());
+    std::size_t i = 0;
+    for (; i + 8 <= Bytes.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p + i, 8);
+        if (word & 0x8080808080808080ull)
+            return true;
+    }
+    for (; i < Bytes.size(); ++i)
+        if (p[i] >= 0x80)
+            return true;
+    return false;
 }
 
 bool DeclaresUtf8(std::string_view Head)
@@ -121,11 +250,11 @@ void TEncodingSniffer::Check(std::string_view Bytes, std::size_t BaseOffset)
 {
     if (Invalid != std::string_view::npos)
         return;
-    const std::size_t bad = FirstInvalidUtf8(Bytes);
-    if (!High)
-        High = HasHighBytes(bad == std::string_view::npos ? Bytes : Bytes.substr(0, bad + 1));
-    if (bad != std::string_view::npos)
+    const std::size_t bad = ScanUtf8(Bytes, High);
+    if (bad != std::string_view::npos) {
         Invalid = BaseOffset + bad;
+        High = true; // an invalid byte is always one of 0x80 or above
+    }
 }
 
 void TEncodingSniffer::Feed(std::string_view Chunk)
