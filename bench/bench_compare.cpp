@@ -351,7 +351,16 @@ private:
 // ------------------------------------------------------------------------------------------------
 // One measurement in this process.
 
-// Messages the editor would show (long lines split on loading) are answered at once: TQuietPrompt.
+// Messages the editor would show are answered at once: a question with a Yes button gets Yes (a
+// replace-all too large to be undone goes ahead, as the user who asked for it would let it),
+// other messages OK.
+class TYesPrompt : public TQuietPrompt {
+public:
+    TModalResult MessageDlg(const QString &, TMsgDlgType, TMsgDlgButtons Buttons, int, const QString &) override
+    {
+        return (Buttons & mbYes) ? mrYes : mrOk;
+    }
+};
 
 // Counts the paints of a viewport, so that "painted" is checked rather than assumed.
 class TPaintCounter : public QObject {
@@ -789,7 +798,7 @@ int RunOne(int argc, char **argv, const std::string &Figure, const std::string &
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    TQuietPrompt Quiet;
+    TYesPrompt Quiet;
     SetPrompt(&Quiet);
     int Result = 0;
     {
