@@ -1,6 +1,7 @@
 // The paragraph blocks of TParaStore against a plain list of strings: random insertions, removals
 // and edits (some large enough to split blocks, some taking their text from the store itself),
 // extras made and dropped, and line counts changed, with every count and text compared.
+#include "core/editor/ParaList.h"
 #include "core/editor/ParaStore.h"
 
 #include <gtest/gtest.h>
@@ -187,4 +188,27 @@ TEST(ParaStore, ResetLeavesOneEmptyParagraph)
     EXPECT_EQ(S.LineCount(), 1);
     EXPECT_EQ(S.Text(1), "");
     EXPECT_TRUE(S.Consistent());
+}
+
+TEST(ParaStore, EditsMayTakeTheirTextFromTheStore)
+{
+    // A paragraph's own text, or its neighbour's in the same block, given as the text to insert:
+    // making room for it moves the block, so the list must not read the view afterwards.
+    TParaList L;
+    std::string Long(20000, 'x');
+    for (std::size_t I = 0; I < Long.size(); I += 7)
+        Long[I] = static_cast<char>('a' + I % 26);
+    ASSERT_EQ(L.AppendParagraph("short one"), 0);
+    ASSERT_EQ(L.AppendParagraph(Long), 0);
+    ASSERT_EQ(L.AppendParagraph("short two"), 0);
+    ASSERT_EQ(L.ReplaceChars(2, 3, 1, L.ParaText(2)), 0);
+    std::string Expected = Long;
+    Expected.replace(2, 1, Long);
+    EXPECT_EQ(L.ParaText(2), Expected);
+    ASSERT_EQ(L.InsertChars(3, 6, L.ParaText(1)), 0);
+    EXPECT_EQ(L.ParaText(3), "shortshort one two");
+    ASSERT_EQ(L.ReplaceChars(1, 1, 5, L.ParaText(3)), 0);
+    EXPECT_EQ(L.ParaText(1), "shortshort one two one");
+    std::string Why;
+    EXPECT_TRUE(L.CheckIntegrity(&Why)) << Why;
 }

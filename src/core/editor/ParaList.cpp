@@ -544,8 +544,14 @@ int TParaList::DoReplaceChars(int Para, int Offset, int OldCount, std::string_vi
     if (Check && Growth > 0)
         if (const int E = CheckLimits(Para, 0, Growth))
             return E;
+    std::string Own;
     try {
-        N.Reserve(static_cast<std::size_t>(std::max(Growth, 0)));
+        if (Growth > 0) {
+            // New may show text of this paragraph's block, which making room can move.
+            Own.assign(New);
+            New = Own;
+            N.Reserve(static_cast<std::size_t>(Growth));
+        }
     } catch (const std::bad_alloc &) {
         return edeNoMemory;
     }
