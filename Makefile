@@ -63,6 +63,7 @@ test-valgrind: build
 # through BENCH_ARGS, e.g. BENCH_ARGS="--runs 7" or BENCH_ARGS="--subjects pelmar,floor".
 BENCH_ARGS ?=
 bench: configure
+	@scripts/bench-setup
 	cmake -S . -B $(BUILD) -DPELMAR_BENCH=ON
 	cmake --build $(BUILD) --target bench_compare -j $(JOBS)
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_compare $(BENCH_ARGS)

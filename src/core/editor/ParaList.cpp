@@ -121,7 +121,7 @@ std::string_view TParaList::ParaText(int N) const
 {
     if (N < 1 || N > ParaCount())
         return {};
-    return Store.Node(N).Text;
+    return Store.Text(N);
 }
 
 std::string_view TParaList::GetLine(int Line) const
@@ -129,24 +129,24 @@ std::string_view TParaList::GetLine(int Line) const
     if (Line < 1 || Line > LineCount())
         return {};
     const auto [P, I] = Store.FindLine(Line);
-    const TParaNode &N = Store.Node(P);
+    const TParaRef N = Store.Node(P);
     const int S = N.LineStart(I);
-    return std::string_view(N.Text).substr(S, N.LineEnd(I) - S);
+    return N.Text().substr(S, N.LineEnd(I) - S);
 }
 
-const TEdCellIndex *TParaList::CellIndex(const TParaNode &N) const
+const TEdCellIndex *TParaList::CellIndex(const TParaRef &N) const
 {
-    if (N.Breaks.Cells() && N.Breaks.Cells()->TabSize() == Tab && N.Breaks.Cells()->Utf8() == Utf8())
-        return N.Breaks.Cells();
+    if (N.Breaks().Cells() && N.Breaks().Cells()->TabSize() == Tab && N.Breaks().Cells()->Utf8() == Utf8())
+        return N.Breaks().Cells();
     if (N.Length() < TEdCellIndex::MinLength)
         return nullptr;
-    N.Breaks.SetCells(std::make_unique<TEdCellIndex>(N.Text, Tab, Utf8()));
-    return N.Breaks.Cells();
+    N.Extras().SetCells(std::make_unique<TEdCellIndex>(N.Text(), Tab, Utf8()));
+    return N.Breaks().Cells();
 }
 
-int TParaList::NodeWidth(const TParaNode &N) const
+int TParaList::NodeWidth(const TParaRef &N) const
 {
-    return TEdCells(N.Text, Tab, CellIndex(N), Utf8()).TotalWidth();
+    return TEdCells(N.Text(), Tab, CellIndex(N), Utf8()).TotalWidth();
 }
 
 TEdCells TParaList::LineCells(int Line) const
@@ -154,9 +154,9 @@ TEdCells TParaList::LineCells(int Line) const
     if (Line < 1 || Line > LineCount())
         return TEdCells({}, Tab, nullptr, Utf8());
     const auto [P, I] = Store.FindLine(Line);
-    const TParaNode &N = Store.Node(P);
+    const TParaRef N = Store.Node(P);
     const int S = N.LineStart(I);
-    const std::string_view Text = std::string_view(N.Text).substr(S, N.LineEnd(I) - S);
+    const std::string_view Text = N.Text().substr(S, N.LineEnd(I) - S);
     // A wrapped line counts its cells from its own start: only a whole paragraph has an index.
     return TEdCells(Text, Tab, N.LineCount() == 1 ? CellIndex(N) : nullptr, Utf8());
 }
@@ -165,11 +165,13 @@ int TParaList::LongestLineWidth() const
 {
     if (!LongestKnown) {
         int W = 0;
-        Store.ForEach([&](const TParaNode &N) {
+        Store.ForEach([&](const TParaRef &N) {
             // A line without tabs is as wide as it is long; only lines with tabs are counted.
             // A line is at least as wide as it is long, and a line without tabs exactly so.
-            if (static_cast<std::int64_t>(N.Length()) * Tab > W)
-                W = std::max(W, N.Text.find('\t') == std::string::npos ? N.Length() : NodeWidth(N));
+            const std::string_view T = N.Text();
+            const int Len = static_cast<int>(T.size());
+            if (static_cast<std::int64_t>(Len) * Tab > W)
+                W = std::max(W, T.find('\t') == std::string_view::npos ? Len : NodeWidth(N));
         });
         Longest = W;
         LongestKnown = true;
@@ -177,7 +179,7 @@ int TParaList::LongestLineWidth() const
     return Longest;
 }
 
-void TParaList::Widened(const TParaNode &N)
+void TParaList::Widened(const TParaRef &N)
 {
     if (LongestKnown)
         Longest = std::max(Longest, NodeWidth(N));
@@ -185,21 +187,23 @@ void TParaList::Widened(const TParaNode &N)
 
 TLineEnd TParaList::ParaLineEnd(int N) const
 {
-    return N < 1 || N > ParaCount() ? TLineEnd::Default : Store.Node(N).Breaks.End();
+    return N < 1 || N > ParaCount() ? TLineEnd::Default : Store.Breaks(N).End();
 }
 
 void TParaList::SetParaLineEnd(int N, TLineEnd End)
 {
-    if (N >= 1 && N <= ParaCount())
-        Store.Node(N).Breaks.SetEnd(End);
+    if (N >= 1 && N <= ParaCount() && Store.Breaks(N).End() != End)
+        Store.Extras(N).SetEnd(End);
 }
 
 void TParaList::ResetLineEnds()
 {
-    Store.ForEach([](TParaNode &N) {
-        if (N.Breaks.End() != TLineEnd::None) // the file still ends without a line end
-            N.Breaks.SetEnd(TLineEnd::Default);
+    Store.ForEach([](const TParaRef &N) {
+        const TLineEnd E = N.Breaks().End();
+        if (E != TLineEnd::None && E != TLineEnd::Default) // the file still ends without a line end
+            N.Extras().SetEnd(TLineEnd::Default);
     });
+    Store.TidyExtras();
 }
 
 int TParaList::ParaFirstLine(int N) const { return Store.FirstLine(std::clamp(N, 1, ParaCount())); }
@@ -210,10 +214,11 @@ TLinePos TParaList::ParaToLine(TParaPos Pos) const
 {
     const int P = std::clamp(Pos.Para, 1, ParaCount());
     const int First = Store.FirstLine(P);
-    const TParaNode &N = Store.Node(P);
-    if (N.Breaks.empty())
+    const TParaRef N = Store.Node(P);
+    const TParaExtras &Breaks = N.Breaks();
+    if (Breaks.empty())
         return {First, Pos.Offset};
-    const int I = static_cast<int>(std::upper_bound(N.Breaks.begin(), N.Breaks.end(), Pos.Offset - 1) - N.Breaks.begin());
+    const int I = static_cast<int>(std::upper_bound(Breaks.begin(), Breaks.end(), Pos.Offset - 1) - Breaks.begin());
     return {First + I, Pos.Offset - N.LineStart(I)};
 }
 
@@ -253,11 +258,11 @@ std::string TParaList::GetText() const
     std::string R;
     R.reserve(static_cast<std::size_t>(Bytes));
     bool First = true;
-    Store.ForEach([&](const TParaNode &N) {
+    Store.ForEach([&](const TParaRef &N) {
         if (!First)
             R += "\r\n";
         First = false;
-        R += N.Text;
+        R += N.Text();
     });
     return R;
 }
@@ -322,7 +327,11 @@ void TParaList::SetTabSize(int Value)
         return;
     Tab = Value;
     // Cells are counted afresh with the new tab stops.
-    Store.ForEach([](TParaNode &N) { N.Breaks.SetCells(nullptr); });
+    Store.ForEach([](const TParaRef &N) {
+        if (N.Breaks().Cells())
+            N.Extras().SetCells(nullptr);
+    });
+    Store.TidyExtras();
     LongestKnown = false;
     if (Wrap)
         RewrapAll();
@@ -334,7 +343,11 @@ void TParaList::SetEncoding(TTextEncoding Value)
     Enc = Value;
     if (WasUtf8 == Utf8())
         return;
-    Store.ForEach([](TParaNode &N) { N.Breaks.SetCells(nullptr); });
+    Store.ForEach([](const TParaRef &N) {
+        if (N.Breaks().Cells())
+            N.Extras().SetCells(nullptr);
+    });
+    Store.TidyExtras();
     LongestKnown = false;
     if (Wrap)
         RewrapAll();
@@ -366,9 +379,21 @@ void TParaList::WrapNode(TParaNode &Node) const
     WrapText(Node.Text, WrapCol, Tab, Utf8(), Node.Breaks);
 }
 
+void TParaList::WrapNode(const TParaRef &Node) const
+{
+    // A paragraph that stays one line needs no extras.
+    if (!Wrap || NextLineStart(Node.Text(), 0, WrapCol, Tab, Utf8()) < 0) {
+        if (!Node.Breaks().empty())
+            Node.Extras().clear();
+        return;
+    }
+    WrapText(Node.Text(), WrapCol, Tab, Utf8(), Node.Extras());
+}
+
 void TParaList::RewrapAll()
 {
-    Store.ForEach([this](TParaNode &N) { WrapNode(N); });
+    Store.ForEach([this](const TParaRef &N) { WrapNode(N); });
+    Store.TidyExtras();
     Store.Recount();
     ChangedFirst = 1;
     ChangedLast = RestOfText;
@@ -392,13 +417,14 @@ void TParaList::MarkChanged(int First, int Last)
 void TParaList::RewrapEdited(int Para, int EditOffset, int Deleted, int Inserted)
 {
     const int First = Store.FirstLine(Para);
-    TParaNode &N = Store.Node(Para);
+    const TParaRef N = Store.Node(Para);
     if (!Wrap) {
         MarkChanged(First, First);
         return;
     }
-    const TParaExtras Old = N.Breaks; // the starts only
-    TParaExtras &New = N.Breaks;
+    const std::string_view Text = N.Text();
+    const TParaExtras Old = N.Breaks(); // the starts only
+    TParaExtras &New = N.Extras();
     New.clear();
     // The line holding the edit, and the one before it: a word may move back onto it. Lines
     // further up look at no character of the edit.
@@ -408,7 +434,7 @@ void TParaList::RewrapEdited(int Para, int EditOffset, int Deleted, int Inserted
     const int Delta = Inserted - Deleted;
     const int EditEnd = EditOffset + Inserted;
     int SyncLine = -1;
-    for (int S = K == 0 ? 0 : Old[K - 1]; (S = NextLineStart(N.Text, S, WrapCol, Tab, Utf8())) >= 0;) {
+    for (int S = K == 0 ? 0 : Old[K - 1]; (S = NextLineStart(Text, S, WrapCol, Tab, Utf8())) >= 0;) {
         if (S >= EditEnd) {
             // From a start behind the edit that was a start before, the old lines follow unchanged.
             const auto It = std::lower_bound(Old.begin(), Old.end(), S - Delta);
@@ -485,7 +511,7 @@ int TParaList::DoInsertChars(int Para, int Offset, std::string_view Chars, bool 
 {
     if (Chars.empty())
         return 0; // inserting nothing fills no gap either
-    TParaNode &N = Store.Node(Para);
+    const TParaRef N = Store.Node(Para);
     const int Len = N.Length();
     const int Fill = std::max(0, Offset - 1 - Len);
     const int Total = Fill + static_cast<int>(Chars.size());
@@ -495,7 +521,7 @@ int TParaList::DoInsertChars(int Para, int Offset, std::string_view Chars, bool 
     const int At = std::min(Offset - 1, Len);
     std::string Added;
     try {
-        N.Text.reserve(static_cast<std::size_t>(Len + Total));
+        N.Reserve(static_cast<std::size_t>(Total));
         Added.reserve(static_cast<std::size_t>(Total));
     } catch (const std::bad_alloc &) {
         return edeNoMemory;
@@ -504,9 +530,9 @@ int TParaList::DoInsertChars(int Para, int Offset, std::string_view Chars, bool 
     Added.append(Chars);
     if (!Replaying)
         UndoBuf->RecordChars(ukInsertChars, Para, At + 1, Added);
-    N.Text.insert(static_cast<std::size_t>(At), Added);
-    if (TEdCellIndex *Cells = N.Breaks.Cells())
-        Cells->Edited(N.Text, static_cast<std::size_t>(At), 0, static_cast<std::size_t>(Total));
+    N.Replace(static_cast<std::size_t>(At), 0, Added);
+    if (TEdCellIndex *Cells = N.Breaks().Cells())
+        Cells->Edited(N.Text(), static_cast<std::size_t>(At), 0, static_cast<std::size_t>(Total));
     Widened(N);
     Bytes += Total;
     RewrapEdited(Para, At, 0, Total);
@@ -518,16 +544,16 @@ int TParaList::DoInsertChars(int Para, int Offset, std::string_view Chars, bool 
 
 void TParaList::DoDeleteChars(int Para, int Offset, int Count)
 {
-    TParaNode &N = Store.Node(Para);
+    const TParaRef N = Store.Node(Para);
     const int Len = N.Length();
     if (Offset > Len || Count <= 0)
         return;
     Count = std::min(Count, Len - Offset + 1);
     if (!Replaying)
-        UndoBuf->RecordChars(ukDeleteChars, Para, Offset, std::string_view(N.Text).substr(Offset - 1, Count));
-    N.Text.erase(static_cast<std::size_t>(Offset - 1), static_cast<std::size_t>(Count));
-    if (TEdCellIndex *Cells = N.Breaks.Cells())
-        Cells->Edited(N.Text, static_cast<std::size_t>(Offset - 1), static_cast<std::size_t>(Count), 0);
+        UndoBuf->RecordChars(ukDeleteChars, Para, Offset, N.Text().substr(Offset - 1, Count));
+    N.Replace(static_cast<std::size_t>(Offset - 1), static_cast<std::size_t>(Count), {});
+    if (TEdCellIndex *Cells = N.Breaks().Cells())
+        Cells->Edited(N.Text(), static_cast<std::size_t>(Offset - 1), static_cast<std::size_t>(Count), 0);
     Bytes -= Count;
     RewrapEdited(Para, Offset - 1, Count, 0);
     Shift({TPosShift::CharsDeleted, Para, Offset, Count});
@@ -537,7 +563,7 @@ void TParaList::DoDeleteChars(int Para, int Offset, int Count)
 
 int TParaList::DoReplaceChars(int Para, int Offset, int OldCount, std::string_view New, bool Check)
 {
-    TParaNode &N = Store.Node(Para);
+    const TParaRef N = Store.Node(Para);
     const int Len = N.Length();
     if (Offset > Len + 1)
         return DoInsertChars(Para, Offset, New, Check); // nothing to overwrite out there
@@ -549,16 +575,22 @@ int TParaList::DoReplaceChars(int Para, int Offset, int OldCount, std::string_vi
     if (Check && Growth > 0)
         if (const int E = CheckLimits(Para, 0, Growth))
             return E;
+    std::string Own;
     try {
-        N.Text.reserve(static_cast<std::size_t>(Len + std::max(Growth, 0)));
+        if (Growth > 0) {
+            // New may show text of this paragraph's block, which making room can move.
+            Own.assign(New);
+            New = Own;
+            N.Reserve(static_cast<std::size_t>(Growth));
+        }
     } catch (const std::bad_alloc &) {
         return edeNoMemory;
     }
     if (!Replaying)
-        UndoBuf->RecordReplace(Para, Offset, std::string_view(N.Text).substr(Offset - 1, OldCount), New);
-    N.Text.replace(static_cast<std::size_t>(Offset - 1), static_cast<std::size_t>(OldCount), New);
-    if (TEdCellIndex *Cells = N.Breaks.Cells())
-        Cells->Edited(N.Text, static_cast<std::size_t>(Offset - 1), static_cast<std::size_t>(OldCount),
+        UndoBuf->RecordReplace(Para, Offset, N.Text().substr(Offset - 1, OldCount), New);
+    N.Replace(static_cast<std::size_t>(Offset - 1), static_cast<std::size_t>(OldCount), New);
+    if (TEdCellIndex *Cells = N.Breaks().Cells())
+        Cells->Edited(N.Text(), static_cast<std::size_t>(Offset - 1), static_cast<std::size_t>(OldCount),
                         static_cast<std::size_t>(NewCount));
     Widened(N);
     Bytes += Growth;
@@ -915,15 +947,16 @@ int TParaList::AppendParagraph(std::string_view Text, TLineEnd End)
         return edeParaTooLong;
     if (const int E = CheckLimits(0, 1, static_cast<std::int64_t>(Text.size()) + 2))
         return E;
-    TParaNode Node;
+    const int N = ParaCount(); // linked in before the last paragraph
     try {
-        Node = MakeNode(Text);
+        TParaExtras Breaks;
+        if (Wrap)
+            WrapText(Text, WrapCol, Tab, Utf8(), Breaks);
+        Breaks.SetEnd(End);
+        Store.Insert(N, Text, std::move(Breaks));
     } catch (const std::bad_alloc &) {
         return edeNoMemory;
     }
-    Node.Breaks.SetEnd(End);
-    const int N = ParaCount(); // linked in before the last paragraph
-    Store.Insert(N, std::move(Node));
     Bytes += static_cast<std::int64_t>(Text.size()) + 2;
     ++Edits;
     LongestKnown = false;
@@ -1078,20 +1111,20 @@ bool TParaList::CheckIntegrity(std::string *Why) const
     bool Ok = true;
     std::string Bad;
     TParaExtras Fresh;
-    Store.ForEach([&](const TParaNode &N) {
+    Store.ForEach([&](const TParaRef &N) {
         ++Paras;
         Lines += N.LineCount();
         Count += N.Length();
         if (Wrap)
-            WrapText(N.Text, WrapCol, Tab, Utf8(), Fresh);
+            WrapText(N.Text(), WrapCol, Tab, Utf8(), Fresh);
         else
             Fresh.clear();
-        if (Ok && Fresh != N.Breaks) {
+        if (Ok && Fresh != N.Breaks()) {
             Ok = false;
             Bad = "paragraph " + std::to_string(Paras) + " is wrapped differently from a full re-wrap";
         }
-        const TEdCellIndex *Cells = N.Breaks.Cells();
-        if (Ok && Cells && Cells->TabSize() == Tab && Cells->Utf8() == Utf8() && !Cells->Check(N.Text)) {
+        const TEdCellIndex *Cells = N.Breaks().Cells();
+        if (Ok && Cells && Cells->TabSize() == Tab && Cells->Utf8() == Utf8() && !Cells->Check(N.Text())) {
             Ok = false;
             Bad = "the cell index of paragraph " + std::to_string(Paras) + " differs from a fresh count";
         }

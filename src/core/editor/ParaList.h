@@ -244,15 +244,16 @@ private:
     void CheckPara(int Para) const;
     int WrapWidth() const;
     void WrapNode(TParaNode &Node) const;
+    void WrapNode(const TParaRef &Node) const;
     void RewrapEdited(int Para, int EditOffset, int Deleted, int Inserted);
     void RewrapAll();
     void MarkChanged(int First, int Last);
     void Shift(const TPosShift &S);
     TParaNode MakeNode(std::string_view Text) const;
-    const TEdCellIndex *CellIndex(const TParaNode &N) const;
-    int NodeWidth(const TParaNode &N) const;
+    const TEdCellIndex *CellIndex(const TParaRef &N) const;
+    int NodeWidth(const TParaRef &N) const;
     // The paragraph may have grown wider than the longest line.
-    void Widened(const TParaNode &N);
+    void Widened(const TParaRef &N);
 
     // Primitive steps; each records itself unless replaying.
     // Check false skips the limit checks (the caller made them, or undo replays).

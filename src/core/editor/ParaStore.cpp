@@ -2,11 +2,8 @@
 #include "core/editor/ParaStore.h"
 
 #include <algorithm>
-
-namespace {
-constexpr int MaxBlock = 256;      // paragraphs per block before it is split
-constexpr int MergeBelow = 32;     // a block this small is merged into a neighbour that has room
-} // namespace
+#include <functional>
+#include <iterator>
 
 // --- Fenwick tree -------------------------------------------------------------------------------
 
@@ -60,14 +57,36 @@ int TParaStore::TFenwick::Find(int Target) const
 
 // --- Store --------------------------------------------------------------------------------------
 
+namespace {
+const TParaExtras NoExtras;
+
+// Whether a view points into a string's characters (a paragraph of the same block).
+bool Inside(std::string_view V, const std::string &S)
+{
+    const std::less<const char *> Less;
+    return !V.empty() && !Less(V.data(), S.data()) && Less(V.data(), S.data() + S.size());
+}
+
+template <class T> void TrimCapacity(T &C)
+{
+    if (C.capacity() - C.size() > C.capacity() / 8 + 16)
+        C.shrink_to_fit();
+}
+} // namespace
+
+void TParaStore::TBlock::Tidy()
+{
+    if (!Extras.empty() && std::none_of(Extras.begin(), Extras.end(), [](const TParaExtras &X) { return X.Any(); }))
+        std::vector<TParaExtras>().swap(Extras);
+}
+
 TParaStore::TParaStore() { Reset(); }
 
 void TParaStore::Reset()
 {
     Blocks.clear();
     Blocks.emplace_back();
-    Blocks[0].Nodes.reserve(MaxBlock + 1);
-    Blocks[0].Nodes.emplace_back();
+    Blocks[0].Ends.push_back(0);
     Blocks[0].Lines = 1;
     Paras = 1;
     Lines = 1;
@@ -80,7 +99,7 @@ void TParaStore::Rebuild()
     P.reserve(Blocks.size());
     L.reserve(Blocks.size());
     for (const auto &B : Blocks) {
-        P.push_back(static_cast<int>(B.Nodes.size()));
+        P.push_back(B.Count());
         L.push_back(B.Lines);
     }
     ParaTree.Build(P);
@@ -93,12 +112,18 @@ void TParaStore::Recount()
     Paras = Lines = 0;
     for (auto &B : Blocks) {
         B.Lines = 0;
-        for (const auto &N : B.Nodes)
-            B.Lines += N.LineCount();
-        Paras += static_cast<int>(B.Nodes.size());
+        for (int I = 0; I < B.Count(); ++I)
+            B.Lines += B.LineCount(I);
+        Paras += B.Count();
         Lines += B.Lines;
     }
     Rebuild();
+}
+
+void TParaStore::TidyExtras()
+{
+    for (auto &B : Blocks)
+        B.Tidy();
 }
 
 TParaStore::TLocation TParaStore::Locate(int N)
@@ -107,8 +132,8 @@ TParaStore::TLocation TParaStore::Locate(int N)
         if (N == CachePara)
             return {CacheBlock, CacheIndex};
         if (N == CachePara + 1) {
-            const int OldLines = Blocks[CacheBlock].Nodes[CacheIndex].LineCount();
-            if (++CacheIndex == static_cast<int>(Blocks[CacheBlock].Nodes.size())) {
+            const int OldLines = Blocks[CacheBlock].LineCount(CacheIndex);
+            if (++CacheIndex == Blocks[CacheBlock].Count()) {
                 ++CacheBlock;
                 CacheIndex = 0;
             }
@@ -120,28 +145,68 @@ TParaStore::TLocation TParaStore::Locate(int N)
         if (N == CachePara - 1) {
             if (CacheIndex-- == 0) {
                 --CacheBlock;
-                CacheIndex = static_cast<int>(Blocks[CacheBlock].Nodes.size()) - 1;
+                CacheIndex = Blocks[CacheBlock].Count() - 1;
             }
             --CachePara;
             if (CacheLine > 0)
-                CacheLine -= Blocks[CacheBlock].Nodes[CacheIndex].LineCount();
+                CacheLine -= Blocks[CacheBlock].LineCount(CacheIndex);
             return {CacheBlock, CacheIndex};
         }
     }
     // The last paragraph is where loading appends: found without a search.
     const int B = N == Paras ? static_cast<int>(Blocks.size()) - 1 : ParaTree.Find(N);
     CacheBlock = B;
-    CacheIndex = N == Paras ? static_cast<int>(Blocks[B].Nodes.size()) - 1 : N - ParaTree.Prefix(B) - 1;
+    CacheIndex = N == Paras ? Blocks[B].Count() - 1 : N - ParaTree.Prefix(B) - 1;
     CachePara = N;
     CacheLine = 0; // not known yet
     CacheValid = true;
     return {CacheBlock, CacheIndex};
 }
 
-TParaNode &TParaStore::Node(int N)
+std::string_view TParaStore::Text(int N)
 {
     const TLocation L = Locate(N);
-    return Blocks[L.Block].Nodes[L.Index];
+    return Blocks[L.Block].TextOf(L.Index);
+}
+
+const TParaExtras &TParaStore::Breaks(int N)
+{
+    const TLocation L = Locate(N);
+    const TBlock &B = Blocks[L.Block];
+    return B.Extras.empty() ? NoExtras : B.Extras[static_cast<std::size_t>(L.Index)];
+}
+
+TParaExtras &TParaStore::Extras(int N)
+{
+    const TLocation L = Locate(N);
+    TBlock &B = Blocks[L.Block];
+    if (B.Extras.empty())
+        B.Extras.resize(B.Ends.size());
+    return B.Extras[static_cast<std::size_t>(L.Index)];
+}
+
+void TParaStore::Reserve(int N, std::size_t Extra)
+{
+    TBlock &B = Blocks[Locate(N).Block];
+    B.Text.reserve(B.Text.size() + Extra);
+}
+
+void TParaStore::Replace(int N, std::size_t At, std::size_t Count, std::string_view New)
+{
+    const TLocation L = Locate(N);
+    TBlock &B = Blocks[L.Block];
+    std::string Copy;
+    if (Inside(New, B.Text)) {
+        Copy.assign(New);
+        New = Copy;
+    }
+    B.Text.replace(B.Start(L.Index) + At, Count, New);
+    const std::uint32_t Delta = static_cast<std::uint32_t>(New.size()) - static_cast<std::uint32_t>(Count);
+    if (Delta != 0)
+        for (std::size_t I = static_cast<std::size_t>(L.Index); I < B.Ends.size(); ++I)
+            B.Ends[I] += Delta; // modulo 2^32: a shrinking paragraph subtracts
+    if (B.Text.size() > static_cast<std::size_t>(MaxBytes))
+        Balance(L.Block, -1);
 }
 
 int TParaStore::FirstLine(int N)
@@ -152,9 +217,9 @@ int TParaStore::FirstLine(int N)
             CacheLine = N; // no paragraph is wrapped
         } else {
             int Line = LineTree.Prefix(L.Block);
-            const auto &Nodes = Blocks[L.Block].Nodes;
+            const TBlock &B = Blocks[L.Block];
             for (int I = 0; I < L.Index; ++I)
-                Line += Nodes[I].LineCount();
+                Line += B.LineCount(I);
             CacheLine = Line + 1;
         }
     }
@@ -164,7 +229,7 @@ int TParaStore::FirstLine(int N)
 std::pair<int, int> TParaStore::FindLine(int L)
 {
     if (CacheValid && CacheLine > 0) {
-        const int Count = Blocks[CacheBlock].Nodes[CacheIndex].LineCount();
+        const int Count = Blocks[CacheBlock].LineCount(CacheIndex);
         if (L >= CacheLine && L < CacheLine + Count)
             return {CachePara, L - CacheLine};
         if (L == CacheLine + Count && CachePara < Paras) {
@@ -173,7 +238,7 @@ std::pair<int, int> TParaStore::FindLine(int L)
         }
         if (L == CacheLine - 1 && CachePara > 1) {
             Locate(CachePara - 1);
-            return {CachePara, Blocks[CacheBlock].Nodes[CacheIndex].LineCount() - 1};
+            return {CachePara, Blocks[CacheBlock].LineCount(CacheIndex) - 1};
         }
     }
     if (Lines == Paras) {
@@ -181,59 +246,147 @@ std::pair<int, int> TParaStore::FindLine(int L)
         CacheLine = L;
         return {L, 0};
     }
-    const int B = LineTree.Find(L);
-    int Before = LineTree.Prefix(B);
-    const auto &Nodes = Blocks[B].Nodes;
+    const int Bi = LineTree.Find(L);
+    int Before = LineTree.Prefix(Bi);
+    const TBlock &B = Blocks[Bi];
     int I = 0;
-    while (I + 1 < static_cast<int>(Nodes.size()) && Before + Nodes[I].LineCount() < L)
-        Before += Nodes[I++].LineCount();
-    CacheBlock = B;
+    while (I + 1 < B.Count() && Before + B.LineCount(I) < L)
+        Before += B.LineCount(I++);
+    CacheBlock = Bi;
     CacheIndex = I;
-    CachePara = ParaTree.Prefix(B) + I + 1;
+    CachePara = ParaTree.Prefix(Bi) + I + 1;
     CacheLine = Before + 1;
     CacheValid = true;
     return {CachePara, L - CacheLine};
 }
 
-void TParaStore::Insert(int N, TParaNode Node)
+void TParaStore::Insert(int N, TParaNode Node) { Insert(N, Node.Text, std::move(Node.Breaks)); }
+
+void TParaStore::Insert(int N, std::string_view Text, TParaExtras Breaks)
 {
+    if (N == Paras && !Breaks.Any() && Blocks.back().Extras.empty()) {
+        // Loading: a plain paragraph before the last one, at the end of the last block.
+        const int Last = static_cast<int>(Blocks.size()) - 1;
+        TBlock &B = Blocks.back();
+        const std::size_t K = B.Ends.size() - 1;
+        const std::uint32_t Start = B.Start(static_cast<int>(K));
+        const std::uint32_t Len = static_cast<std::uint32_t>(Text.size());
+        if (B.Ends[K] == Start)
+            B.Text.append(Text);
+        else
+            B.Text.insert(Start, Text);
+        try {
+            B.Ends.push_back(B.Ends[K] + Len);
+        } catch (...) {
+            B.Text.erase(Start, Len);
+            throw;
+        }
+        B.Ends[K] = Start + Len;
+        ++B.Lines;
+        ++Paras;
+        ++Lines;
+        ParaTree.Add(Last, 1);
+        LineTree.Add(Last, 1);
+        Invalidate();
+        if (B.Count() > MaxParas || B.Text.size() > static_cast<std::size_t>(BlockBytes))
+            Balance(Last, static_cast<int>(K));
+        return;
+    }
     TLocation L;
     if (N > Paras) {
         L.Block = static_cast<int>(Blocks.size()) - 1;
-        L.Index = static_cast<int>(Blocks[L.Block].Nodes.size());
+        L.Index = Blocks[L.Block].Count();
     } else {
         L = Locate(N);
     }
-    const int Count = Node.LineCount();
+    const int Count = static_cast<int>(Breaks.size()) + 1;
     TBlock &B = Blocks[L.Block];
-    B.Nodes.insert(B.Nodes.begin() + L.Index, std::move(Node));
+    const std::uint32_t Start = B.Start(L.Index);
+    const std::uint32_t Len = static_cast<std::uint32_t>(Text.size());
+    B.Text.insert(Start, Text);
+    try {
+        B.Ends.insert(B.Ends.begin() + L.Index, Start + Len);
+    } catch (...) {
+        B.Text.erase(Start, Len);
+        throw;
+    }
+    if (!B.Extras.empty() || Breaks.Any()) {
+        try {
+            if (B.Extras.empty())
+                B.Extras.resize(B.Ends.size() - 1);
+            B.Extras.insert(B.Extras.begin() + L.Index, std::move(Breaks));
+        } catch (...) {
+            B.Ends.erase(B.Ends.begin() + L.Index);
+            B.Text.erase(Start, Len);
+            B.Tidy();
+            throw;
+        }
+    }
+    for (std::size_t I = static_cast<std::size_t>(L.Index) + 1; I < B.Ends.size(); ++I)
+        B.Ends[I] += Len;
     B.Lines += Count;
     ++Paras;
     Lines += Count;
     ParaTree.Add(L.Block, 1);
     LineTree.Add(L.Block, Count);
     Invalidate();
-    if (static_cast<int>(B.Nodes.size()) > MaxBlock)
-        Split(L.Block, L.Index);
+    Balance(L.Block, L.Index);
 }
 
-void TParaStore::Split(int BlockIndex, int InsertIndex)
+void TParaStore::Balance(int BlockIndex, int InsertIndex)
 {
     TBlock &B = Blocks[BlockIndex];
-    const int Size = static_cast<int>(B.Nodes.size());
-    // Insertions at a block's end (loading, typing at the end) leave a full block behind.
-    const int Cut = InsertIndex >= Size - 2 ? InsertIndex : Size / 2;
+    const int Size = B.Count();
+    if (Size <= 1)
+        return;
+    // Loading appends before the last paragraph of the last block: that block fills up to
+    // BlockBytes and stays so; other blocks may grow by edits up to MaxBytes.
+    const bool Appending = InsertIndex >= Size - 2 && BlockIndex + 1 == static_cast<int>(Blocks.size());
+    if (Size <= MaxParas && B.Text.size() <= static_cast<std::size_t>(Appending ? BlockBytes : MaxBytes))
+        return;
+    int Cut;
+    if (Appending) {
+        Cut = InsertIndex;
+    } else {
+        // Half the characters on either side (a long paragraph ends up in a block of its own).
+        const std::uint32_t Half = static_cast<std::uint32_t>(B.Text.size() / 2);
+        Cut = static_cast<int>(std::lower_bound(B.Ends.begin(), B.Ends.end(), Half) - B.Ends.begin());
+        if (Size > MaxParas)
+            Cut = std::min(Cut, Size / 2);
+    }
+    Split(BlockIndex, std::clamp(Cut, 1, Size - 1), Appending);
+}
+
+void TParaStore::Split(int BlockIndex, int Cut, bool Appending)
+{
+    TBlock &B = Blocks[BlockIndex];
+    const int Size = B.Count();
+    const std::uint32_t At = B.Ends[static_cast<std::size_t>(Cut) - 1];
     TBlock Tail;
-    // Appending at the end of the text (loading) fills the new last block up to the split size in
-    // place, so the block it becomes is not left with twice the room it needs.
-    if (Cut == InsertIndex && BlockIndex + 1 == static_cast<int>(Blocks.size()))
-        Tail.Nodes.reserve(MaxBlock + 1);
-    Tail.Nodes.assign(std::make_move_iterator(B.Nodes.begin() + Cut), std::make_move_iterator(B.Nodes.end()));
-    B.Nodes.erase(B.Nodes.begin() + Cut, B.Nodes.end());
-    for (const auto &Nd : Tail.Nodes)
-        Tail.Lines += Nd.LineCount();
+    const std::size_t TailBytes = B.Text.size() - At;
+    // A block filled by loading gets room for a block's worth of text and paragraphs at once.
+    // (A line longer than the spare room makes the string grow as usual; the block is trimmed
+    // when it is full.) The last block's paragraph count is the guess for the next one's.
+    Tail.Text.reserve(Appending ? std::max<std::size_t>(TailBytes, BlockBytes + 256) : TailBytes);
+    Tail.Text.append(B.Text, At, std::string::npos);
+    Tail.Ends.reserve(Appending ? static_cast<std::size_t>(std::max(Cut + Cut / 32 + 4, Size - Cut))
+                               : static_cast<std::size_t>(Size - Cut));
+    for (int I = Cut; I < Size; ++I)
+        Tail.Ends.push_back(B.Ends[static_cast<std::size_t>(I)] - At);
+    if (!B.Extras.empty()) {
+        Tail.Extras.assign(std::make_move_iterator(B.Extras.begin() + Cut), std::make_move_iterator(B.Extras.end()));
+        B.Extras.erase(B.Extras.begin() + Cut, B.Extras.end());
+        B.Tidy();
+        Tail.Tidy();
+    }
+    B.Text.resize(At);
+    B.Ends.resize(static_cast<std::size_t>(Cut));
+    TrimCapacity(B.Text);
+    TrimCapacity(B.Ends);
+    for (int I = 0; I < Tail.Count(); ++I)
+        Tail.Lines += Tail.LineCount(I);
     B.Lines -= Tail.Lines;
-    const int Moved = static_cast<int>(Tail.Nodes.size());
+    const int Moved = Tail.Count();
     const int MovedLines = Tail.Lines;
     if (BlockIndex + 1 == static_cast<int>(Blocks.size())) {
         Blocks.push_back(std::move(Tail));
@@ -252,8 +405,17 @@ TParaNode TParaStore::Remove(int N)
 {
     const TLocation L = Locate(N);
     TBlock &B = Blocks[L.Block];
-    TParaNode Node = std::move(B.Nodes[L.Index]);
-    B.Nodes.erase(B.Nodes.begin() + L.Index);
+    TParaNode Node;
+    Node.Text.assign(B.TextOf(L.Index));
+    if (!B.Extras.empty()) {
+        Node.Breaks = std::move(B.Extras[static_cast<std::size_t>(L.Index)]);
+        B.Extras.erase(B.Extras.begin() + L.Index);
+    }
+    const std::uint32_t Len = static_cast<std::uint32_t>(Node.Text.size());
+    B.Text.erase(B.Start(L.Index), Len);
+    B.Ends.erase(B.Ends.begin() + L.Index);
+    for (std::size_t I = static_cast<std::size_t>(L.Index); I < B.Ends.size(); ++I)
+        B.Ends[I] -= Len;
     const int Count = Node.LineCount();
     B.Lines -= Count;
     --Paras;
@@ -261,23 +423,34 @@ TParaNode TParaStore::Remove(int N)
     ParaTree.Add(L.Block, -1);
     LineTree.Add(L.Block, -Count);
     Invalidate();
-    const int Size = static_cast<int>(B.Nodes.size());
+    const int Size = B.Count();
     if (Size == 0) {
         Blocks.erase(Blocks.begin() + L.Block);
         Rebuild();
-    } else if (Size < MergeBelow && Blocks.size() > 1) {
+    } else if (Size < MaxParas / 8 && B.Text.size() < BlockBytes / 4 && Blocks.size() > 1) {
         // Keep blocks from fragmenting when many paragraphs are deleted.
         const int Other = L.Block + 1 < static_cast<int>(Blocks.size()) ? L.Block + 1 : L.Block - 1;
-        if (static_cast<int>(Blocks[Other].Nodes.size()) + Size <= MaxBlock) {
+        const TBlock &O = Blocks[static_cast<std::size_t>(Other)];
+        if (O.Count() + Size <= MaxParas && O.Text.size() + B.Text.size() <= BlockBytes) {
             const int First = std::min(L.Block, Other);
-            TBlock &Keep = Blocks[First];
-            TBlock &Gone = Blocks[First + 1];
-            Keep.Nodes.insert(Keep.Nodes.end(), std::make_move_iterator(Gone.Nodes.begin()),
-                              std::make_move_iterator(Gone.Nodes.end()));
+            TBlock &Keep = Blocks[static_cast<std::size_t>(First)];
+            TBlock &Gone = Blocks[static_cast<std::size_t>(First) + 1];
+            const std::uint32_t Shift = static_cast<std::uint32_t>(Keep.Text.size());
+            Keep.Text.append(Gone.Text);
+            if (!Keep.Extras.empty() || !Gone.Extras.empty()) {
+                Keep.Extras.resize(Keep.Ends.size());
+                Gone.Extras.resize(Gone.Ends.size());
+                Keep.Extras.insert(Keep.Extras.end(), std::make_move_iterator(Gone.Extras.begin()),
+                                   std::make_move_iterator(Gone.Extras.end()));
+            }
+            for (const std::uint32_t E : Gone.Ends)
+                Keep.Ends.push_back(E + Shift);
             Keep.Lines += Gone.Lines;
             Blocks.erase(Blocks.begin() + First + 1);
             Rebuild();
         }
+    } else {
+        B.Tidy();
     }
     return Node;
 }
@@ -297,14 +470,18 @@ bool TParaStore::Consistent() const
     int P = 0, L = 0;
     for (std::size_t I = 0; I < Blocks.size(); ++I) {
         const TBlock &B = Blocks[I];
-        if (B.Nodes.empty() || static_cast<int>(B.Nodes.size()) > MaxBlock)
+        if (B.Ends.empty() || B.Count() > MaxParas || B.Ends.back() != B.Text.size())
+            return false;
+        if (!std::is_sorted(B.Ends.begin(), B.Ends.end()))
+            return false;
+        if (!B.Extras.empty() && B.Extras.size() != B.Ends.size())
             return false;
         int BL = 0;
-        for (const auto &N : B.Nodes)
-            BL += N.LineCount();
+        for (int K = 0; K < B.Count(); ++K)
+            BL += B.LineCount(K);
         if (BL != B.Lines)
             return false;
-        P += static_cast<int>(B.Nodes.size());
+        P += B.Count();
         L += BL;
         if (ParaTree.Prefix(static_cast<int>(I) + 1) != P || LineTree.Prefix(static_cast<int>(I) + 1) != L)
             return false;

@@ -89,12 +89,21 @@ void TTextLineReader::Process(std::string_view Data)
         if (Pair)
             ++P;
     }
+    // DOS: the next LF is kept across lines (a text of lone CRs is not searched again for each).
+    const char *Lf = End;
+    bool LfKnown = false;
     while (P < End) {
         const char *E;
         if (Format == ffDos) {
-            E = P;
-            while (E < End && *E != '\r' && *E != '\n')
-                ++E;
+            if (!LfKnown || Lf < P) {
+                Lf = static_cast<const char *>(std::memchr(P, '\n', static_cast<std::size_t>(End - P)));
+                if (!Lf)
+                    Lf = End;
+                LfKnown = true;
+            }
+            E = static_cast<const char *>(std::memchr(P, '\r', static_cast<std::size_t>(Lf - P)));
+            if (!E)
+                E = Lf;
         } else {
             E = static_cast<const char *>(std::memchr(P, '\n', static_cast<std::size_t>(End - P)));
             if (!E)
