@@ -1,5 +1,6 @@
 // Random key commands on the editor model, checked after every step against a reference editor
 // built on the reference text model: the text, the caret and the selection.
+#include "core/editor/Chars.h"
 #include "core/editor/EditorModel.h"
 #include "core/editor/KeyCommands.h"
 #include "core/editor/Search.h"
@@ -399,13 +400,16 @@ TEST(EditorModelRandom, KeyCommandsStepByCharacterInUtf8Text)
 }
 
 // With word wrap switched on and off, short paragraph limits, undo, redo, bookmarks and page
-// moves, the caret and the selection stay inside the text and the store stays whole.
-TEST(EditorModelRandom, CommandsKeepCaretSelectionAndStoreConsistentWhileWrapping)
+// moves, the caret and the selection stay inside the text and the store stays whole; in a UTF-8
+// text they also stay on character boundaries, and no display line starts inside a character.
+void RunWhileWrapping(bool Utf8)
 {
     TStubView view;
     TEdModel model(view);
     view.Model = &model;
     TParaList &list = model.List();
+    if (Utf8)
+        list.SetEncoding(TTextEncoding::Utf8);
     list.SetParaLengthLimit(60);
     model.InsertString("alpha beta\r\n\tgamma <b>delta</b>\r\n\r\nepsilon, zeta; eta");
     const int commands[] = {ccLeft, ccRight, ccUp, ccDown, ccExtendLeft, ccExtendRight, ccExtendUp, ccExtendDown,
@@ -421,7 +425,13 @@ TEST(EditorModelRandom, CommandsKeepCaretSelectionAndStoreConsistentWhileWrappin
         }
         const int command = commands[rng() % std::size(commands)];
         const char ch = "ab -<>\t"[rng() % 7];
-        ASSERT_NO_THROW(model.ProcessCommand(command, ch)) << "step " << step << " command " << command;
+        // A lone combining mark joins the character before the caret, which may start a line.
+        if (Utf8 && command == ccChar && rng() % 2 == 0)
+            ASSERT_NO_THROW(model.TypeText(rng() % 5 == 0 ? std::string_view("\xCC\x81")
+                                                          : Utf8Chars[rng() % std::size(Utf8Chars)].Bytes))
+                << "step " << step;
+        else
+            ASSERT_NO_THROW(model.ProcessCommand(command, ch)) << "step " << step << " command " << command;
         const int line = model.CaretLine(), col = model.CaretCol();
         ASSERT_GE(line, 1);
         ASSERT_LE(line, list.LineCount());
@@ -435,9 +445,24 @@ TEST(EditorModelRandom, CommandsKeepCaretSelectionAndStoreConsistentWhileWrappin
         }
         std::string why;
         ASSERT_TRUE(list.CheckIntegrity(&why)) << why;
+        if (Utf8) {
+            const auto onBoundary = [&list](TParaPos p) {
+                return EdIsCharStart(list.ParaText(p.Para), static_cast<std::size_t>(p.Offset - 1), true);
+            };
+            ASSERT_TRUE(onBoundary(model.CaretPos())) << "step " << step << " command " << command;
+            ASSERT_TRUE(onBoundary(model.SelStart()) && onBoundary(model.SelEnd())) << "step " << step;
+            const TParaPos lineStart = list.LineToPara(line);
+            ASSERT_TRUE(onBoundary({lineStart.Para, lineStart.Offset + 1})) << "step " << step;
+        }
     }
     for (int code : view.Errors)
         EXPECT_TRUE(code == 266 || code == 268) << code;
+}
+
+TEST(EditorModelRandom, CommandsKeepCaretSelectionAndStoreConsistentWhileWrapping)
+{
+    RunWhileWrapping(false);
+    RunWhileWrapping(true);
 }
 
 } // namespace

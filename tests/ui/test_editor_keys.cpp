@@ -273,10 +273,69 @@ TEST_F(EditorKeys, TypedCharactersIncludeHighBytesAndIgnoreChords)
     QCoreApplication::sendEvent(Ed, &han);
     Key(Qt::Key_B, Qt::AltModifier);
     Key(Qt::Key_K, Qt::ControlModifier);
-    EXPECT_EQ(Text(), "\xE9\x80?");
+    // A character the code page lacks becomes a numeric character reference.
+    EXPECT_EQ(Text(), "\xE9\x80&#20013;");
     // Delete and Tab without WantTab type nothing themselves.
     Key(Qt::Key_Delete);
-    EXPECT_EQ(Text(), "\xE9\x80?");
+    EXPECT_EQ(Text(), "\xE9\x80&#20013;");
+}
+
+// Typing in either encoding: Zhe becomes its UTF-8 bytes or a character reference, a character
+// outside the Basic Multilingual Plane arrives whole, input methods commit the same way and show
+// what they compose at the caret; the caret steps, deletes and reports its column by character.
+TEST_F(EditorKeys, TypedCharactersFollowTheDocumentsEncoding)
+{
+    const auto typeChars = [this](const QString &text) {
+        QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(Ed, &key);
+        Settle();
+    };
+    typeChars(QString::fromUtf8("\u0416"));
+    EXPECT_EQ(Text(), "&#1046;");
+    Ed->ClearText();
+    Ed->ParaList().SetEncoding(TTextEncoding::Utf8);
+    typeChars(QString::fromUtf8("\u0416\u00e9"));
+    typeChars(QString::fromUtf8("\U0001F600"));
+    Type("a");
+    EXPECT_EQ(Text(), "\xD0\x96\xC3\xA9\xF0\x9F\x98\x80" "a");
+    EXPECT_EQ(Caret(), std::make_pair(1, 10));
+    EXPECT_EQ(LastStatus().Col, 5);  // four characters before the caret, whatever their bytes
+    EXPECT_EQ(Ed->CaretScreenColumn(), 6);  // the emoji takes two cells
+    Key(Qt::Key_Left);
+    Key(Qt::Key_Left);
+    EXPECT_EQ(Caret(), std::make_pair(1, 5));
+    Key(Qt::Key_Backspace);
+    EXPECT_EQ(Text(), "\xD0\x96\xF0\x9F\x98\x80" "a");
+    EXPECT_EQ(Caret(), std::make_pair(1, 3));
+    // Overwriting replaces the whole emoji with one letter.
+    Key(Qt::Key_Insert);
+    Type("z");
+    EXPECT_EQ(Text(), "\xD0\x96za");
+    Key(Qt::Key_Insert);
+    // Undo takes back typing and overwriting as before.
+    Ed->Undo();
+    EXPECT_EQ(Text(), "\xD0\x96\xF0\x9F\x98\x80" "a");
+
+    // An input method: the composed text shows at the caret, the commit string goes in.
+    EXPECT_TRUE(Ed->testAttribute(Qt::WA_InputMethodEnabled));
+    QInputMethodEvent preedit(QString::fromUtf8("\u306b"), {});
+    QCoreApplication::sendEvent(Ed, &preedit);
+    EXPECT_EQ(Text(), "\xD0\x96\xF0\x9F\x98\x80" "a");
+    QInputMethodQueryEvent query(Qt::ImCursorRectangle | Qt::ImEnabled);
+    QCoreApplication::sendEvent(Ed, &query);
+    EXPECT_TRUE(query.value(Qt::ImEnabled).toBool());
+    const QRect cursor = query.value(Qt::ImCursorRectangle).toRect();
+    EXPECT_EQ(cursor.left(), Ed->viewport()->x() + Ed->LeftMargin() + (Ed->CaretScreenColumn() - 1) * Ed->CharWidth());
+    QInputMethodEvent commit;
+    commit.setCommitString(QString::fromUtf8("\u65e5\u672c"));
+    QCoreApplication::sendEvent(Ed, &commit);
+    EXPECT_EQ(Text(), "\xD0\x96\xE6\x97\xA5\xE6\x9C\xAC\xF0\x9F\x98\x80" "a");
+    EXPECT_EQ(Caret(), std::make_pair(1, 9));
+    // The same commit string in a Windows-1252 text.
+    Ed->ClearText();
+    Ed->ParaList().SetEncoding(TTextEncoding::Windows1252);
+    QCoreApplication::sendEvent(Ed, &commit);
+    EXPECT_EQ(Text(), "&#26085;&#26412;");
 }
 
 TEST_F(EditorKeys, LineAndWordDeletionsAndTabs)

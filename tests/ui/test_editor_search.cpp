@@ -111,11 +111,26 @@ TEST_F(EditorSearch, ClipboardCopiesWithCrLfAndPastesLongTextsExactlyOnce)
     Ed->SelectAll(true);
     Ed->CopyToClipboard();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("caf\u00e9 \u20ac"));
+    // A UTF-8 text gives other programs its characters and takes theirs as its bytes; a
+    // Windows-1252 text takes a character it cannot hold as a character reference.
+    Ed->ParaList().SetEncoding(TTextEncoding::Utf8);
+    Load("\xD0\x96 \xE4\xB8\xAD");
+    Ed->SelectAll(true);
+    Ed->CopyToClipboard();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("\u0416 \u4e2d"));
+    QGuiApplication::clipboard()->setText(QString::fromUtf8("\u00e9\u0416"));
+    Ed->PasteFromClipboard();
+    EXPECT_EQ(Text(), "\xC3\xA9\xD0\x96");
+    Ed->ParaList().SetEncoding(TTextEncoding::Windows1252);
+    Load("caf\xE9 \x80");
+    Ed->SetCaretPosition(1, 1);
+    Ed->PasteFromClipboard();
+    EXPECT_EQ(Text(), "\xE9&#1046;caf\xE9 \x80");
     // Read-only: cut copies nothing away and paste inserts nothing.
     Ed->SetReadOnly(true);
     Ed->CutToClipboard();
     Ed->PasteFromClipboard();
-    EXPECT_EQ(Text(), "caf\xE9 \x80");
+    EXPECT_EQ(Text(), "\xE9&#1046;caf\xE9 \x80");
     Ed->SetReadOnly(false);
 
     // 150,000 characters with CR LF pairs right at the block boundaries.

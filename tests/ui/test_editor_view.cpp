@@ -301,6 +301,50 @@ TEST_F(EditorView, MouseClicksDragsAndDoubleClicks)
     EXPECT_TRUE(Ed->HasSelection());
 }
 
+// In a UTF-8 text a click lands on a character's first byte, also in the second cell of a wide
+// character; a double click selects a word of any script; the characters are drawn in their cells.
+TEST_F(EditorView, MouseAndPaintingFollowUtf8Characters)
+{
+    Ed->ParaList().SetEncoding(TTextEncoding::Utf8);
+    const std::string cjk = "\xE4\xB8\xAD\xE6\x96\x87";     // two wide characters
+    const std::string cyr = "\xD0\xB6\xD0\xB0\xD0\xBC";      // three letters
+    Load(cjk + " " + cyr + "\r\nab");
+    for (int screen = 1; screen <= 10; ++screen) {
+        QTest::mouseClick(Ed->viewport(), Qt::LeftButton, Qt::NoModifier, CellPoint(1, screen));
+        const int col = Caret().second;
+        const std::string_view line = Ed->ParaList().GetLine(1);
+        ASSERT_TRUE(col > static_cast<int>(line.size()) || (static_cast<unsigned char>(line[col - 1]) & 0xC0) != 0x80)
+            << screen << " gave column " << col;
+    }
+    QTest::mouseClick(Ed->viewport(), Qt::LeftButton, Qt::NoModifier, CellPoint(1, 4));  // the second CJK's first cell
+    EXPECT_EQ(Caret(), std::make_pair(1, 4));
+    QTest::mouseClick(Ed->viewport(), Qt::LeftButton, Qt::NoModifier, CellPoint(1, 2));  // the first CJK's second cell
+    EXPECT_EQ(Caret(), std::make_pair(1, 1));
+    QTest::mouseDClick(Ed->viewport(), Qt::LeftButton, Qt::NoModifier, CellPoint(1, 7));
+    EXPECT_EQ(Ed->SelectedText(), cyr);
+    QTest::mouseDClick(Ed->viewport(), Qt::LeftButton, Qt::NoModifier, CellPoint(1, 2));
+    EXPECT_EQ(Ed->SelectedText(), cjk + " ");
+    Ed->SetSelection(1, 2, 1, 9, true);  // both ends inside characters
+    EXPECT_EQ(Ed->SelectedText(), cjk + " ");  // the end inside the Zhe goes to its start
+
+    // Painted: each wide character covers ink in both of its cells, the Cyrillic letters one each.
+    Ed->SetSelection(1, 1, 1, 1, true);
+    Settle();
+    const QImage image = Ed->viewport()->grab().toImage();
+    const auto inked = [&](int screen) {
+        const int x0 = CellPoint(1, screen).x() - Ed->CharWidth() / 4;
+        for (int x = x0; x < x0 + Ed->CharWidth(); ++x)
+            for (int y = 1; y < Ed->LineHeight() - 1; ++y)
+                if (qGray(image.pixel(x, y)) < 128)
+                    return true;
+        return false;
+    };
+    for (int screen : {1, 2, 3, 4, 6, 7, 8})
+        EXPECT_TRUE(inked(screen)) << "cell " << screen;
+    EXPECT_FALSE(inked(5));
+    EXPECT_FALSE(inked(9));
+}
+
 TEST_F(EditorView, WordWrapAddressesDisplayLines)
 {
     Ed->SetWordWrap(true);

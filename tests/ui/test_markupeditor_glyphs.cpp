@@ -15,9 +15,9 @@
 
 namespace {
 
-TEST(MarkupEditGlyphs, EveryCharacterIsDrawnLikeATextCallInItsCell)
+// A markup editor in a fixed font without antialiasing, black on white, shown.
+void Prepare(TMarkupEditor &Ed)
 {
-    TMarkupEditor Ed;
     const QStringList &Fixed = TEdFixedFont::FixedFamilies();
     QFont F(Fixed.contains("DejaVu Sans Mono") ? QString("DejaVu Sans Mono") : Fixed.value(0));
     F.setPixelSize(14);
@@ -33,6 +33,12 @@ TEST(MarkupEditGlyphs, EveryCharacterIsDrawnLikeATextCallInItsCell)
     Ed.resize(700, 260);
     Ed.show();
     QApplication::processEvents();
+}
+
+TEST(MarkupEditGlyphs, EveryCharacterIsDrawnLikeATextCallInItsCell)
+{
+    TMarkupEditor Ed;
+    Prepare(Ed);
 
     // Every printable byte, 32 to a row, and a row of markup whose pens all stay black.
     std::vector<std::string> Rows;
@@ -83,6 +89,58 @@ TEST(MarkupEditGlyphs, EveryCharacterIsDrawnLikeATextCallInItsCell)
         }
     // The comparison saw real glyphs, not two blank images.
     EXPECT_GT(Inked, 200);
+}
+
+// In a UTF-8 text each character is drawn in its own cells: a letter of one cell as a text call
+// draws it there (a combining mark with its letter), a wide character over two cells, and the
+// cells after the text stay blank.
+TEST(MarkupEditGlyphs, Utf8CharactersKeepToTheirCells)
+{
+    TMarkupEditor Ed;
+    Prepare(Ed);
+    Ed.ParaList().SetEncoding(TTextEncoding::Utf8);
+    // Zhe, a, be, blank, two CJK characters (cells 4-7), blank, e with acute, x.
+    const std::string Row = "\xD0\xB6" "a" "\xD0\xB1 \xE4\xB8\xAD\xE6\x96\x87 e\xCC\x81x";
+    Ed.ClearText();
+    Ed.ParaList().AppendParagraph(Row);
+    Ed.TextReplaced();
+    QImage Painted(Ed.viewport()->size(), QImage::Format_RGB32);
+    Ed.viewport()->render(&Painted);
+
+    const QFontMetrics Fm(Ed.FixedFont().Font());
+    const int CW = Ed.CharWidth(), LH = Ed.LineHeight(), Left = Ed.LeftMargin();
+    const auto CellsOf = [&](int First, int Count) { return QRect(Left + First * CW, 0, Count * CW, LH); };
+    const auto Ink = [&](const QImage &Image, QRect Box) {
+        int N = 0;
+        for (int Y = Box.top(); Y <= Box.bottom(); ++Y)
+            for (int X = Box.left(); X <= Box.right(); ++X)
+                N += Image.pixel(X, Y) != QColor(Qt::white).rgb();
+        return N;
+    };
+    const struct {
+        int Cell;
+        const char *Text;
+    } Singles[] = {{0, "\u0436"}, {1, "a"}, {2, "\u0431"}, {9, "e\u0301"}, {10, "x"}};
+    for (const auto &One : Singles) {
+        QImage Expected(Painted.size(), QImage::Format_RGB32);
+        Expected.fill(Qt::white);
+        {
+            QPainter Pn(&Expected);
+            Pn.setFont(Ed.FixedFont().Font());
+            Pn.setPen(Qt::black);
+            Pn.setClipRect(CellsOf(One.Cell, 1));
+            Pn.drawText(QPoint(Left + One.Cell * CW, 1 + Fm.ascent()), QString::fromUtf8(One.Text));
+        }
+        const QRect Box = CellsOf(One.Cell, 1);
+        EXPECT_GT(Ink(Expected, Box), 0) << One.Text;
+        for (int Y = Box.top(); Y <= Box.bottom(); ++Y)
+            for (int X = Box.left(); X <= Box.right(); ++X)
+                ASSERT_EQ(Painted.pixel(X, Y), Expected.pixel(X, Y)) << "cell " << One.Cell;
+    }
+    for (int Cell : {4, 5, 6, 7})
+        EXPECT_GT(Ink(Painted, CellsOf(Cell, 1)), 0) << "wide cell " << Cell;
+    for (int Cell : {3, 8, 11, 12})
+        EXPECT_EQ(Ink(Painted, CellsOf(Cell, 1)), 0) << "blank cell " << Cell;
 }
 
 } // namespace

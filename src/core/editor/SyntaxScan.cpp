@@ -70,7 +70,7 @@ void TSyntaxScanner::ScanLine(int LineNumber, const TEdCells &Line, TScanRow &Ou
     if (Geo.VisibleColumns == 0)
         return;
     // Only the visible cells are looked at, however long the line.
-    Shown = Line.Slice(Geo.HScroll, Geo.VisibleColumns);
+    Shown = Line.CellBytes(Geo.HScroll, Geo.VisibleColumns);
     if (Shown.empty())
         return; // nothing visible: the row is only filled
     const int N = static_cast<int>(Shown.size());

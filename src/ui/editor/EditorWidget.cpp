@@ -439,14 +439,24 @@ void TEdCustomEditor::ViewBeep()
     Prompt().Beep();
 }
 
+QString TEdCustomEditor::DocumentText(std::string_view Bytes) const
+{
+    return DocumentBytesToQString(Bytes, List->Encoding());
+}
+
+std::string TEdCustomEditor::DocumentBytes(const QString &Text) const
+{
+    return QStringToDocumentBytes(Text, List->Encoding());
+}
+
 std::string TEdCustomEditor::ViewClipboardText()
 {
-    return QStringToBytes(QGuiApplication::clipboard()->text());
+    return DocumentBytes(QGuiApplication::clipboard()->text());
 }
 
 void TEdCustomEditor::ViewSetClipboardText(const std::string &Text)
 {
-    QGuiApplication::clipboard()->setText(BytesToQString(Text));
+    QGuiApplication::clipboard()->setText(DocumentText(Text));
 }
 
 bool TEdCustomEditor::ViewConfirm(const std::string &Question)
@@ -603,7 +613,7 @@ void TEdCustomEditor::PostStatus()
         [this] {
             FStatusPending = false;
             UpdatePrimarySelection();
-            DoOnShowStatus(Model.CaretLine(), Model.CaretScreenColumn());
+            DoOnShowStatus(Model.CaretLine(), Model.CaretStatusColumn());
         },
         Qt::QueuedConnection);
 }
@@ -634,7 +644,7 @@ std::string TEdCustomEditor::GetStringLine(int Line) const
 {
     if (Line < 1 || Line > List->LineCount())
         throw EInvalidLineOrPara();
-    return EdExpandTabs(List->GetLine(Line), TabSize());
+    return EdExpandTabs(List->GetLine(Line), TabSize(), List->Utf8());
 }
 
 int TEdCustomEditor::GetLineLength(int Line) const
@@ -827,6 +837,16 @@ void TEdCustomEditor::DrawSegment(QPainter &Painter, int Y, const TEdCells &Cell
     const int endScreen = std::min(Cells.ScreenColumn(ToCol), lastVisible + 1);
     if (endScreen <= startScreen)
         return;
+    if (Cells.Utf8()) {
+        // Each character in its own cells, so that wide characters and characters of a fallback
+        // font keep to the grid.
+        Painter.fillRect(QRect(ColumnX(startScreen), Y, (endScreen - startScreen) * FCharWidth, FLineHeight), Back);
+        Painter.setPen(Fore);
+        const int baseline = Y + QFontMetrics(DrawFont).ascent();
+        for (const TEdShownChar &c : Cells.ShownChars(startScreen - 1, endScreen - startScreen))
+            DrawCellChar(Painter, ColumnX(startScreen + c.Cell), baseline, c.Cells, c.Bytes);
+        return;
+    }
     const std::string shown = Cells.Slice(startScreen - 1, endScreen - startScreen);
     QString glyphs;
     glyphs.reserve(static_cast<qsizetype>(shown.size()));
@@ -840,6 +860,39 @@ void TEdCustomEditor::DrawSegment(QPainter &Painter, int Y, const TEdCells &Cell
         Painter.setPen(Fore);
         Painter.drawText(QPoint(ColumnX(startScreen), Y + QFontMetrics(DrawFont).ascent()), glyphs);
     }
+}
+
+void TEdCustomEditor::DrawCellChar(QPainter &Painter, int X, int Y, int Cells, std::string_view Bytes) const
+{
+    QString text;
+    const unsigned char first = static_cast<unsigned char>(Bytes.front());
+    if (const char32_t picture = Bytes.size() == 1 ? EdControlPicture(first) : 0)
+        text = QString::fromUcs4(&picture, 1);
+    else if (Bytes.size() == 1 && first >= 0x80)
+        text = QString(QChar(0xFFFD)); // a byte that is no UTF-8
+    else
+        text = QString::fromUtf8(Bytes.data(), static_cast<qsizetype>(Bytes.size()));
+    const QFontMetrics fm(Painter.font());
+    Painter.save();
+    Painter.setClipRect(QRect(X, Y - fm.ascent(), Cells * FCharWidth, FLineHeight), Qt::IntersectClip);
+    // A glyph narrower than its cells is centred in them, as terminals place wide characters.
+    const int spare = Cells * FCharWidth - fm.horizontalAdvance(text);
+    Painter.drawText(QPoint(X + (Cells > 1 && spare > 0 ? spare / 2 : 0), Y), text);
+    Painter.restore();
+}
+
+void TEdCustomEditor::PaintPreedit(QPainter &Painter)
+{
+    if (Preedit.isEmpty() || Model.CaretLine() < FTopLine || Model.CaretLine() > FTopLine + FVisibleRows)
+        return;
+    const int x = ColumnX(Model.CaretScreenColumn());
+    const int y = RowY(Model.CaretLine());
+    const QFontMetrics fm(DrawFont);
+    const QRect box(x, y, std::max(fm.horizontalAdvance(Preedit), FCharWidth), FLineHeight);
+    Painter.fillRect(box, BackgroundColor());
+    Painter.setPen(TextColor());
+    Painter.drawText(QPoint(x, y + fm.ascent()), Preedit);
+    Painter.drawLine(box.left(), box.bottom(), box.right(), box.bottom());
 }
 
 void TEdCustomEditor::PaintRows(QPainter &Painter, int First, int Last)
@@ -915,6 +968,7 @@ void TEdCustomEditor::paintEvent(QPaintEvent *E)
         painter.fillRect(QRect(FLeftMargin, below, viewport()->width() - FLeftMargin, viewport()->height() - below),
                          BackgroundColor());
     painter.restore();
+    PaintPreedit(painter);
     if (CaretShown && CaretOn) {
         const QRect caret = CaretRect();
         if (caret.intersects(area)) {
@@ -1061,26 +1115,56 @@ void TEdCustomEditor::HandleKey(QKeyEvent *E)
         return;
     if (ctrl != alt)
         return;  // Ctrl or Alt chords type nothing (both together are AltGr)
-    const QString text = E->text();
-    for (const QChar ch : text) {
-        const auto code = static_cast<unsigned char>(CharToByte(ch.unicode()));
-        if (code == 127 || !proc.AcceptsChar(code))
+    TypeString(E->text(), true);
+}
+
+void TEdCustomEditor::TypeString(const QString &Text, bool FromKeys)
+{
+    TEdCommandProcessor &proc = Controller()->Processor();
+    for (const char32_t ch : Text.toUcs4()) {
+        // The key table may swallow the character after a key sequence.
+        if (ch < 32 || ch == 127 || (FromKeys && !proc.AcceptsChar(static_cast<int>(ch))))
             continue;
-        ProcessCommand(ccChar, static_cast<char>(code));
+        // An ASCII character (or, in a Windows-1252 text, a character of the code page) goes
+        // through the character command as one byte; any other is typed as its bytes.
+        const std::optional<unsigned char> byte =
+            List->Utf8() ? (ch < 128 ? std::optional<unsigned char>(static_cast<unsigned char>(ch)) : std::nullopt)
+                         : CodePointToWindows1252(ch);
+        if (byte) {
+            ProcessCommand(ccChar, static_cast<char>(*byte));
+            continue;
+        }
+        const std::string bytes = DocumentBytes(QString::fromUcs4(&ch, 1));
+        if (!bytes.empty())
+            Model.TypeText(bytes);
     }
 }
 
 void TEdCustomEditor::inputMethodEvent(QInputMethodEvent *E)
 {
     const QString text = E->commitString();
-    Guarded([&] {
-        for (const QChar ch : text) {
-            const auto code = static_cast<unsigned char>(CharToByte(ch.unicode()));
-            if (code >= 32 && code != 127)
-                ProcessCommand(ccChar, static_cast<char>(code));
-        }
-    });
+    Guarded([&] { TypeString(text, false); });
+    if (E->preeditString() != Preedit) {
+        Preedit = E->preeditString();
+        viewport()->update();
+    }
     E->accept();
+}
+
+QVariant TEdCustomEditor::inputMethodQuery(Qt::InputMethodQuery Query) const
+{
+    switch (Query) {
+    case Qt::ImEnabled: return !GetReadOnly();
+    case Qt::ImCursorRectangle: {
+        const int x = ColumnX(Model.CaretScreenColumn());
+        return QRect(x, RowY(Model.CaretLine()), FCharWidth, FLineHeight).translated(viewport()->pos());
+    }
+    case Qt::ImFont: return DrawFont;
+    case Qt::ImCursorPosition: return Model.CaretCol() - 1;
+    case Qt::ImSurroundingText: return DocumentText(List->GetLine(Model.CaretLine()));
+    case Qt::ImHints: return static_cast<int>(Qt::ImhNone);
+    default: return TEdEditBase::inputMethodQuery(Query);
+    }
 }
 
 // --- Commands ---------------------------------------------------------------------------------
@@ -1203,7 +1287,7 @@ void TEdCustomEditor::UpdatePrimarySelection()
     // A selection over a whole large text is not copied again at every move of its end.
     if (Model.SelEnd().Para - Model.SelStart().Para > 10000)
         return;
-    clipboard->setText(BytesToQString(Model.SelectedText()), QClipboard::Selection);
+    clipboard->setText(DocumentText(Model.SelectedText()), QClipboard::Selection);
 }
 
 void TEdCustomEditor::mousePressEvent(QMouseEvent *E)
@@ -1213,7 +1297,7 @@ void TEdCustomEditor::mousePressEvent(QMouseEvent *E)
         setFocus(Qt::MouseFocusReason);
         if (GetReadOnly())
             return;
-        const std::string text = QStringToBytes(QGuiApplication::clipboard()->text(QClipboard::Selection));
+        const std::string text = DocumentBytes(QGuiApplication::clipboard()->text(QClipboard::Selection));
         Guarded([&] {
             const TMousePoint mp = MouseToText(E->position().toPoint());
             Model.MoveCaret(mp.Line, mp.Col, false);
@@ -1299,7 +1383,8 @@ void TEdCustomEditor::mouseDoubleClickEvent(QMouseEvent *E)
             to = {para, List->ParaLength(para) + 1};
         } else {
             const TParaPos at = List->LineColToPara({mp.Line, mp.Col});
-            const auto [s, e] = EdWordAt(List->ParaText(at.Para), static_cast<std::size_t>(at.Offset - 1));
+            const auto [s, e] =
+                EdWordAt(List->ParaText(at.Para), static_cast<std::size_t>(at.Offset - 1), List->Utf8());
             from = {at.Para, static_cast<int>(s) + 1};
             to = {at.Para, static_cast<int>(e) + 1};
         }

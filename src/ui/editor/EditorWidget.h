@@ -98,8 +98,19 @@ public:
     int HScroll() const { return FHScroll; }
     int CharWidth() const { return FCharWidth; }
     int LineHeight() const { return FLineHeight; }
-    // The caret's screen column (tabs expanded), as OnShowStatus reports it.
+    // The caret's screen column (tabs expanded).
     int CaretScreenColumn() const { return Model.CaretScreenColumn(); }
+    // The caret's column as OnShowStatus reports it: the screen column in a Windows-1252 text;
+    // in a UTF-8 text one column per character, tabs expanded.
+    int CaretStatusColumn() const { return Model.CaretStatusColumn(); }
+    // Document bytes as the characters they stand for in the text's encoding, and characters as
+    // the text's bytes (in a Windows-1252 text one the code page lacks becomes a numeric character
+    // reference): the conversions of the clipboard, the primary selection and typed text.
+    QString DocumentText(std::string_view Bytes) const;
+    std::string DocumentBytes(const QString &Text) const;
+    // Types what the keyboard (FromKeys) or an input method gives, one character at a time, as
+    // the text's bytes; control characters are left out.
+    void TypeString(const QString &Text, bool FromKeys);
 
     // --- Properties.
     bool AutoIndent() const { return Model.AutoIndent(); }
@@ -177,6 +188,9 @@ protected:
     // clipped to the visible columns, over a background of Back.
     void DrawSegment(QPainter &Painter, int Y, const TEdCells &Cells, int FromCol, int ToCol,
                      const QColor &Fore, const QColor &Back) const;
+    // Draws one character of a UTF-8 line at its cell's left X in row Y, clipped to its Cells
+    // cells: the painter's font or, for a script it lacks, one of the system's fallback fonts.
+    void DrawCellChar(QPainter &Painter, int X, int Y, int Cells, std::string_view Bytes) const;
     QColor TextColor() const;
     QColor BackgroundColor() const;
     // Repaints display lines First..Last (Last may be TParaList::RestOfText).
@@ -197,6 +211,7 @@ protected:
     void resizeEvent(QResizeEvent *E) override;
     void keyPressEvent(QKeyEvent *E) override;
     void inputMethodEvent(QInputMethodEvent *E) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery Query) const override;
     void mousePressEvent(QMouseEvent *E) override;
     void mouseMoveEvent(QMouseEvent *E) override;
     void mouseReleaseEvent(QMouseEvent *E) override;
@@ -235,6 +250,8 @@ private:
     void ViewBookmarksChanged() override;
     bool ViewConfirm(const std::string &Question) override;
 
+    // Draws the input method's text being composed at the caret.
+    void PaintPreedit(QPainter &Painter);
     // Caret display and scrolling.
     void ScrollCaretIntoView(int OldLine, bool KeepRow, bool CaretWasVisible);
     void PlaceCaret();
@@ -305,6 +322,7 @@ private:
 
     bool PaintPending = false;
     int WheelRest = 0;
+    QString Preedit;  // the input method's text being composed
     // Selection ends as line positions, refreshed for each paint.
     mutable TLinePos PaintSelStart;
     mutable TLinePos PaintSelEnd;

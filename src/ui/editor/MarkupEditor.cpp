@@ -162,8 +162,12 @@ void TMarkupEditor::PaintRows(QPainter &Painter, int First, int Last)
             Painter.fillRect(QRect(Left, Y, ClientRight - Left, LH), Back);
             continue;
         }
-        Scanner.ScanLine(Line, ParaList().LineCells(Line), Row);
+        const TEdCells LineCells = ParaList().LineCells(Line);
+        Scanner.ScanLine(Line, LineCells, Row);
         const char *Cells = Row.Cells.data();
+        // In a UTF-8 text the cells of characters beyond ASCII hold 0x80; those characters are
+        // drawn afterwards, each in its own cells.
+        const bool Utf8 = LineCells.Utf8();
         for (const TScanRun &Run : Row.Runs) {
             const int X = Left + Run.First * CW;
             Painter.fillRect(QRect(X, Y, Run.Count * CW, LH), Run.Brush == sbSelection ? SelBack : Back);
@@ -173,8 +177,13 @@ void TMarkupEditor::PaintRows(QPainter &Painter, int First, int Last)
             const int End = Run.First + Run.Count;
             while (K < End) {
                 // A stretch of cells drawn with one call, or one odd character in its cell.
+                if (Utf8 && static_cast<unsigned char>(Cells[K]) == 0x80) {
+                    ++K;
+                    continue;
+                }
                 int J = K;
-                while (J < End && Glyphs.Uniform(static_cast<unsigned char>(Cells[J])))
+                while (J < End && Glyphs.Uniform(static_cast<unsigned char>(Cells[J])) &&
+                       !(Utf8 && static_cast<unsigned char>(Cells[J]) == 0x80))
                     ++J;
                 if (J > K) {
                     Indexes.clear();
@@ -205,6 +214,15 @@ void TMarkupEditor::PaintRows(QPainter &Painter, int First, int Last)
                     Painter.restore();
                     ++K;
                 }
+            }
+        }
+        if (Utf8) {
+            const int BaseY = Y + 1 + Ascent;
+            for (const TEdShownChar &C : LineCells.ShownChars(Geo.HScroll, Cols)) {
+                if (static_cast<unsigned char>(Row.Cells[static_cast<std::size_t>(C.Cell)]) != 0x80)
+                    continue;
+                Painter.setPen(Pens[Row.Styles[static_cast<std::size_t>(C.Cell)].Pen]);
+                DrawCellChar(Painter, Left + C.Cell * CW, BaseY, C.Cells, C.Bytes);
             }
         }
         const int N = static_cast<int>(Row.Cells.size());
