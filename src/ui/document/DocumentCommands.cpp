@@ -49,7 +49,7 @@ std::string TEditorLineDocument::GetLine(int Line)
 
 std::string TEditorLineDocument::GetStringLine(int Line)
 {
-    return EdExpandTabs(FDoc.Editor->ParaList().ParaText(Line), FDoc.Editor->TabSize());
+    return EdExpandTabs(FDoc.Editor->ParaList().ParaText(Line), FDoc.Editor->TabSize(), FDoc.Editor->ParaList().Utf8());
 }
 
 bool TEditorLineDocument::GetSelection(int &Line1, int &Col1, int &Line2, int &Col2)

@@ -436,7 +436,7 @@ void TMDIChild::ReportStatus()
 {
     int col = 0;
     const int line = Editor->GetCaretPosition(col);
-    EditorShowStatus(line, Editor->CaretScreenColumn());
+    EditorShowStatus(line, Editor->CaretStatusColumn());
 }
 
 void TMDIChild::UserCommandHandler(int Command)
