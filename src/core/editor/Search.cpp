@@ -83,6 +83,7 @@ TEdSearchPattern::TEdSearchPattern(std::string_view Pattern, bool MatchCase, boo
 {
     if (!CaseSensitive)
         Pat = Utf8 ? EdFoldUtf8(Pat) : EdUpperCase(Pat);
+    AsciiPattern = std::all_of(Pat.begin(), Pat.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     Skip.fill(Pat.size());
     for (std::size_t i = 0; i + 1 < Pat.size(); ++i)
         Skip[static_cast<unsigned char>(Pat[i])] = Pat.size() - 1 - i;
@@ -126,7 +127,10 @@ bool TEdSearchPattern::Accept(std::string_view Text, std::size_t Pos) const
 std::size_t TEdSearchPattern::FindForward(std::string_view Text, std::size_t From, std::size_t Limit) const
 {
     Limit = std::min(Limit, Text.size());
-    if (Utf8 && !CaseSensitive)
+    // Folding keeps every character's length, so a character beyond ASCII never folds to ASCII:
+    // a pattern of ASCII only matches ASCII bytes, and the byte rule finds it without folding the
+    // text (bytes of 0x80 and above stay at or above 0x80 under it, so they never match).
+    if (Utf8 && !CaseSensitive && !AsciiPattern)
         return FindFolded(Text, From, Limit);
     return Scan(Text, reinterpret_cast<const unsigned char *>(Text.data()), 0, From, Limit, !CaseSensitive);
 }

@@ -74,6 +74,7 @@ private:
 
     std::string Pat;
     bool Utf8;
+    bool AsciiPattern = true;
     std::array<std::size_t, 256> Skip{};
     bool CaseSensitive;
     bool Whole;
