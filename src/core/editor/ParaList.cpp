@@ -181,8 +181,13 @@ int TParaList::LongestLineWidth() const
 
 void TParaList::Widened(const TParaRef &N)
 {
-    if (LongestKnown)
-        Longest = std::max(Longest, NodeWidth(N));
+    if (!LongestKnown)
+        return;
+    // Without a tab no character takes more cells than it has bytes: a paragraph no longer than
+    // the longest line cannot be wider, and needs no count.
+    if (N.Length() <= Longest && N.Text().find('\t') == std::string_view::npos)
+        return;
+    Longest = std::max(Longest, NodeWidth(N));
 }
 
 TLineEnd TParaList::ParaLineEnd(int N) const
