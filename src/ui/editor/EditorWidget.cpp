@@ -864,21 +864,9 @@ void TEdCustomEditor::DrawSegment(QPainter &Painter, int Y, const TEdCells &Cell
 
 void TEdCustomEditor::DrawCellChar(QPainter &Painter, int X, int Y, int Cells, std::string_view Bytes) const
 {
-    QString text;
-    const unsigned char first = static_cast<unsigned char>(Bytes.front());
-    if (const char32_t picture = Bytes.size() == 1 ? EdControlPicture(first) : 0)
-        text = QString::fromUcs4(&picture, 1);
-    else if (Bytes.size() == 1 && first >= 0x80)
-        text = QString(QChar(0xFFFD)); // a byte that is no UTF-8
-    else
-        text = QString::fromUtf8(Bytes.data(), static_cast<qsizetype>(Bytes.size()));
-    const QFontMetrics fm(Painter.font());
-    Painter.save();
-    Painter.setClipRect(QRect(X, Y - fm.ascent(), Cells * FCharWidth, FLineHeight), Qt::IntersectClip);
     // A glyph narrower than its cells is centred in them, as terminals place wide characters.
-    const int spare = Cells * FCharWidth - fm.horizontalAdvance(text);
-    Painter.drawText(QPoint(X + (Cells > 1 && spare > 0 ? spare / 2 : 0), Y), text);
-    Painter.restore();
+    const QRect cells(X, Y - QFontMetrics(Painter.font()).ascent(), Cells * FCharWidth, FLineHeight);
+    FCharGlyphs.Draw(Painter, cells, Y, Bytes, Cells > 1);
 }
 
 void TEdCustomEditor::PaintPreedit(QPainter &Painter)

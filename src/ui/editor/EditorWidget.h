@@ -6,6 +6,7 @@
 #include "core/editor/ParaList.h"
 #include "ui/editor/EditorBase.h"
 #include "ui/editor/Caret.h"
+#include "ui/editor/CharGlyphs.h"
 #include "ui/editor/EditorColors.h"
 #include "ui/editor/FixedFont.h"
 
@@ -324,6 +325,8 @@ private:
     int WheelRest = 0;
     QString Preedit;  // the input method's text being composed
     // Selection ends as line positions, refreshed for each paint.
+    // The shapes of the characters beyond ASCII drawn so far.
+    mutable TCharGlyphs FCharGlyphs;
     mutable TLinePos PaintSelStart;
     mutable TLinePos PaintSelEnd;
 
