@@ -1,6 +1,7 @@
 // Text file readers and writers: format test, DOS and Unix readers, writers, byte-exact round trips.
 #include "core/editor/SafeFile.h"
 #include "core/editor/TextFileIO.h"
+#include "../shared/ReadOptions.h"
 
 #include <gtest/gtest.h>
 
@@ -14,16 +15,6 @@
 
 namespace fs = std::filesystem;
 using Paras = std::vector<std::string>;
-
-namespace {
-// Lines taken as they are, trailing blanks included.
-TTextReadOptions Untrimmed()
-{
-    TTextReadOptions O;
-    O.TrimWhiteSpace = false;
-    return O;
-}
-} // namespace
 
 namespace {
 

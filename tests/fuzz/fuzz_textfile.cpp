@@ -2,22 +2,13 @@
 // the same lines with the same line ends, and without trimming both readers, written back with
 // the line ends and the file's end they found, give every byte back.
 #include "core/editor/TextFileIO.h"
+#include "../shared/ReadOptions.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
-
-namespace {
-// Lines taken as they are, trailing blanks included.
-TTextReadOptions Untrimmed()
-{
-    TTextReadOptions O;
-    O.TrimWhiteSpace = false;
-    return O;
-}
-} // namespace
 
 namespace {
 

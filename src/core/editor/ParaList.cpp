@@ -326,12 +326,9 @@ void TParaList::SetWrapColumn(int Value)
         RewrapAll();
 }
 
-void TParaList::SetTabSize(int Value)
+void TParaList::CellsChanged()
 {
-    if (Value <= 0 || Value == Tab)
-        return;
-    Tab = Value;
-    // Cells are counted afresh with the new tab stops.
+    // Cells are counted afresh: the cell indexes go, the longest line is measured again.
     Store.ForEach([](const TParaRef &N) {
         if (N.Breaks().Cells())
             N.Extras().SetCells(nullptr);
@@ -342,20 +339,21 @@ void TParaList::SetTabSize(int Value)
         RewrapAll();
 }
 
+void TParaList::SetTabSize(int Value)
+{
+    if (Value <= 0 || Value == Tab)
+        return;
+    Tab = Value;
+    CellsChanged();
+}
+
 void TParaList::SetEncoding(TTextEncoding Value)
 {
     const bool WasUtf8 = Utf8();
     Enc = Value;
     if (WasUtf8 == Utf8())
         return;
-    Store.ForEach([](const TParaRef &N) {
-        if (N.Breaks().Cells())
-            N.Extras().SetCells(nullptr);
-    });
-    Store.TidyExtras();
-    LongestKnown = false;
-    if (Wrap)
-        RewrapAll();
+    CellsChanged();
     ChangedFirst = 1;
     ChangedLast = RestOfText;
 }

@@ -247,6 +247,8 @@ private:
     void WrapNode(const TParaRef &Node) const;
     void RewrapEdited(int Para, int EditOffset, int Deleted, int Inserted);
     void RewrapAll();
+    // The tab size or the encoding changed: every paragraph's cells are counted afresh.
+    void CellsChanged();
     void MarkChanged(int First, int Last);
     void Shift(const TPosShift &S);
     TParaNode MakeNode(std::string_view Text) const;
